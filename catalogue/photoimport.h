@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <stop_token>
+
+#include "components/photorow.h"
+
+/// The result of an import: the rows in listing order, or nothing when cancelled.
+struct ImportResult {
+    QVector<PhotoRow> rows;
+    int failed = 0;          // photos that could not be decoded (they still have their rows)
+    bool cancelled = false;  // cancelled: rows is empty
+};
+
+/// progress(i, n) is called once per photo, i = 1..n, before that photo is read.
+using ImportProgress = std::function<void(int i, int n)>;
+
+namespace PhotoImport {
+/// The files an import takes: "*.jpg" then "*.jpeg" in folder, at most 999 in all.
+QStringList listPhotoFiles(const QString& folder);
+/// Reads one photo into a row: thumbnail (columns 1 and 2), path, file name, shooting texts,
+/// rotation 0, empty caption. A photo that cannot be decoded gets "不明" and no pictures.
+PhotoRow readPhotoRow(const QString& path);
+/// The whole import. The stop token is checked once per photo, after progress and before the
+/// photo is read; a stop empties the result. Runs on any thread; touches no model or widget.
+ImportResult run(const QString& folder, std::stop_token stop = {}, const ImportProgress& progress = {});
+}  // namespace PhotoImport

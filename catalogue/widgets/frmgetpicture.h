@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+#include "catalogue/photoimport.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class PhotoListModel;
+
+/// "写真一覧の取得": the import's progress window. Runs PhotoImport::run off the GUI thread when
+/// shown, shows "しばらくお待ちください。i/n..." and the bar, stops the job on "ｷｬﾝｾﾙ(&C)", and
+/// when the job ends puts its rows into the model (none after a cancel) and closes itself.
+class frmGetPicture : public QDialog
+{
+    Q_OBJECT
+public:
+    frmGetPicture(const QString& folder, PhotoListModel* model, QWidget* parent = nullptr);
+    ~frmGetPicture() override;
+    const ImportResult& result() const;
+
+    /// The whole import as the main window runs it: busy cursor, owner disabled, this window shown
+    /// modally, owner enabled again. Returns the number of rows in the model afterwards.
+    static int runImport(QWidget* owner, const QString& folder, PhotoListModel* model);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    struct Job;
+    std::unique_ptr<Job> m_job;
+    QLabel* lblMessage;
+    QProgressBar* ProgressBar1;
+    QPushButton* cmdCancel;
+};

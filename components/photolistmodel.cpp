@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: MIT
+#include "components/photolistmodel.h"
+
+#include <algorithm>
+
+QString PhotoRow::text(PhotoColumn column) const
+{
+    switch (column) {
+    case PhotoColumn::PathName: return pathName;
+    case PhotoColumn::FileName: return fileName;
+    case PhotoColumn::Model: return model;
+    case PhotoColumn::DateTime: return dateTime;
+    case PhotoColumn::Tv: return tv;
+    case PhotoColumn::Av: return av;
+    case PhotoColumn::Rotation: return QString::number(rotation);
+    case PhotoColumn::Caption: return caption;
+    case PhotoColumn::Image:
+    case PhotoColumn::Picture: break;
+    }
+    return {};
+}
+
+void PhotoRow::setText(PhotoColumn column, const QString& value)
+{
+    switch (column) {
+    case PhotoColumn::PathName: pathName = value; break;
+    case PhotoColumn::FileName: fileName = value; break;
+    case PhotoColumn::Model: model = value; break;
+    case PhotoColumn::DateTime: dateTime = value; break;
+    case PhotoColumn::Tv: tv = value; break;
+    case PhotoColumn::Av: av = value; break;
+    case PhotoColumn::Rotation: rotation = value.toInt(); break;
+    case PhotoColumn::Caption: caption = value.left(MaxCaptionLength); break;
+    case PhotoColumn::Image:
+    case PhotoColumn::Picture: break;
+    }
+}
+
+PhotoListModel::PhotoListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void PhotoListModel::setPhotoCount(int count)
+{
+    count = std::max(0, count);
+    const int n = photoCount();
+    if (count < n) {
+        beginRemoveRows({}, count, n - 1);
+        m_rows.resize(count);
+        endRemoveRows();
+    } else if (count > n) {
+        beginInsertRows({}, n, count - 1);
+        m_rows.resize(count);
+        endInsertRows();
+    }
+}
+
+const PhotoRow& PhotoListModel::photoAt(int position) const
+{
+    Q_ASSERT(position >= 1 && position <= photoCount());
+    return m_rows.at(position - 1);
+}
+
+void PhotoListModel::setPhotoAt(int position, const PhotoRow& row)
+{
+    if (position < 1 || position > photoCount())
+        return;
+    m_rows[position - 1] = row;
+    m_rows[position - 1].caption.truncate(MaxCaptionLength);
+    Q_EMIT dataChanged(index(position - 1, 0), index(position - 1, PhotoColumnCount - 1));
+}
+
+void PhotoListModel::setRows(QVector<PhotoRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    for (PhotoRow& row : m_rows)
+        row.caption.truncate(MaxCaptionLength);
+    endResetModel();
+}
+
+QString PhotoListModel::cellText(int position, PhotoColumn column) const
+{
+    if (position < 1 || position > photoCount())
+        return {};
+    return m_rows.at(position - 1).text(column);
+}
+
+QImage PhotoListModel::cellPicture(int position, PhotoColumn column) const
+{
+    if (position < 1 || position > photoCount())
+        return {};
+    const PhotoRow& row = m_rows.at(position - 1);
+    if (column == PhotoColumn::Image)
+        return row.image;
+    if (column == PhotoColumn::Picture)
+        return row.picture;
+    return {};
+}
+
+void PhotoListModel::setCellPicture(int position, PhotoColumn column, const QImage& picture)
+{
+    if (position < 1 || position > photoCount())
+        return;
+    PhotoRow& row = m_rows[position - 1];
+    if (column == PhotoColumn::Image)
+        row.image = picture;
+    else if (column == PhotoColumn::Picture)
+        row.picture = picture;
+    else
+        return;
+    const QModelIndex at = indexOf(position, column);
+    Q_EMIT dataChanged(at, at);
+}
+
+void PhotoListModel::insertPhotos(int position, int count)
+{
+    if (count <= 0 || position < 1 || position > photoCount() + 1)
+        return;
+    beginInsertRows({}, position - 1, position + count - 2);
+    m_rows.insert(position - 1, count, PhotoRow{});
+    endInsertRows();
+}
+
+void PhotoListModel::removePhotos(int position, int count)
+{
+    if (position < 1 || position > photoCount() || count <= 0)
+        return;
+    count = std::min(count, photoCount() - position + 1);
+    beginRemoveRows({}, position - 1, position + count - 2);
+    m_rows.remove(position - 1, count);
+    endRemoveRows();
+}
+
+void PhotoListModel::movePhoto(int from, int to)
+{
+    const int n = photoCount();
+    if (from < 1 || from > n || to < 1 || to > n || from == to)
+        return;
+    // Qt's destination is the row before which the moved row lands, counted before the move.
+    const int destination = to > from ? to : to - 1;
+    beginMoveRows({}, from - 1, from - 1, {}, destination);
+    m_rows.move(from - 1, to - 1);
+    endMoveRows();
+}
+
+void PhotoListModel::swapPhotos(int a, int b)
+{
+    const int n = photoCount();
+    if (a < 1 || a > n || b < 1 || b > n || a == b)
+        return;
+    std::swap(m_rows[a - 1], m_rows[b - 1]);
+    Q_EMIT dataChanged(index(a - 1, 0), index(a - 1, PhotoColumnCount - 1));
+    Q_EMIT dataChanged(index(b - 1, 0), index(b - 1, PhotoColumnCount - 1));
+}
+
+void PhotoListModel::sortPhotos(PhotoColumn key, Qt::SortOrder order)
+{
+    if (m_rows.isEmpty())
+        return;
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    // Remember where every row came from so that persistent indexes follow their rows.
+    QVector<int> order_(m_rows.size());
+    for (int i = 0; i < order_.size(); ++i)
+        order_[i] = i;
+    // Plain code-unit comparison of the texts: the date column's fixed-width digits sort in time
+    // order, and "不明" sorts after every digit.
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        const QString ta = m_rows.at(a).text(key);
+        const QString tb = m_rows.at(b).text(key);
+        const int c = QString::compare(ta, tb, Qt::CaseSensitive);
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    QVector<PhotoRow> sorted;
+    sorted.reserve(m_rows.size());
+    QVector<int> newRowOf(m_rows.size());
+    for (int i = 0; i < order_.size(); ++i) {
+        sorted.push_back(std::move(m_rows[order_[i]]));
+        newRowOf[order_[i]] = i;
+    }
+    m_rows = std::move(sorted);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& idx : before)
+        after.push_back(index(newRowOf.value(idx.row()), idx.column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QString PhotoListModel::headerText(PhotoColumn column)
+{
+    switch (column) {
+    case PhotoColumn::Image: return QStringLiteral("image");
+    case PhotoColumn::Picture: return QStringLiteral("写真");
+    case PhotoColumn::PathName: return QStringLiteral("ﾊﾟｽ名");
+    case PhotoColumn::FileName: return QStringLiteral("ファイル名");
+    case PhotoColumn::Model: return QStringLiteral("機種名");
+    case PhotoColumn::DateTime: return QStringLiteral("撮影日時");
+    case PhotoColumn::Tv: return QStringLiteral("Tv");
+    case PhotoColumn::Av: return QStringLiteral("Av");
+    case PhotoColumn::Rotation: return QStringLiteral("回転");
+    case PhotoColumn::Caption: return QStringLiteral("キャプション(表題)");
+    }
+    return {};
+}
+
+QString PhotoListModel::rotationText(int code)
+{
+    switch (code) {
+    case 0: return QStringLiteral("なし");
+    case 1: return QStringLiteral("左90度");
+    case 2: return QStringLiteral("右90度");
+    case 3: return QStringLiteral("180度");
+    }
+    return {};
+}
+
+int PhotoListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : photoCount();
+}
+
+int PhotoListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : PhotoColumnCount;
+}
+
+QVariant PhotoListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= photoCount())
+        return {};
+    const PhotoRow& row = m_rows.at(index.row());
+    const auto column = PhotoColumn(index.column() + 1);
+    switch (column) {
+    case PhotoColumn::Image:
+    case PhotoColumn::Picture:
+        if (role == Qt::DecorationRole || role == Qt::EditRole) {
+            const QImage& picture = column == PhotoColumn::Image ? row.image : row.picture;
+            return picture.isNull() ? QVariant() : QVariant(picture);
+        }
+        return {};
+    case PhotoColumn::Rotation:
+        if (role == Qt::DisplayRole)
+            return rotationText(row.rotation);
+        if (role == Qt::EditRole)
+            return row.rotation;
+        return {};
+    default:
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return row.text(column);
+        if (role == Qt::ToolTipRole && column == PhotoColumn::Caption && !row.caption.isEmpty())
+            return row.caption;
+        return {};
+    }
+}
+
+bool PhotoListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.row() >= photoCount() || role != Qt::EditRole)
+        return false;
+    PhotoRow& row = m_rows[index.row()];
+    const auto column = PhotoColumn(index.column() + 1);
+    switch (column) {
+    case PhotoColumn::Image: row.image = value.value<QImage>(); break;
+    case PhotoColumn::Picture: row.picture = value.value<QImage>(); break;
+    case PhotoColumn::Rotation: {
+        bool ok = false;
+        const int code = value.toInt(&ok);
+        if (!ok || code < 0 || code > 3)
+            return false;
+        row.rotation = code;
+        break;
+    }
+    case PhotoColumn::Caption: {
+        // Captions keep CR LF line breaks, whatever the editor hands in.
+        QString text = value.toString();
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        row.caption = text.left(MaxCaptionLength);
+        break;
+    }
+    default: row.setText(column, value.toString()); break;
+    }
+    Q_EMIT dataChanged(index, index);
+    Q_EMIT cellValueChanged(index.row() + 1, column);
+    return true;
+}
+
+QVariant PhotoListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= PhotoColumnCount)
+            return {};
+        return headerText(PhotoColumn(section + 1));
+    }
+    return section + 1;
+}
+
+Qt::ItemFlags PhotoListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const auto column = PhotoColumn(index.column() + 1);
+    if (column == PhotoColumn::Rotation || column == PhotoColumn::Caption)
+        f |= Qt::ItemIsEditable;
+    return f;
+}

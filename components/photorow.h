@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+/// The ten columns of the photo list, numbered as every part of the program addresses them.
+enum class PhotoColumn : int {
+    Image = 1,     // "image": thumbnail as read, fitted into 120 x 90; the unrotated source of Picture (hidden)
+    Picture = 2,   // "写真": Image turned by Rotation and fitted again (shown)
+    PathName = 3,  // "ﾊﾟｽ名": full path of the photo file (hidden)
+    FileName = 4,  // "ファイル名": file name with extension
+    Model = 5,     // "機種名": camera model text or "不明" (hidden)
+    DateTime = 6,  // "撮影日時": "YYYY/MM/DD HH:MM:SS" or "不明"
+    Tv = 7,        // "Tv": shutter speed text such as "1/250sec" or "不明" (hidden)
+    Av = 8,        // "Av": aperture text such as "f2.8" or "不明" (hidden)
+    Rotation = 9,  // "回転": rotation code 0 "なし", 1 "左90度", 2 "右90度", 3 "180度"
+    Caption = 10,  // "キャプション(表題)": free text, lines ended by CR LF, at most 4096 characters
+};
+
+inline constexpr int PhotoColumnCount = 10;
+inline constexpr int MaxPhotos = 999;
+inline constexpr int MaxCaptionLength = 4096;
+inline constexpr int ThumbnailBoxWidth = 120;
+inline constexpr int ThumbnailBoxHeight = 90;
+
+/// One photo record: one row of the photo list. A value; the pictures are implicitly shared.
+struct PhotoRow {
+    QImage image;    // column 1
+    QImage picture;  // column 2
+    QString pathName;
+    QString fileName;
+    QString model;
+    QString dateTime;
+    QString tv;
+    QString av;
+    int rotation = 0;
+    QString caption;
+
+    /// Text of a text column (3 to 8, 10); the rotation code as decimal text for column 9.
+    QString text(PhotoColumn column) const;
+    void setText(PhotoColumn column, const QString& value);
+    bool operator==(const PhotoRow&) const = default;
+};

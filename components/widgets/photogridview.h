@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QTableView>
+
+#include "components/photorow.h"
+
+class PhotoListModel;
+
+/// The photo grid vaSpread1: a view of the PhotoListModel configured as the photo list is shown.
+/// Columns 1, 3, 5, 7 and 8 hidden; column 2 the picture; column 9 a choice list "なし", "左90度",
+/// "右90度", "180度"; column 10 multi-line text of at most 4096 characters; rows tall enough for a
+/// 90-pixel thumbnail. Widths are in twips (15 per pixel), the unit of the settings file.
+class PhotoGridView : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit PhotoGridView(QWidget* parent = nullptr);
+    void setPhotoModel(PhotoListModel* model);
+    PhotoListModel* photoModel() const { return m_model; }
+
+    static constexpr int TwipsPerPixel = 15;
+    /// Designed widths: column 2 1605, 4 1350, 6 1815, 9 930, 10 5055,
+    /// any other 960; the row-number column 480.
+    static int designWidthTwips(int column);
+    int columnWidthTwips(int column) const;          // column 1..10
+    void setColumnWidthTwips(int column, int twips);
+    int widthTwips() const;
+    void setWidthTwips(int twips);
+
+    /// The active cell, 1-based; 0 when there is none.
+    int activeRow() const;
+    int activeColumn() const;
+    void setActiveCell(int column, int row);
+
+Q_SIGNALS:
+    void cellDoubleClicked(int column, int row);
+    void photoMoveRequested(int key);  // Ctrl+Home / Ctrl+Up / Ctrl+Down / Ctrl+End (Qt::Key)
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PhotoListModel* m_model = nullptr;
+};
