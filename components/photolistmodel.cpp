@@ -162,12 +162,15 @@ void PhotoListModel::sortPhotos(PhotoColumn key, Qt::SortOrder order)
     QVector<int> order_(m_rows.size());
     for (int i = 0; i < order_.size(); ++i)
         order_[i] = i;
-    // Plain code-unit comparison of the texts: the date column's fixed-width digits sort in time
-    // order, and "不明" sorts after every digit.
+    // Text comparison without regard to case (file names then sort as the folder listing gives
+    // them), code units breaking ties: the date column's fixed-width digits sort in time order,
+    // and "不明" sorts after every digit.
     std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
         const QString ta = m_rows.at(a).text(key);
         const QString tb = m_rows.at(b).text(key);
-        const int c = QString::compare(ta, tb, Qt::CaseSensitive);
+        int c = QString::compare(ta, tb, Qt::CaseInsensitive);
+        if (c == 0)
+            c = QString::compare(ta, tb, Qt::CaseSensitive);
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
     });
     QVector<PhotoRow> sorted;

@@ -22,7 +22,8 @@ namespace SheetFile {
 /// Writes to a temporary file in the same folder and renames it over path.
 [[nodiscard]] bool save(const QString& path, const Sheet& sheet, QString* error = nullptr);
 [[nodiscard]] std::optional<Sheet> load(const QString& path, QString* error = nullptr);
-/// The same two on bytes, for tests and fuzzing.
+/// The same two on bytes, for tests and fuzzing. encode gives empty bytes when a picture cannot be
+/// encoded.
 QByteArray encode(const Sheet& sheet);
 [[nodiscard]] std::optional<Sheet> decode(const QByteArray& bytes, QString* error = nullptr);
 }  // namespace SheetFile

@@ -27,14 +27,27 @@ public:
     /// modally, owner enabled again. Returns the number of rows in the model afterwards.
     static int runImport(QWidget* owner, const QString& folder, PhotoListModel* model);
 
+    /// True once the cancel button (or Esc, or the close box) has asked the job to stop.
+    bool cancelRequested() const;
+
+Q_SIGNALS:
+    /// On the GUI thread, after the label and the bar show photo i of n.
+    void progressed(int i, int n);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
+    void start();
+    void showProgress(int i, int n);
+    void requestCancel();
+    void jobFinished();
+
     struct Job;
     std::unique_ptr<Job> m_job;
+    PhotoListModel* m_model;
     QLabel* lblMessage;
     QProgressBar* ProgressBar1;
     QPushButton* cmdCancel;

@@ -3,6 +3,8 @@
 
 #include <QTableView>
 
+#include <array>
+
 #include "components/photorow.h"
 
 class PhotoListModel;
@@ -41,5 +43,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct ColumnWidth {
+        int twips = 0;   // as last set; 0 = never set
+        int pixels = 0;  // the pixel width that setting gave
+    };
     PhotoListModel* m_model = nullptr;
+    std::array<ColumnWidth, PhotoColumnCount + 1> m_columnTwips{};  // index = column number
+    int m_widthTwips = 0;
+    int m_widthPixels = 0;
 };

@@ -16,7 +16,10 @@ public:
     void setCellPicture(int column, int row, const QImage& picture);
     QImage cellPicture(int column, int row) const;
     void setCellColor(int column, int row, const QColor& color);
+    /// Every row and column to this size (pixels, at least 1); pictures are fitted again.
     void setCellSizePixels(int width, int height);
+    void setColumnWidthPixels(int column, int width);
+    /// The selected cell; a current cell that is not selected (keyboard focus only) counts as none.
     int activeRow() const;     // 0 when none
     int activeColumn() const;  // 0 when none
     /// Row or column 0 clears the selection.
@@ -24,4 +27,7 @@ public:
 
 Q_SIGNALS:
     void cellDoubleClickedAt(int column, int row);
+
+private:
+    void refitPictures();
 };

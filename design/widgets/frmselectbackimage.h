@@ -30,6 +30,8 @@ public:
 public Q_SLOTS:
     void cmdOK_Click();
     void cmdCancel_Click();
+    /// Escape and the close box: the same as cmdCancel.
+    void reject() override;
 
 private:
     BackgroundList m_list;

@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: MIT
+#include "app/cli.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include "catalogue/cgetfiles.h"
+#include "catalogue/photoimport.h"
+#include "catalogue/photolistfile.h"
+#include "components/photolistmodel.h"
+#include "design/ccolor.h"
+
+namespace Cli {
+
+namespace {
+
+bool fail(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+// The first "*.css" of the program folder in name order: what cboTheme selects at start-up.
+QString firstTheme(const QString& programFolder)
+{
+    CGetFiles files;
+    files.setRecMax(999);
+    (void)files.GetFiles(programFolder, QStringLiteral("*.css"));
+    const clsGetFiles* first = files.Record().Item(1);
+    return first ? first->FileName : QString();
+}
+
+bool parseDetails(const QString& list, const QStringList& names, QList<bool*> flags, QString* error)
+{
+    for (bool* flag : flags)
+        *flag = false;
+    const QString trimmed = list.trimmed().toLower();
+    if (trimmed == QLatin1String("none"))
+        return true;
+    if (trimmed == QLatin1String("all")) {
+        for (bool* flag : flags)
+            *flag = true;
+        return true;
+    }
+    for (const QString& item : trimmed.split(QLatin1Char(','))) {
+        const qsizetype at = names.indexOf(item.trimmed());
+        if (at < 0)
+            return fail(error, QStringLiteral("unknown detail \"%1\" (one of %2, or all, none)")
+                                   .arg(item.trimmed(), names.join(QStringLiteral(", "))));
+        *flags[at] = true;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString defaultProgramFolder()
+{
+    const QString overridden = qEnvironmentVariable("LUMIVERT_PROGRAM_DIR");
+    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+        "Usage: lumivert-cli FOLDER [options]\n"
+        "Writes the web album of the photos in FOLDER into FOLDER/Lumivert.\n"
+        "  --title TEXT             album title (Lumivert)\n"
+        "  --width 480|640|800      page width (480)\n"
+        "  --quality low|standard|high  JPEG quality (standard)\n"
+        "  --progressive            progressive JPEG page and cover images\n"
+        "  --colour NAME            one of the sixteen colour names (navy)\n"
+        "  --theme FILE.css         style sheet template (the first in name order)\n"
+        "  --background FILE.jpg|none  background image, a path or a name in 背景画像 (none)\n"
+        "  --cover N                cover photo number (1)\n"
+        "  --effect 0-5             cover effect (0, none)\n"
+        "  --index-details LIST     no,filename,caption,date or all or none (no)\n"
+        "  --page-details LIST      filename,caption,date,model,tv,av or all or none (caption)\n"
+        "  --japanese-navi          Japanese navigation bar\n"
+        "  --slideshow SECONDS      turn the pages automatically (1 to 99 seconds)\n"
+        "  --page-style-only        keep the images, rewrite the pages and style\n"
+        "  --list-only              only import (or load) and save the list file\n"
+        "  --reimport               ignore an existing list file\n"
+        "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
+}
+
+std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder,
+                                        QString* error)
+{
+    Arguments a;
+    AlbumOptions& o = a.options;
+    o.programFolder = QDir::toNativeSeparators(programFolder);
+    o.coverNumber = 1;
+    QString folder;
+    bool themeGiven = false;
+
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString arg = arguments.at(i);
+        std::optional<QString> inlineValue;
+        if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
+            inlineValue = arg.mid(arg.indexOf(QLatin1Char('=')) + 1);
+            arg = arg.left(arg.indexOf(QLatin1Char('=')));
+        }
+        auto value = [&](QString* v) {
+            if (inlineValue) {
+                *v = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= arguments.size())
+                return fail(error, QStringLiteral("%1 needs a value").arg(arg));
+            *v = arguments.at(++i);
+            return true;
+        };
+        auto flag = [&](bool* target) {
+            if (inlineValue)
+                return fail(error, QStringLiteral("%1 takes no value").arg(arg));
+            *target = true;
+            return true;
+        };
+        QString v;
+        bool ok = true;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            a.help = true;
+            return a;
+        } else if (arg == QLatin1String("--title")) {
+            ok = value(&v);
+            if (ok && v.size() > 80)
+                ok = fail(error, QStringLiteral("--title: at most 80 characters"));
+            o.title = v;
+        } else if (arg == QLatin1String("--width")) {
+            ok = value(&v);
+            const QStringList widths{"480", "640", "800"};
+            if (ok && !widths.contains(v))
+                ok = fail(error, QStringLiteral("--width: 480, 640 or 800"));
+            o.pageWidthIndex = int(widths.indexOf(v));
+        } else if (arg == QLatin1String("--quality")) {
+            ok = value(&v);
+            const QStringList qualities{"low", "standard", "high"};
+            if (ok && !qualities.contains(v))
+                ok = fail(error, QStringLiteral("--quality: low, standard or high"));
+            o.qualityIndex = int(qualities.indexOf(v));
+        } else if (arg == QLatin1String("--progressive")) {
+            ok = flag(&o.progressive);
+        } else if (arg == QLatin1String("--colour") || arg == QLatin1String("--color")) {
+            ok = value(&v);
+            if (ok && CColor().indexOf(v) == 0)
+                ok = fail(error, QStringLiteral("--colour: unknown colour \"%1\"").arg(v));
+            o.colorName = v;
+        } else if (arg == QLatin1String("--theme")) {
+            ok = value(&v);
+            themeGiven = true;
+            // A bare name is a file of the program folder, as the style sheet list holds them;
+            // a path is taken relative to it, so the options keep naming a file in one place.
+            const QFileInfo info(v.contains(QLatin1Char('/')) || v.contains(QDir::separator())
+                                     ? QFileInfo(v)
+                                     : QFileInfo(QDir(programFolder), v));
+            if (ok && !info.isFile())
+                ok = fail(error, QStringLiteral("--theme: no style sheet \"%1\"").arg(v));
+            o.themeFile = QDir::toNativeSeparators(QDir(programFolder).relativeFilePath(info.absoluteFilePath()));
+        } else if (arg == QLatin1String("--background")) {
+            ok = value(&v);
+            if (ok && v == QLatin1String("none")) {
+                o.background = false;
+                o.backgroundFile.clear();
+            } else if (ok) {
+                QFileInfo info(v);
+                if (!info.isFile())
+                    info = QFileInfo(QDir(programFolder).filePath(QStringLiteral("背景画像/") + v));
+                if (!info.isFile())
+                    ok = fail(error, QStringLiteral("--background: no image \"%1\"").arg(v));
+                o.background = true;
+                o.backgroundFile = QDir::toNativeSeparators(info.absoluteFilePath());
+            }
+        } else if (arg == QLatin1String("--cover")) {
+            ok = value(&v);
+            o.coverNumber = v.toInt(&ok);
+            if (!ok || o.coverNumber < 0 || o.coverNumber > MaxPhotos)
+                ok = fail(error, QStringLiteral("--cover: a photo number"));
+        } else if (arg == QLatin1String("--effect")) {
+            ok = value(&v);
+            o.coverEffect = v.toInt(&ok);
+            if (!ok || o.coverEffect < 0 || o.coverEffect > 5)
+                ok = fail(error, QStringLiteral("--effect: 0 to 5"));
+        } else if (arg == QLatin1String("--index-details")) {
+            ok = value(&v) && parseDetails(v, {"no", "filename", "caption", "date"},
+                                           {&o.indexNo, &o.indexFileName, &o.indexCaption, &o.indexDate}, error);
+        } else if (arg == QLatin1String("--page-details")) {
+            ok = value(&v) && parseDetails(v, {"filename", "caption", "date", "model", "tv", "av"},
+                                           {&o.pageFileName, &o.pageCaption, &o.pageDate, &o.pageModel, &o.pageTv,
+                                            &o.pageAv},
+                                           error);
+        } else if (arg == QLatin1String("--japanese-navi")) {
+            ok = flag(&o.japaneseNavi);
+        } else if (arg == QLatin1String("--slideshow")) {
+            ok = value(&v);
+            // The show-time box's rule: one or two digits, at least 1.
+            static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+            if (ok && (!digits.match(v).hasMatch() || v.toInt() < 1))
+                ok = fail(error, QStringLiteral("--slideshow: 1 to 99 seconds"));
+            o.slideShow = true;
+            o.showTime = v;
+        } else if (arg == QLatin1String("--page-style-only")) {
+            bool on = false;
+            ok = flag(&on);
+            a.mode = GenerationMode::PageStyleOnly;
+        } else if (arg == QLatin1String("--list-only")) {
+            ok = flag(&a.listOnly);
+        } else if (arg == QLatin1String("--reimport")) {
+            ok = flag(&a.reimport);
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            ok = fail(error, QStringLiteral("unknown option %1").arg(arg));
+        } else if (folder.isEmpty()) {
+            folder = arg;
+        } else {
+            ok = fail(error, QStringLiteral("only one folder may be given"));
+        }
+        if (!ok)
+            return std::nullopt;
+    }
+    if (folder.isEmpty()) {
+        fail(error, QStringLiteral("no photo folder given"));
+        return std::nullopt;
+    }
+    o.photoFolder = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+    if (!themeGiven)
+        o.themeFile = firstTheme(programFolder);
+    return a;
+}
+
+int run(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err)
+{
+    QString error;
+    const auto parsed = parseArguments(arguments, programFolder, &error);
+    if (!parsed) {
+        err << "lumivert-cli: " << error << "\n" << usage();
+        err.flush();
+        return BadInput;
+    }
+    if (parsed->help) {
+        out << usage();
+        out.flush();
+        return Written;
+    }
+    AlbumOptions options = parsed->options;
+    const QString folder = options.photoFolder;
+    if (!QFileInfo(folder).isDir()) {
+        err << "lumivert-cli: no folder " << folder << "\n";
+        err.flush();
+        return BadInput;
+    }
+
+    PhotoListModel model;
+    QList<int> widths;
+    if (PhotoListFile::exists(folder) && !parsed->reimport) {
+        if (!PhotoListFile::load(model, folder, &widths, &error)) {
+            err << "lumivert-cli: cannot read " << PhotoListFile::path(folder) << ": " << error
+                << "\n(it is left as it is; --reimport replaces it)\n";
+            err.flush();
+            return BadInput;
+        }
+        err << "Loaded " << model.photoCount() << " photos from " << PhotoListFile::path(folder) << "\n";
+    } else {
+        const ImportResult imported = PhotoImport::run(folder, {}, [&err](int i, int n) {
+            err << "写真一覧の読み込み " << i << "/" << n << "\n";
+            err.flush();
+        });
+        model.setRows(imported.rows);
+        err << "Imported " << imported.rows.size() << " photos";
+        if (imported.failed > 0)
+            err << " (" << imported.failed << " could not be decoded)";
+        err << "\n";
+    }
+    err.flush();
+
+    // As the create command: an empty list writes nothing and keeps an older file.
+    const bool saved = PhotoListFile::save(model, folder, widths, &error);
+    if (!saved)
+        err << "lumivert-cli: cannot save " << PhotoListFile::path(folder) << ": " << error << "\n";
+    if (parsed->listOnly) {
+        err.flush();
+        return saved ? Written : PagesFailed;
+    }
+
+    const GenerationResult result =
+        AlbumGenerator::run(options, model.rows(), parsed->mode, {}, [&err](int step, int i, int n) {
+            err << AlbumGenerator::progressText(step, i, n) << "\n";
+            err.flush();
+        });
+    for (const QString& image : result.failedImages)
+        err << "no image: " << image << "\n";
+    const QString top = QDir::toNativeSeparators(options.albumFolder() + QDir::separator() + QStringLiteral("top.htm"));
+    if (!result.failedPages.isEmpty()) {
+        err << result.errorText.trimmed() << "\n";
+        for (const QString& page : result.failedPages)
+            err << "  " << page << "\n";
+        err.flush();
+        return PagesFailed;
+    }
+    err.flush();
+    out << top << "\n";
+    out.flush();
+    return Written;
+}
+
+}  // namespace Cli

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+#include "app/startup.h"
+
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/cprivateprofile.h"
+
+namespace Startup {
+
+namespace {
+const QString kMain = QStringLiteral("Main");
+const QString kFolder = QStringLiteral("Folder");
+}  // namespace
+
+QString programFolder()
+{
+    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    while (folder.size() > 1 && folder.endsWith(QDir::separator()))
+        folder.chop(1);
+    return folder;
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    return QDir::toNativeSeparators(folder) + QDir::separator() + name;
+}
+
+QString commandLinePath(const QStringList& argumentsAfterProgram)
+{
+    QString tail = argumentsAfterProgram.join(QLatin1Char(' '));
+    if (tail.startsWith(QLatin1Char('"'))) {
+        tail.remove(0, 1);
+        // Only a closing quote is dropped: an unclosed quote must not cost the path its last letter.
+        if (tail.endsWith(QLatin1Char('"')))
+            tail.chop(1);
+    }
+    return tail;
+}
+
+int centredTwips(int screenTwips, int windowTwips) { return std::max(0, (screenTwips - windowTwips) / 2); }
+
+QPoint placementTwips(int storedLeft, int storedTop, QSize screenTwips, QSize windowTwips)
+{
+    const int left = storedLeft < 0 ? centredTwips(screenTwips.width(), windowTwips.width()) : storedLeft;
+    const int top = storedTop < 0 ? centredTwips(screenTwips.height(), windowTwips.height()) : storedTop;
+    return {left, top};
+}
+
+bool entryExists(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
+
+QString columnKey(int column) { return QStringLiteral("C%1").arg(column); }
+
+Geometry readGeometry(const QString& settingsFile, int columnCount)
+{
+    const CPrivateProfile profile;
+    Geometry g;
+    g.top = profile.GetValueLong(settingsFile, kMain, QStringLiteral("Top"));
+    g.left = profile.GetValueLong(settingsFile, kMain, QStringLiteral("Left"));
+    g.spreadWidth = profile.GetValueLong(settingsFile, kMain, QStringLiteral("SpreadW"));
+    for (int i = 1; i <= columnCount; ++i)
+        g.columnWidths.push_back(profile.GetValueLong(settingsFile, kMain, columnKey(i)));
+    return g;
+}
+
+void writeGeometry(const QString& settingsFile, const Geometry& geometry)
+{
+    const CPrivateProfile profile;
+    auto write = [&](const QString& key, int value) {
+        (void)profile.SetValueString(settingsFile, kMain, key, CPrivateProfile::numberText(value));
+    };
+    write(QStringLiteral("Top"), geometry.top);
+    write(QStringLiteral("Left"), geometry.left);
+    write(QStringLiteral("SpreadW"), geometry.spreadWidth);
+    for (int i = 0; i < geometry.columnWidths.size(); ++i)
+        write(columnKey(i + 1), geometry.columnWidths.at(i));
+}
+
+QString readFolder(const QString& settingsFile) { return CPrivateProfile().GetValueString(settingsFile, kFolder, kFolder); }
+
+void writeFolder(const QString& settingsFile, const QString& folder)
+{
+    (void)CPrivateProfile().SetValueString(settingsFile, kFolder, kFolder, folder);
+}
+
+}  // namespace Startup

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+/// The main window's start-up and shut-down rules that need no window: the command line, the
+/// window placement and the geometry keys of the settings file. Geometry is kept in twips, 15 to a
+/// logical pixel, and so are the grid's column widths. Any thread.
+namespace Startup {
+
+inline constexpr int TwipsPerPixel = 15;
+inline int pixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
+inline int twipsToPixels(int twips) { return twips / TwipsPerPixel; }
+
+/// The folder that holds the program file, native separators, no trailing separator.
+QString programFolder();
+/// folder + separator + name.
+QString joinPath(const QString& folder, const QString& name);
+
+/// The whole command tail is one optional path: the arguments after the program name joined with
+/// spaces. When it starts with a double quote that quote goes, and so does a closing one at its end.
+/// A tail of a lone quote gives "" (no path).
+QString commandLinePath(const QStringList& argumentsAfterProgram);
+
+/// One coordinate of a centred window: (screen - window) / 2, fraction dropped, at least 0.
+int centredTwips(int screenTwips, int windowTwips);
+/// Where the window goes: a stored coordinate that is negative (-1 when missing) is centred on its
+/// own axis; a stored one of 0 or more is taken as it is, even beyond the screen's edge.
+QPoint placementTwips(int storedLeft, int storedTop, QSize screenTwips, QSize windowTwips);
+
+/// True when a folder or a file of that path exists; false for "".
+bool entryExists(const QString& path);
+
+/// "C" + column number: C1, C2, ...
+QString columnKey(int column);
+
+/// What start-up reads from section "Main": -1 for every missing key.
+struct Geometry {
+    int top = -1;
+    int left = -1;
+    int spreadWidth = -1;
+    QList<int> columnWidths;  // one per column, C1 first
+};
+Geometry readGeometry(const QString& settingsFile, int columnCount);
+/// What shut-down writes: Top, Left, SpreadW, then C1..Cn in column order.
+void writeGeometry(const QString& settingsFile, const Geometry& geometry);
+
+QString readFolder(const QString& settingsFile);
+void writeFolder(const QString& settingsFile, const QString& folder);
+
+}  // namespace Startup

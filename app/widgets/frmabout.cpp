@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#include "app/widgets/frmabout.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/programinfo.h"
+#include "app/systeminfo.h"
+#include "app/widgets/artwork.h"
+#include "design/widgets/dialogsupport.h"
+
+namespace {
+
+QFrame* separator(QWidget* parent, int index)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QStringLiteral("Line1_%1").arg(index));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent), m_baseCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"))
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(m_baseCaption);
+    setWindowIcon(Artwork::programIcon());
+
+    auto* picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(Artwork::programIcon().pixmap(64, 64));
+    picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* lblTitle = new QLabel(ProgramInfo::displayName(), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+    auto* lblVersion = new QLabel(ProgramInfo::versionLine(), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    auto* lblLegalNotice = new QLabel(ProgramInfo::legalNotice(), this);
+    lblLegalNotice->setObjectName(QStringLiteral("lblLegalNotice"));
+    auto* lblDisclaimer = new QLabel(ProgramInfo::legalWarning(), this);
+    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    lblDisclaimer->setWordWrap(true);
+
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lblTitle);
+    texts->addWidget(lblVersion);
+    texts->addWidget(lblLegalNotice);
+    texts->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(picIcon);
+    top->addLayout(texts, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdSysInfo);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblDisclaimer, 1);
+    bottom->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(separator(this, 0));
+    layout->addWidget(separator(this, 1));
+    layout->addLayout(bottom);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+
+    resize(qMax(sizeHint().width(), 480), sizeHint().height());
+    DialogSupport::centreOnScreen(this);
+}
+
+void frmAbout::setUsrCaption(const QString& caption)
+{
+    setWindowTitle(caption.isEmpty() ? m_baseCaption : caption + QLatin1Char(' ') + m_baseCaption);
+}
+
+void frmAbout::cmdOK_Click() { accept(); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+void frmAbout::StartSysInfo()
+{
+    if (!SystemInfo::start())
+        DialogSupport::plainMessage(this, ProgramInfo::displayName(), QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+}

@@ -1,0 +1,381 @@
+// SPDX-License-Identifier: MIT
+// The main window: construction, start-up and shut-down, the tab strip and the Step1 page.
+#include "app/widgets/frmmain.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "app/cshellexecute.h"
+#include "app/programinfo.h"
+#include "app/startup.h"
+#include "app/widgets/artwork.h"
+#include "app/widgets/frmabout.h"
+#include "app/widgets/frmselectfolder.h"
+#include "catalogue/cgetfiles.h"
+#include "catalogue/photolistfile.h"
+#include "catalogue/widgets/frmgetpicture.h"
+#include "components/widgets/photogridview.h"
+#include "design/backgroundlist.h"
+#include "design/ccolor.h"
+#include "design/widgets/frmselectbackimage.h"
+
+namespace {
+// The window's designed size in pixels; it is never stored.
+constexpr int DesignWidth = 980;
+constexpr int DesignHeight = 700;
+}  // namespace
+
+frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m_hooks(std::move(settings.hooks))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(ProgramInfo::displayName());
+    setWindowIcon(Artwork::programIcon());
+    installDefaultHooks();
+    m_programFolder = settings.programFolder.isEmpty() ? Startup::programFolder()
+                                                       : QDir::toNativeSeparators(settings.programFolder);
+
+    TabStrip1 = new QTabWidget(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    buildStep1();
+    buildStep2();
+    buildStep3();
+    const struct {
+        QWidget* page;
+        const char* caption;
+        const char* key;
+    } tabs[] = {{fraStep1, "フォルダ選択", "Step1"}, {fraStep2, "写真一覧", "Step2"}, {fraStep3, "Lumivert作成", "Step3"}};
+    for (const auto& tab : tabs) {
+        const int i = TabStrip1->addTab(tab.page, QString::fromUtf8(tab.caption));
+        TabStrip1->tabBar()->setTabData(i, QString::fromLatin1(tab.key));
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(TabStrip1);
+    resize(DesignWidth, DesignHeight);
+
+    Form_Load(settings.commandLine);
+    // Connected after start-up, which selects the first tab itself.
+    connect(TabStrip1, &QTabWidget::currentChanged, this, &frmMain::TabStrip1_Click);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::installDefaultHooks()
+{
+    if (!m_hooks.execDialog)
+        m_hooks.execDialog = [](QDialog& dialog) { return dialog.exec(); };
+    if (!m_hooks.messageBox)
+        m_hooks.messageBox = [](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons) {
+            QMessageBox box(icon, title, text, buttons, parent);
+            return QMessageBox::StandardButton(box.exec());
+        };
+    if (!m_hooks.launchDocument)
+        m_hooks.launchDocument = [](QWidget* owner, const QString& document) {
+            return CShellExecute().LaunchDocument(owner, document, QString(), 5);
+        };
+    if (!m_hooks.runImport)
+        m_hooks.runImport = &frmGetPicture::runImport;
+}
+
+void frmMain::Form_Load(const QString& commandLine)
+{
+    // 1. Program-wide file locations.
+    m_templateFilePath = Startup::joinPath(m_programFolder, QStringLiteral("Lumivert.fmt"));
+    m_settingsFilePath = Startup::joinPath(m_programFolder, QStringLiteral("Lumivert.ini"));
+
+    // 2-4. Position, centred on an axis whose stored value is negative or missing.
+    const Startup::Geometry stored = Startup::readGeometry(m_settingsFilePath, PhotoColumnCount);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenPx = screen ? screen->geometry().size() : QSize(DesignWidth, DesignHeight);
+    const QSize windowPx = frameGeometry().size();
+    const QPoint at = Startup::placementTwips(
+        stored.left, stored.top, QSize(Startup::pixelsToTwips(screenPx.width()), Startup::pixelsToTwips(screenPx.height())),
+        QSize(Startup::pixelsToTwips(windowPx.width()), Startup::pixelsToTwips(windowPx.height())));
+    move(Startup::twipsToPixels(at.x()), Startup::twipsToPixels(at.y()));
+
+    // 5-6. Step1 in front, every page enabled, an empty photo list.
+    TabStrip1->setCurrentIndex(0);
+    for (QWidget* page : {fraStep1, fraStep2, fraStep3})
+        page->setEnabled(true);
+    m_model.clear();
+
+    // 7-9. Version label, colour button, the grid's tooltip colour.
+    lblVersion->setText(ProgramInfo::versionLabel());
+    setColorButton(CColor::instance().ColorCode());
+    QPalette gridPalette = vaSpread1->palette();
+    gridPalette.setColor(QPalette::Window, QToolTip::palette().color(QPalette::ToolTipBase));
+    vaSpread1->setPalette(gridPalette);
+
+    // 10. The thumbnail box is the fixed 120 x 90 of the photo list (ThumbnailBoxWidth/Height).
+    // 11. The stored folder, when it still exists.
+    const QString folder = Startup::readFolder(m_settingsFilePath);
+    txtFolder->setText(Startup::entryExists(folder) ? folder : QString());
+
+    // 12. The style sheets beside the program.
+    CGetFiles themes;
+    (void)themes.GetFiles(m_programFolder, QStringLiteral("*.css"));
+    cboTheme->clear();
+    for (const clsGetFiles& file : themes.Record())
+        cboTheme->addItem(file.FileName);
+    if (cboTheme->count() > 0)
+        cboTheme->setCurrentIndex(0);
+
+    // 13. The cover display starts with the first effect.
+    cboTopFilter->setCurrentIndex(0);
+
+    // 14. The background chooser, loaded hidden; the first image is the choice.
+    m_backImage = new frmSelectBackImage(BackgroundList::imageFolder(m_programFolder), this);
+    m_backImage->hide();
+    if (m_backImage->RecMax() > 0) {
+        cmdBackImage->setProperty("Tag", QStringLiteral("1"));
+        showBackgroundPreview(m_backImage->pictureAt(1, 1));
+    }
+
+    // 15-16. The grid's width and column widths.
+    if (stored.spreadWidth > 0)
+        vaSpread1->setWidthTwips(stored.spreadWidth);
+    for (int i = 1; i <= PhotoColumnCount; ++i)
+        if (stored.columnWidths.value(i - 1) > 0)
+            vaSpread1->setColumnWidthTwips(i, stored.columnWidths.at(i - 1));
+
+    // 17. A folder on the command line is opened at once.
+    if (commandLine.isEmpty())
+        return;
+    if (!Startup::entryExists(commandLine)) {
+        message(QMessageBox::Warning,
+                QStringLiteral("指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。"));
+        return;
+    }
+    txtFolder->setText(commandLine);
+    Startup::writeFolder(m_settingsFilePath, commandLine);
+    loadOrImport();
+}
+
+void frmMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // 1. The two previews let go of their images.
+    showCoverPreview(QImage());
+    showBackgroundPreview(QImage());
+    // 2. The background chooser goes.
+    delete m_backImage;
+    m_backImage = nullptr;
+    // 3. Geometry back to the settings file, in twips.
+    Startup::Geometry g;
+    g.top = Startup::pixelsToTwips(pos().y());
+    g.left = Startup::pixelsToTwips(pos().x());
+    g.spreadWidth = vaSpread1->widthTwips();
+    for (int i = 1; i <= PhotoColumnCount; ++i)
+        g.columnWidths.push_back(vaSpread1->columnWidthTwips(i));
+    Startup::writeGeometry(m_settingsFilePath, g);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Closing is never refused.
+    Form_Unload();
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == imgLogoLarge && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        imgLogoLarge_Click();
+        return true;
+    }
+    if (watched == txtShowTime && event->type() == QEvent::FocusOut)
+        txtShowTime_LostFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+QMessageBox::StandardButton frmMain::message(QMessageBox::Icon icon, const QString& text,
+                                             QMessageBox::StandardButtons buttons, const QString& title)
+{
+    return m_hooks.messageBox(this, icon, title.isEmpty() ? ProgramInfo::displayName() : title, text, buttons);
+}
+
+void frmMain::buildStep1()
+{
+    fraStep1 = new QWidget;
+    fraStep1->setObjectName(QStringLiteral("fraStep1"));
+    auto label = [this](int index, const QString& text) {
+        auto* l = new QLabel(text);
+        l->setObjectName(QStringLiteral("lblCaption_%1").arg(index));
+        lblCaption[index] = l;
+        return l;
+    };
+    txtFolder = new QLineEdit;
+    txtFolder->setObjectName(QStringLiteral("txtFolder"));
+    cmdFolder = new QPushButton(QStringLiteral("参照..."));
+    cmdFolder->setObjectName(QStringLiteral("cmdFolder"));
+    cmdGetPicture = new QPushButton(QStringLiteral("写真一覧の読み込み..."));
+    cmdGetPicture->setObjectName(QStringLiteral("cmdGetPicture"));
+    imgLogoLarge = new QLabel;
+    imgLogoLarge->setObjectName(QStringLiteral("imgLogoLarge"));
+    imgLogoLarge->setPixmap(Artwork::logoLarge());
+    imgLogoLarge->setCursor(Qt::PointingHandCursor);
+    imgLogoLarge->installEventFilter(this);
+    lblVersion = new QLabel;
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+
+    auto* page = new QVBoxLayout(fraStep1);
+    page->setContentsMargins(24, 24, 24, 12);
+    page->setSpacing(10);
+    page->addWidget(label(2, QStringLiteral("■ 写真のあるフォルダを指定してください。")));
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(txtFolder, 1);
+    folderRow->addWidget(cmdFolder);
+    page->addLayout(folderRow);
+    auto* readRow = new QHBoxLayout;
+    readRow->addWidget(cmdGetPicture);
+    readRow->addStretch(1);
+    page->addLayout(readRow);
+    page->addSpacing(12);
+    page->addWidget(label(3, QStringLiteral("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
+    auto* noteRow = new QHBoxLayout;
+    noteRow->setSpacing(0);
+    noteRow->addWidget(label(
+        7, QStringLiteral("※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，")));
+    noteRow->addWidget(label(6, QStringLiteral("上書き保存されます。")));
+    noteRow->addStretch(1);
+    page->addLayout(noteRow);
+    page->addStretch(1);
+    page->addWidget(imgLogoLarge, 0, Qt::AlignCenter);
+    page->addStretch(1);
+    page->addWidget(lblVersion);
+
+    connect(cmdFolder, &QPushButton::clicked, this, &frmMain::cmdFolder_Click);
+    connect(cmdGetPicture, &QPushButton::clicked, this, &frmMain::cmdGetPicture_Click);
+}
+
+void frmMain::selectTab(int index)
+{
+    // Selecting the tab that is already in front still runs the tab's handler, as a click would.
+    if (TabStrip1->currentIndex() == index)
+        TabStrip1_Click();
+    else
+        TabStrip1->setCurrentIndex(index);
+}
+
+void frmMain::TabStrip1_Click()
+{
+    QWidget* pages[] = {fraStep1, fraStep2, fraStep3};
+    for (QWidget* page : pages)
+        page->setEnabled(false);
+    const QString key = TabStrip1->tabBar()->tabData(TabStrip1->currentIndex()).toString();
+    if (key == QLatin1String("Step1")) {
+        fraStep1->setEnabled(true);
+    } else if (key == QLatin1String("Step2")) {
+        fraStep2->setEnabled(true);
+    } else if (key == QLatin1String("Step3")) {
+        fraStep3->setEnabled(true);
+        SetCoverPhoto(coverNumber());
+    }
+}
+
+void frmMain::cmdFolder_Click()
+{
+    const QString start = txtFolder->text();
+    frmSelectFolder chooser(m_programFolder, this);
+    chooser.setFolderName(start);
+    chooser.setUsrTag(QString());
+    m_hooks.execDialog(chooser);
+    const QString result = chooser.UsrTag() == QLatin1String("OK") ? chooser.FolderName() : start;
+    txtFolder->setText(result);
+    // Written on cancel too, with the unchanged text.
+    Startup::writeFolder(m_settingsFilePath, result);
+}
+
+void frmMain::cmdGetPicture_Click()
+{
+    const QString folder = txtFolder->text();
+    if (PhotoListFile::exists(folder)) {
+        const auto answer = message(
+            QMessageBox::Information,
+            QStringLiteral("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
+                           "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
+            QMessageBox::Yes | QMessageBox::No, QStringLiteral("写真一覧"));
+        if (answer == QMessageBox::Yes)
+            loadList();
+        else
+            runImport();
+    } else {
+        runImport();
+    }
+    afterListChanged();
+}
+
+void frmMain::loadOrImport()
+{
+    if (PhotoListFile::exists(txtFolder->text()))
+        loadList();
+    else
+        runImport();
+    afterListChanged();
+}
+
+void frmMain::afterListChanged()
+{
+    SetCoverPhoto(1);
+    selectTab(1);
+}
+
+void frmMain::runImport() { m_hooks.runImport(this, txtFolder->text(), &m_model); }
+
+void frmMain::loadList()
+{
+    QList<int> widths;
+    QString error;
+    if (!PhotoListFile::load(m_model, txtFolder->text(), &widths, &error)) {
+        // A damaged or foreign file is left as it is and the folder is read afresh instead.
+        message(QMessageBox::Warning,
+                QStringLiteral("写真一覧ﾃﾞｰﾀを読み込めませんでした。写真を新規に読み込みます。\n\n%1").arg(error));
+        runImport();
+        return;
+    }
+    for (int i = 0; i < widths.size() && i < PhotoColumnCount; ++i)
+        if (widths.at(i) > 0)
+            vaSpread1->setColumnWidthTwips(i + 1, widths.at(i));
+}
+
+bool frmMain::saveList()
+{
+    const QString folder = txtFolder->text();
+    if (m_model.photoCount() == 0 || folder.isEmpty())
+        return true;  // nothing to keep, or nowhere to keep it
+    QList<int> widths;
+    for (int i = 1; i <= PhotoColumnCount; ++i)
+        widths.push_back(vaSpread1->columnWidthTwips(i));
+    QString error;
+    if (PhotoListFile::save(m_model, folder, widths, &error))
+        return true;
+    message(QMessageBox::Warning, QStringLiteral("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
+    return false;
+}
+
+void frmMain::imgLogoLarge_Click()
+{
+    frmAbout about(this);
+    m_hooks.execDialog(about);
+}

@@ -1,0 +1,461 @@
+// SPDX-License-Identifier: MIT
+// The main window's Step3 page: the album options, the cover and background previews, preview and
+// the two create commands.
+#include "app/widgets/frmmain.h"
+
+#include <cmath>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "app/startup.h"
+#include "app/widgets/artwork.h"
+#include "design/ccolor.h"
+#include "design/covereffect.h"
+#include "design/widgets/frmcolor16.h"
+#include "design/widgets/frmselectbackimage.h"
+#include "design/widgets/frmselecttopimage.h"
+#include "generate/preview.h"
+#include "generate/widgets/frmcreatealbum.h"
+
+namespace {
+
+// The cover display shows the 120 x 90 grid picture enlarged 1.2 times.
+constexpr double CoverZoom = 1.2;
+const QSize CoverDisplaySize(qRound(ThumbnailBoxWidth * CoverZoom), qRound(ThumbnailBoxHeight * CoverZoom));
+const QSize BackgroundDisplaySize(ThumbnailBoxWidth, ThumbnailBoxHeight);
+
+QGroupBox* group(const char* name, const char* caption)
+{
+    auto* box = new QGroupBox(QString::fromUtf8(caption));
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QCheckBox* check(const char* name, const char* caption, bool ticked, QLayout* into)
+{
+    auto* box = new QCheckBox(QString::fromUtf8(caption));
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(ticked);
+    into->addWidget(box);
+    return box;
+}
+
+// A control array of option buttons: the group's ids are the indexes, the objectNames name_index.
+QRadioButton* option(QButtonGroup* options, const char* name, int index, const QString& caption, QLayout* into)
+{
+    auto* button = new QRadioButton(caption);
+    button->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(index));
+    options->addButton(button, index);
+    into->addWidget(button);
+    return button;
+}
+
+QLabel* display(const char* name, QSize size)
+{
+    auto* label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFixedSize(size + QSize(4, 4));
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+// The first selected member of an option group; 0 when none is.
+int optionIndex(const QButtonGroup* options) { return std::max(0, options->checkedId()); }
+
+}  // namespace
+
+void frmMain::buildStep3()
+{
+    fraStep3 = new QWidget;
+    fraStep3->setObjectName(QStringLiteral("fraStep3"));
+    auto* page = new QGridLayout(fraStep3);
+    page->setContentsMargins(8, 8, 8, 8);
+    page->setHorizontalSpacing(10);
+    page->addWidget(buildStep3Left(), 0, 0);
+    page->addWidget(buildStep3Middle(), 0, 1);
+    page->addWidget(buildStep3Right(), 0, 2);
+    page->addWidget(buildStep3Bottom(), 1, 0, 1, 3);
+    page->setRowStretch(0, 1);
+}
+
+QWidget* frmMain::buildStep3Left()
+{
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    QGroupBox* cover = group("fraCover", "■ 表紙設定");
+    auto* coverLayout = new QVBoxLayout(cover);
+    lblCaption[4] = new QLabel(QStringLiteral("・表紙にする写真を選んでください"));
+    lblCaption[4]->setObjectName(QStringLiteral("lblCaption_4"));
+    coverLayout->addWidget(lblCaption[4]);
+    IkDisp1 = display("IkDisp1", CoverDisplaySize);
+    IkDisp1->setProperty("Tag", QString());
+    cmdTopImage = new QPushButton(QStringLiteral("写真を選ぶ..."));
+    cmdTopImage->setObjectName(QStringLiteral("cmdTopImage"));
+    auto* coverRow = new QHBoxLayout;
+    coverRow->addWidget(IkDisp1);
+    coverRow->addWidget(cmdTopImage, 0, Qt::AlignBottom);
+    coverRow->addStretch(1);
+    coverLayout->addLayout(coverRow);
+    lblCaption[5] = new QLabel(QStringLiteral("・特殊効果"));
+    lblCaption[5]->setObjectName(QStringLiteral("lblCaption_5"));
+    coverLayout->addWidget(lblCaption[5]);
+    cboTopFilter = new QComboBox;
+    cboTopFilter->setObjectName(QStringLiteral("cboTopFilter"));
+    cboTopFilter->addItems(CoverEffect::names());
+    coverLayout->addWidget(cboTopFilter);
+    layout->addWidget(cover);
+
+    QGroupBox* slide = group("fraSlideShow", "■ 自動ページめくり");
+    auto* slideLayout = new QVBoxLayout(slide);
+    chkSlideShow = check("chkSlideShow", "自動ページめくり機能を付加する", false, slideLayout);
+    txtShowTime = new QLineEdit(QStringLiteral("5"));
+    txtShowTime->setObjectName(QStringLiteral("txtShowTime"));
+    txtShowTime->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")),
+                                                              txtShowTime));
+    txtShowTime->setMaxLength(2);
+    txtShowTime->setFixedWidth(40);
+    txtShowTime->setAlignment(Qt::AlignRight);
+    txtShowTime->installEventFilter(this);
+    auto* timeRow = new QHBoxLayout;
+    auto* timeLabel = new QLabel(QStringLiteral("表示時間"));
+    timeLabel->setObjectName(QStringLiteral("lblShowTime"));
+    timeRow->addWidget(timeLabel);
+    timeRow->addWidget(txtShowTime);
+    timeRow->addWidget(new QLabel(QStringLiteral("秒")));
+    timeRow->addStretch(1);
+    slideLayout->addLayout(timeRow);
+    layout->addWidget(slide);
+
+    QGroupBox* width = group("fraPageWidth", "■ ページ幅");
+    auto* widthLayout = new QVBoxLayout(width);
+    optPageWidth = new QButtonGroup(this);
+    option(optPageWidth, "optPageWidth", 0, QStringLiteral("480ピクセル(15\"液晶相当)"), widthLayout);
+    option(optPageWidth, "optPageWidth", 1, QStringLiteral("640ピクセル(17\"CRT相当)"), widthLayout);
+    option(optPageWidth, "optPageWidth", 2, QStringLiteral("800ピクセル(17\"液晶相当)"), widthLayout);
+    optPageWidth->button(0)->setChecked(true);
+    layout->addWidget(width);
+    layout->addStretch(1);
+
+    connect(cmdTopImage, &QPushButton::clicked, this, &frmMain::cmdTopImage_Click);
+    connect(cboTopFilter, &QComboBox::currentIndexChanged, this, &frmMain::cboTopFilter_Click);
+    return column;
+}
+
+QWidget* frmMain::buildStep3Middle()
+{
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    QGroupBox* jpeg = group("fraJpeg", "■ アルバム写真保存設定");
+    auto* jpegLayout = new QVBoxLayout(jpeg);
+    chkJpegProgress = check("chkJpegProgress", "プログレッシブ形式", false, jpegLayout);
+    QGroupBox* quality = group("fraJpegQuality", "画質");
+    auto* qualityLayout = new QVBoxLayout(quality);
+    optJpegQuality = new QButtonGroup(this);
+    option(optJpegQuality, "optJpegQuality", 2, QStringLiteral("高(画質の劣化は最小，ファイルサイズ最大)"), qualityLayout);
+    option(optJpegQuality, "optJpegQuality", 1, QStringLiteral("標準（画質，ファイルサイズ共に，低と高の中間）"),
+           qualityLayout);
+    option(optJpegQuality, "optJpegQuality", 0, QStringLiteral("低（写真の保存に必要なファイルサイズが最小）"),
+           qualityLayout);
+    optJpegQuality->button(1)->setChecked(true);
+    jpegLayout->addWidget(quality);
+    layout->addWidget(jpeg);
+
+    QGroupBox* pageDetails = group("fraPage", "■ ページ設定");
+    auto* pageLayout = new QVBoxLayout(pageDetails);
+    chkPageModel = check("chkPageModel", "カメラ機種名", false, pageLayout);
+    chkPageFileName = check("chkPageFileName", "ファイル名", false, pageLayout);
+    chkPageCaption = check("chkPageCaption", "キャプション(表題)", true, pageLayout);
+    chkPageDate = check("chkPageDate", "撮影日時", false, pageLayout);
+    chkPageTv = check("chkPageTv", "シャッター速度(Tv)", false, pageLayout);
+    chkPageAv = check("chkPageAv", "絞り値(Av)", false, pageLayout);
+    layout->addWidget(pageDetails);
+
+    QGroupBox* indexDetails = group("fraIndex", "■ 目次設定");
+    auto* indexLayout = new QVBoxLayout(indexDetails);
+    chkIndexFileName = check("chkIndexFileName", "ファイル名", false, indexLayout);
+    chkIndexNo = check("chkIndexNo", "連番", true, indexLayout);
+    chkIndexDate = check("chkIndexDate", "撮影日時", false, indexLayout);
+    chkindexCaption = check("chkindexCaption", "キャプション(表題)", false, indexLayout);
+    layout->addWidget(indexDetails);
+    layout->addStretch(1);
+    return column;
+}
+
+QWidget* frmMain::buildStep3Right()
+{
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    QGroupBox* style = group("fraStyle", "■ ページスタイル");
+    auto* styleLayout = new QVBoxLayout(style);
+    chkNavi = check("chkNavi", "ナビゲーションバーを日本語表示にする", false, styleLayout);
+
+    QGroupBox* back = group("fraBackImage", "背景画像");
+    auto* backLayout = new QGridLayout(back);
+    auto* backOptions = new QVBoxLayout;
+    optBackImage = new QButtonGroup(this);
+    option(optBackImage, "optBackImage", 1, QStringLiteral("背景画像あり"), backOptions);
+    option(optBackImage, "optBackImage", 0, QStringLiteral("背景画像なし"), backOptions);
+    optBackImage->button(0)->setChecked(true);
+    cmdBackImage = new QPushButton(QStringLiteral("背景画像を選ぶ..."));
+    cmdBackImage->setObjectName(QStringLiteral("cmdBackImage"));
+    cmdBackImage->setProperty("Tag", QString());
+    backOptions->addWidget(cmdBackImage);
+    backOptions->addStretch(1);
+    backLayout->addLayout(backOptions, 0, 0);
+    IkDisp2 = display("IkDisp2", BackgroundDisplaySize);
+    backLayout->addWidget(IkDisp2, 0, 1);
+    styleLayout->addWidget(back);
+
+    auto* colorRow = new QHBoxLayout;
+    lblCaption[1] = new QLabel(QStringLiteral("色の選択"));
+    lblCaption[1]->setObjectName(QStringLiteral("lblCaption_1"));
+    cmdColor16 = new QPushButton;
+    cmdColor16->setObjectName(QStringLiteral("cmdColor16"));
+    cmdColor16->setFixedSize(48, 24);
+    colorRow->addWidget(lblCaption[1]);
+    colorRow->addWidget(cmdColor16);
+    colorRow->addStretch(1);
+    styleLayout->addLayout(colorRow);
+
+    lblCaption[0] = new QLabel(QStringLiteral("スタイルシート"));
+    lblCaption[0]->setObjectName(QStringLiteral("lblCaption_0"));
+    styleLayout->addWidget(lblCaption[0]);
+    cboTheme = new QComboBox;
+    cboTheme->setObjectName(QStringLiteral("cboTheme"));
+    styleLayout->addWidget(cboTheme);
+    cmdPreview = new QPushButton(QStringLiteral("プレビュー"));
+    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+    styleLayout->addWidget(cmdPreview, 0, Qt::AlignRight);
+    layout->addWidget(style);
+
+    QGroupBox* title = group("fraTitle", "■ タイトル");
+    auto* titleLayout = new QVBoxLayout(title);
+    txtTitle = new QLineEdit(QStringLiteral("Lumivert"));
+    txtTitle->setObjectName(QStringLiteral("txtTitle"));
+    txtTitle->setMaxLength(80);  // characters
+    titleLayout->addWidget(txtTitle);
+    layout->addWidget(title);
+    layout->addStretch(1);
+
+    connect(cmdBackImage, &QPushButton::clicked, this, &frmMain::cmdBackImage_Click);
+    connect(cmdColor16, &QPushButton::clicked, this, &frmMain::cmdColor16_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmMain::cmdPreview_Click);
+    return column;
+}
+
+QWidget* frmMain::buildStep3Bottom()
+{
+    auto* bottom = new QWidget;
+    auto* layout = new QGridLayout(bottom);
+    layout->setContentsMargins(0, 6, 0, 0);
+    cmdCreate = new QButtonGroup(this);
+    const struct {
+        int index;
+        const char* caption;
+        int label;
+        const char* note;
+    } rows[] = {
+        {1, "Lumivert作成", 10, "Lumivertを新規に作成します。"},
+        {2, "ﾍﾟｰｼﾞｽﾀｲﾙのみ変更する", 12,
+         "既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙを素早く更新できます。"},
+    };
+    for (const auto& row : rows) {
+        auto* button = new QPushButton(QString::fromUtf8(row.caption));
+        button->setObjectName(QStringLiteral("cmdCreate_%1").arg(row.index));
+        button->setMinimumSize(180, 32);
+        cmdCreate->addButton(button, row.index);
+        auto* note = new QLabel(QString::fromUtf8(row.note));
+        note->setObjectName(QStringLiteral("lblCaption_%1").arg(row.label));
+        note->setWordWrap(true);
+        lblCaption[row.label] = note;
+        layout->addWidget(button, row.index - 1, 0);
+        layout->addWidget(note, row.index - 1, 1);
+    }
+    imgLogo = new QLabel;
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(Artwork::logo());
+    layout->addWidget(imgLogo, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    layout->setColumnStretch(1, 1);
+    connect(cmdCreate, &QButtonGroup::idClicked, this, &frmMain::cmdCreate_Click);
+    return bottom;
+}
+
+int frmMain::coverNumber() const
+{
+    const QString tag = IkDisp1->property("Tag").toString().trimmed();
+    bool ok = false;
+    const double value = tag.toDouble(&ok);
+    return ok && std::isfinite(value) && std::abs(value) < 1e9 ? int(std::lround(value)) : 0;
+}
+
+void frmMain::showCoverPreview(const QImage& picture)
+{
+    m_coverPreview = picture;
+    IkDisp1->setPixmap(picture.isNull() ? QPixmap()
+                                         : QPixmap::fromImage(picture.scaled(CoverDisplaySize, Qt::KeepAspectRatio,
+                                                                             Qt::SmoothTransformation)));
+}
+
+void frmMain::showBackgroundPreview(const QImage& picture)
+{
+    m_backgroundPreview = picture;
+    IkDisp2->setPixmap(picture.isNull() ? QPixmap()
+                                         : QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio,
+                                                                             Qt::SmoothTransformation)));
+}
+
+void frmMain::SetCoverPhoto(int r)
+{
+    if (r < 1 || r > m_model.photoCount())
+        return;
+    showCoverPreview(m_model.cellPicture(r, PhotoColumn::Picture));
+    IkDisp1->setProperty("Tag", QString::number(r));
+    cboTopFilter_Click();
+}
+
+void frmMain::cboTopFilter_Click()
+{
+    const int cover = coverNumber();
+    if (cover < 1 || cover > m_model.photoCount())
+        return;
+    // A failed effect, or no effect selected, leaves the preview as it is.
+    const QImage result = CoverEffect::preview(m_model.cellPicture(cover, PhotoColumn::Picture),
+                                               cboTopFilter->currentIndex());
+    if (!result.isNull())
+        showCoverPreview(result);
+}
+
+void frmMain::cmdTopImage_Click()
+{
+    frmSelectTopImage chooser(m_model, this);
+    chooser.setUserIndex(coverNumber());
+    m_hooks.execDialog(chooser);
+    if (chooser.UserTag() == QLatin1String("OK"))
+        SetCoverPhoto(chooser.UserIndex());
+}
+
+void frmMain::cmdBackImage_Click()
+{
+    if (!m_backImage)
+        return;
+    m_backImage->setUserIndex(cmdBackImage->property("Tag").toString().toInt());
+    m_hooks.execDialog(*m_backImage);
+    m_backImage->hide();
+    if (m_backImage->UserTag() != QLatin1String("OK"))
+        return;
+    cmdBackImage->setProperty("Tag", QString::number(m_backImage->UserIndex()));
+    const QImage picture = m_backImage->activePicture();
+    if (!picture.isNull())
+        showBackgroundPreview(picture);
+}
+
+void frmMain::setColorButton(qint32 colorCode)
+{
+    const QColor color(colorCode & 0xff, (colorCode >> 8) & 0xff, (colorCode >> 16) & 0xff);
+    cmdColor16->setProperty("BackColor", colorCode);
+    cmdColor16->setStyleSheet(QStringLiteral("QPushButton#cmdColor16 { background-color: %1; border: 1px solid "
+                                             "palette(dark); }")
+                                  .arg(color.name()));
+}
+
+void frmMain::cmdColor16_Click()
+{
+    frmColor16 picker(CColor::instance(), this);
+    m_hooks.execDialog(picker);
+    if (picker.UserTag() == QLatin1String("OK"))
+        setColorButton(CColor::instance().ColorCode());
+}
+
+void frmMain::txtShowTime_LostFocus()
+{
+    bool ok = false;
+    const int seconds = txtShowTime->text().toInt(&ok);
+    if (!ok || seconds < 1)
+        chkSlideShow->setChecked(false);
+}
+
+AlbumOptions frmMain::albumOptions() const
+{
+    AlbumOptions o;
+    o.photoFolder = txtFolder->text();
+    o.programFolder = m_programFolder;
+    o.title = txtTitle->text();
+    o.pageWidthIndex = optionIndex(optPageWidth);
+    o.qualityIndex = optionIndex(optJpegQuality);
+    o.progressive = chkJpegProgress->isChecked();
+    o.coverNumber = coverNumber();
+    o.coverEffect = cboTopFilter->currentIndex();
+    o.background = optionIndex(optBackImage) != 0;
+    if (m_backImage) {
+        if (const clsGetFiles* file = m_backImage->Record().Item(m_backImage->UserIndex()))
+            o.backgroundFile = file->PathName;
+    }
+    o.themeFile = cboTheme->currentText();
+    o.colorName = CColor::instance().ColorName();
+    o.indexNo = chkIndexNo->isChecked();
+    o.indexFileName = chkIndexFileName->isChecked();
+    o.indexCaption = chkindexCaption->isChecked();
+    o.indexDate = chkIndexDate->isChecked();
+    o.pageFileName = chkPageFileName->isChecked();
+    o.pageCaption = chkPageCaption->isChecked();
+    o.pageDate = chkPageDate->isChecked();
+    o.pageModel = chkPageModel->isChecked();
+    o.pageTv = chkPageTv->isChecked();
+    o.pageAv = chkPageAv->isChecked();
+    o.japaneseNavi = chkNavi->isChecked();
+    o.slideShow = chkSlideShow->isChecked();
+    o.showTime = txtShowTime->text();
+    return o;
+}
+
+void frmMain::cmdPreview_Click()
+{
+    const QString top = Preview::run(albumOptions());
+    if (!top.isEmpty())
+        m_hooks.launchDocument(this, top);
+}
+
+void frmMain::cmdCreate_Click(int index)
+{
+    if (txtFolder->text().isEmpty()) {
+        // Without a photo folder the album would land in the file system's root.
+        message(QMessageBox::Warning, QStringLiteral("写真のあるフォルダを指定してください。"));
+        return;
+    }
+    (void)saveList();
+    const AlbumOptions options = albumOptions();
+    frmCreateAlbum generation(options, m_model.rows(), this);
+    generation.setUserMode(index);
+    generation.setProperty("Tag", QString());
+    m_hooks.execDialog(generation);
+    const QString errorText = generation.result().errorText.trimmed();
+    if (!errorText.isEmpty()) {
+        QString text = errorText;
+        const QStringList failed = generation.result().failedPages + generation.result().failedImages;
+        if (!failed.isEmpty())
+            text += QStringLiteral("\n\n") + failed.mid(0, 10).join(QLatin1Char('\n'));
+        message(QMessageBox::Warning, text);
+    }
+    if (generation.UserTag() == QLatin1String("OK"))
+        m_hooks.launchDocument(this, Startup::joinPath(options.albumFolder(), QStringLiteral("top.htm")));
+}

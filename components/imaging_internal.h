@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Helpers shared by the imaging .cpp files; not part of the component's interface.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include "components/imaging.h"
+
+namespace Imaging::Internal {
+
+/// Largest picture we agree to decode, in pixels; anything above is refused from its header.
+inline constexpr qint64 kMaxPixels = 250'000'000;
+
+/// Format of a file from its first bytes.
+FileFormat formatOfBytes(const QByteArray& head);
+
+/// Shooting information from a whole file already in memory.
+ShootingInfo shootingInfoFromBytes(const QByteArray& bytes);
+
+/// Encodes the image as a GIF with an adaptive palette; empty on failure.
+QByteArray encodeGif(const QImage& image);
+
+/// resize() of the top-left part of the image that is numX / denX pixels wide and numY / denY
+/// high (fractions allowed, at most the image's size).
+QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, qint64 numY, qint64 denY);
+
+/// The image as Format_RGB32 (opaque) or Format_ARGB32_Premultiplied (with alpha).
+QImage to32Bit(const QImage& image);
+
+}  // namespace Imaging::Internal

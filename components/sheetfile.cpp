@@ -1,0 +1,360 @@
+// SPDX-License-Identifier: MIT
+#include "components/sheetfile.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <atomic>
+
+// File layout, all integers big-endian:
+//   magic "LMVSHEET" (8 bytes) | version (quint32) | payload length (quint64) | SHA-256 of payload (32 bytes)
+//   payload (QDataStream Qt_6_4):
+//     width count (quint32), widths (qint32 each, twips)
+//     row count (quint32), then per row:
+//       image    picture record: pixel format (qint32), then a blob of PNG bytes (empty: no picture)
+//       picture  picture record; format SameAsImage (-1) with an empty blob: the very image of column 1
+//       path, file name, model, date, Tv, Av  (UTF-8 blobs)
+//       rotation (qint32, 0..3)
+//       caption  (UTF-8 blob)
+//   A blob is a quint32 byte count followed by the bytes.
+// Nothing is taken from a file before the whole of it has been checked, pictures decoded
+// included, so a refused file never changes the caller's list.
+
+namespace {
+
+constexpr char Magic[8] = {'L', 'M', 'V', 'S', 'H', 'E', 'E', 'T'};
+constexpr quint32 Version = 1;
+constexpr int HashSize = 32;
+constexpr qint64 HeaderSize = sizeof(Magic) + 4 + 8 + HashSize;
+constexpr qint64 MaxFileSize = qint64(1) << 30;  // far above 999 rows of two thumbnails each
+constexpr quint32 MaxRows = 100000;
+constexpr quint32 MaxWidths = 64;
+constexpr qint32 MaxWidthTwips = 1000000;
+constexpr quint32 MaxTextBytes = 1u << 20;
+constexpr quint32 MaxPictureBytes = 16u << 20;
+constexpr int MaxPictureSide = 8192;
+constexpr qint32 SameAsImage = -1;
+// PNG at zlib level 1: thumbnails compress nearly as well as at the default and several times faster.
+constexpr int PngQuality = 70;
+constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+QByteArray encodePicture(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(PngQuality);
+    if (!writer.write(image))
+        return {};
+    return bytes;
+}
+
+// A picture as stored: its format code and its PNG bytes, decoded only once the whole payload
+// has been read.
+struct StoredPicture {
+    qint32 format = QImage::Format_Invalid;
+    QByteArray png;
+    QImage image;
+    bool ok = true;
+};
+
+void decodePicture(StoredPicture& p)
+{
+    if (p.png.isEmpty())
+        return;
+    QBuffer buffer(&p.png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide) {
+        p.ok = false;
+        return;
+    }
+    p.image = reader.read();
+    if (p.image.isNull()) {
+        p.ok = false;
+        return;
+    }
+    // PNG may hand back another pixel format than was saved; give back the one saved.
+    if (p.format != QImage::Format_Invalid && p.image.format() != QImage::Format(p.format))
+        p.image.convertTo(QImage::Format(p.format));
+}
+
+void writeBlob(QDataStream& out, const QByteArray& bytes)
+{
+    out << quint32(bytes.size());
+    out.writeRawData(bytes.constData(), int(bytes.size()));
+}
+
+/// Reads the payload; every read is checked against the stream's status and the bounds.
+class PayloadReader
+{
+public:
+    explicit PayloadReader(const QByteArray& payload) : m_size(payload.size()), m_in(payload)
+    {
+        m_in.setVersion(StreamVersion);
+        m_in.setByteOrder(QDataStream::BigEndian);
+    }
+
+    bool ok() const { return m_ok && m_in.status() == QDataStream::Ok; }
+    bool atEnd() const { return m_in.atEnd(); }
+    QString error() const { return m_error; }
+
+    quint32 count(quint32 max, const char* what)
+    {
+        quint32 value = 0;
+        m_in >> value;
+        if (m_in.status() != QDataStream::Ok || value > max)
+            fail(QStringLiteral("bad %1").arg(QLatin1String(what)));
+        return ok() ? value : 0;
+    }
+
+    qint32 integer(qint32 min, qint32 max, const char* what)
+    {
+        qint32 value = 0;
+        m_in >> value;
+        if (m_in.status() != QDataStream::Ok || value < min || value > max)
+            fail(QStringLiteral("bad %1").arg(QLatin1String(what)));
+        return ok() ? value : 0;
+    }
+
+    QByteArray blob(quint32 max, const char* what)
+    {
+        const quint32 size = count(max, what);
+        if (!ok())
+            return {};
+        if (qint64(size) > m_size - m_in.device()->pos()) {
+            fail(QStringLiteral("truncated %1").arg(QLatin1String(what)));
+            return {};
+        }
+        QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+        if (m_in.readRawData(bytes.data(), int(size)) != int(size))
+            fail(QStringLiteral("truncated %1").arg(QLatin1String(what)));
+        return bytes;
+    }
+
+    QString text(const char* what)
+    {
+        const QByteArray bytes = blob(MaxTextBytes, what);
+        return ok() ? QString::fromUtf8(bytes) : QString();
+    }
+
+    StoredPicture picture(bool mayBeSameAsImage, const char* what)
+    {
+        StoredPicture p;
+        p.format = integer(mayBeSameAsImage ? SameAsImage : 0, QImage::NImageFormats - 1, what);
+        p.png = blob(MaxPictureBytes, what);
+        if (ok() && p.format == SameAsImage && !p.png.isEmpty())
+            fail(QStringLiteral("bad %1").arg(QLatin1String(what)));
+        return p;
+    }
+
+    void fail(const QString& why)
+    {
+        if (m_ok)
+            m_error = why;
+        m_ok = false;
+    }
+
+private:
+    qint64 m_size;
+    QDataStream m_in;
+    bool m_ok = true;
+    QString m_error;
+};
+
+}  // namespace
+
+namespace SheetFile {
+
+QByteArray encode(const Sheet& sheet)
+{
+    // The pictures are the costly part; they are encoded on the pool, two per row.
+    struct Encoded {
+        QByteArray image;
+        QByteArray picture;
+        bool sameAsImage = false;
+        bool ok = true;
+    };
+    const std::function<Encoded(const PhotoRow&)> encodeRow = [](const PhotoRow& row) {
+        Encoded e;
+        if (!row.image.isNull())
+            e.image = encodePicture(row.image);
+        e.sameAsImage = !row.image.isNull() && row.picture == row.image;
+        if (!e.sameAsImage && !row.picture.isNull())
+            e.picture = encodePicture(row.picture);
+        e.ok = (row.image.isNull() || !e.image.isEmpty()) &&
+               (e.sameAsImage || row.picture.isNull() || !e.picture.isEmpty());
+        return e;
+    };
+    const auto pictures = QtConcurrent::blockingMapped<QList<Encoded>>(sheet.rows, encodeRow);
+
+    QByteArray payload;
+    {
+        QDataStream out(&payload, QIODevice::WriteOnly);
+        out.setVersion(StreamVersion);
+        out.setByteOrder(QDataStream::BigEndian);
+        out << quint32(sheet.columnWidths.size());
+        for (int width : sheet.columnWidths)
+            out << qint32(width);
+        out << quint32(sheet.rows.size());
+        for (qsizetype i = 0; i < sheet.rows.size(); ++i) {
+            const PhotoRow& row = sheet.rows.at(i);
+            const Encoded& e = pictures.at(i);
+            if (!e.ok)
+                return {};
+            out << qint32(e.image.isEmpty() ? QImage::Format_Invalid : row.image.format());
+            writeBlob(out, e.image);
+            out << qint32(e.sameAsImage ? SameAsImage
+                                        : (e.picture.isEmpty() ? QImage::Format_Invalid : row.picture.format()));
+            writeBlob(out, e.picture);
+            for (const QString* text : {&row.pathName, &row.fileName, &row.model, &row.dateTime, &row.tv, &row.av})
+                writeBlob(out, text->toUtf8());
+            out << qint32(row.rotation);
+            writeBlob(out, row.caption.toUtf8());
+        }
+    }
+    QByteArray header;
+    {
+        QDataStream out(&header, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::BigEndian);
+        out.writeRawData(Magic, sizeof(Magic));
+        out << Version << quint64(payload.size());
+        const QByteArray hash = QCryptographicHash::hash(payload, QCryptographicHash::Sha256);
+        out.writeRawData(hash.constData(), int(hash.size()));
+    }
+    return header + payload;
+}
+
+std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
+{
+    if (bytes.size() < HeaderSize || !bytes.startsWith(QByteArray::fromRawData(Magic, sizeof(Magic)))) {
+        setError(error, QStringLiteral("not a photo list file"));
+        return std::nullopt;
+    }
+    quint32 version = 0;
+    quint64 length = 0;
+    {
+        QDataStream in(bytes.mid(sizeof(Magic), 12));
+        in.setByteOrder(QDataStream::BigEndian);
+        in >> version >> length;
+    }
+    if (version == 0 || version > Version) {
+        setError(error, QStringLiteral("photo list file version %1 is not supported").arg(version));
+        return std::nullopt;
+    }
+    if (length != quint64(bytes.size() - HeaderSize)) {
+        setError(error, QStringLiteral("photo list file is truncated or has trailing data"));
+        return std::nullopt;
+    }
+    const QByteArray payload = bytes.mid(HeaderSize);
+    if (QCryptographicHash::hash(payload, QCryptographicHash::Sha256) != bytes.mid(HeaderSize - HashSize, HashSize)) {
+        setError(error, QStringLiteral("photo list file is damaged (checksum)"));
+        return std::nullopt;
+    }
+
+    PayloadReader in(payload);
+    Sheet sheet;
+    const quint32 widthCount = in.count(MaxWidths, "width count");
+    for (quint32 i = 0; in.ok() && i < widthCount; ++i)
+        sheet.columnWidths << in.integer(0, MaxWidthTwips, "column width");
+    const quint32 rowCount = in.count(MaxRows, "row count");
+    QList<StoredPicture> pictures;
+    for (quint32 i = 0; in.ok() && i < rowCount; ++i) {
+        PhotoRow row;
+        pictures << in.picture(false, "image");
+        pictures << in.picture(true, "picture");
+        row.pathName = in.text("path");
+        row.fileName = in.text("file name");
+        row.model = in.text("model");
+        row.dateTime = in.text("date");
+        row.tv = in.text("Tv");
+        row.av = in.text("Av");
+        row.rotation = in.integer(0, 3, "rotation");
+        row.caption = in.text("caption");
+        sheet.rows.push_back(std::move(row));
+    }
+    if (in.ok() && !in.atEnd())
+        in.fail(QStringLiteral("unexpected data at the end"));
+    if (!in.ok()) {
+        setError(error, QStringLiteral("photo list file is damaged: %1").arg(in.error()));
+        return std::nullopt;
+    }
+
+    std::atomic<bool> decoded = true;
+    QtConcurrent::blockingMap(pictures, [&decoded](StoredPicture& p) {
+        decodePicture(p);
+        if (!p.ok)
+            decoded = false;
+    });
+    if (!decoded) {
+        setError(error, QStringLiteral("photo list file is damaged: a picture cannot be decoded"));
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < sheet.rows.size(); ++i) {
+        PhotoRow& row = sheet.rows[i];
+        row.image = pictures.at(2 * i).image;
+        row.picture = pictures.at(2 * i + 1).format == SameAsImage ? row.image : pictures.at(2 * i + 1).image;
+    }
+    return sheet;
+}
+
+bool save(const QString& path, const Sheet& sheet, QString* error)
+{
+    const QByteArray bytes = encode(sheet);
+    if (bytes.isEmpty()) {
+        setError(error, QStringLiteral("a picture of the list cannot be encoded"));
+        return false;
+    }
+    QSaveFile file(path);
+    // Never fall back to writing the old file in place: a failed save must leave it whole.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        setError(error, file.errorString());
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        setError(error, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        setError(error, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+std::optional<Sheet> load(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > MaxFileSize) {
+        setError(error, QStringLiteral("photo list file is too large"));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        setError(error, file.errorString());
+        return std::nullopt;
+    }
+    return decode(bytes, error);
+}
+
+}  // namespace SheetFile

@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: MIT
+#include "components/widgets/photogridview.h"
+
+#include <algorithm>
+#include <array>
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStyledItemDelegate>
+
+#include "components/photolistmodel.h"
+
+namespace {
+
+constexpr int RowHeightPixels = ThumbnailBoxHeight + 6;
+
+/// Draws the picture columns centred at their own size, edits the rotation with a choice list and
+/// the caption as multi-line text of limited length.
+class PhotoGridDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const auto column = PhotoColumn(index.column() + 1);
+        if (column != PhotoColumn::Image && column != PhotoColumn::Picture) {
+            QStyleOptionViewItem opt(option);
+            if (column == PhotoColumn::Caption || column == PhotoColumn::FileName || column == PhotoColumn::DateTime)
+                opt.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+            QStyledItemDelegate::paint(painter, opt, index);
+            return;
+        }
+        QStyledItemDelegate::paint(painter, option, QModelIndex());  // background and selection only
+        const QImage picture = index.data(Qt::DecorationRole).value<QImage>();
+        if (picture.isNull())
+            return;
+        const QSize size = picture.size().scaled(option.rect.size().boundedTo(picture.size()), Qt::KeepAspectRatio);
+        QRect target(QPoint(), size);
+        target.moveCenter(option.rect.center());
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(target, picture);
+        painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const auto column = PhotoColumn(index.column() + 1);
+        if (column == PhotoColumn::Rotation) {
+            auto* box = new QComboBox(parent);
+            for (int code = 0; code <= 3; ++code)
+                box->addItem(PhotoListModel::rotationText(code));
+            // A choice takes effect at once, as a choice list cell does.
+            connect(box, &QComboBox::activated, box, [this, box] {
+                auto* self = const_cast<PhotoGridDelegate*>(this);
+                Q_EMIT self->commitData(box);
+                Q_EMIT self->closeEditor(box);
+            });
+            return box;
+        }
+        if (column == PhotoColumn::Caption) {
+            auto* edit = new QPlainTextEdit(parent);
+            edit->setTabChangesFocus(true);
+            connect(edit, &QPlainTextEdit::textChanged, edit, [edit] {
+                // Keep the caption within its limit while typing or pasting.
+                const QString text = edit->toPlainText();
+                if (text.size() > MaxCaptionLength) {
+                    QTextCursor cursor = edit->textCursor();
+                    edit->setPlainText(text.left(MaxCaptionLength));
+                    cursor.setPosition(std::min(cursor.position(), MaxCaptionLength));
+                    edit->setTextCursor(cursor);
+                }
+            });
+            return edit;
+        }
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) {
+            box->setCurrentIndex(std::clamp(index.data(Qt::EditRole).toInt(), 0, 3));
+            return;
+        }
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(editor)) {
+            QString text = index.data(Qt::EditRole).toString();
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            edit->setPlainText(text);
+            edit->moveCursor(QTextCursor::End);
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) {
+            if (box->currentIndex() != index.data(Qt::EditRole).toInt())
+                model->setData(index, box->currentIndex(), Qt::EditRole);
+            return;
+        }
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(editor)) {
+            model->setData(index, edit->toPlainText().left(MaxCaptionLength), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        editor->setGeometry(option.rect);
+    }
+};
+
+}  // namespace
+
+PhotoGridView::PhotoGridView(QWidget* parent) : QTableView(parent)
+{
+    setObjectName(QStringLiteral("vaSpread1"));
+    setItemDelegate(new PhotoGridDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setWordWrap(true);
+    setIconSize(QSize(ThumbnailBoxWidth, ThumbnailBoxHeight));
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(RowHeightPixels);
+    verticalHeader()->setFixedWidth(480 / TwipsPerPixel);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(1);
+
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            Q_EMIT cellDoubleClicked(index.column() + 1, index.row() + 1);
+    });
+}
+
+void PhotoGridView::setPhotoModel(PhotoListModel* model)
+{
+    // Hidden columns keep their widths: remember what each column has before a new model resets them.
+    std::array<int, PhotoColumnCount + 1> twips{};
+    for (int c = 1; c <= PhotoColumnCount; ++c)
+        twips[c] = m_model ? columnWidthTwips(c) : designWidthTwips(c);
+    m_model = model;
+    setModel(model);
+    for (int c = 1; c <= PhotoColumnCount; ++c) {
+        setColumnWidthTwips(c, twips[c]);
+        const auto column = PhotoColumn(c);
+        setColumnHidden(c - 1, column == PhotoColumn::Image || column == PhotoColumn::PathName ||
+                                   column == PhotoColumn::Model || column == PhotoColumn::Tv ||
+                                   column == PhotoColumn::Av);
+    }
+}
+
+int PhotoGridView::designWidthTwips(int column)
+{
+    switch (PhotoColumn(column)) {
+    case PhotoColumn::Picture: return 1605;
+    case PhotoColumn::FileName: return 1350;
+    case PhotoColumn::DateTime: return 1815;
+    case PhotoColumn::Rotation: return 930;
+    case PhotoColumn::Caption: return 5055;
+    default: return 960;
+    }
+}
+
+// Widths are kept in twips as they were set, and the pixel width they gave is remembered: as long
+// as the column still has that pixel width (the user has not resized it), the twips come back
+// exactly, so a width survives a save and restore without drifting by the rounding. A hidden
+// column reports the width it will have when shown again.
+int PhotoGridView::columnWidthTwips(int column) const
+{
+    if (column < 1 || column > PhotoColumnCount)
+        return 0;
+    const auto& set = m_columnTwips.at(column);
+    if (isColumnHidden(column - 1))
+        return set.twips > 0 ? set.twips : designWidthTwips(column);
+    const int pixels = columnWidth(column - 1);
+    return pixels == set.pixels && set.twips > 0 ? set.twips : pixels * TwipsPerPixel;
+}
+
+void PhotoGridView::setColumnWidthTwips(int column, int twips)
+{
+    if (column < 1 || column > PhotoColumnCount || twips <= 0)
+        return;
+    const int pixels = std::max(1, (twips + TwipsPerPixel / 2) / TwipsPerPixel);
+    auto& set = m_columnTwips[column];
+    set.twips = twips;
+    if (isColumnHidden(column - 1)) {
+        // QHeaderView keeps a hidden section's size for when it is shown again.
+        horizontalHeader()->resizeSection(column - 1, pixels);
+        set.pixels = pixels;
+        return;
+    }
+    setColumnWidth(column - 1, pixels);
+    set.pixels = columnWidth(column - 1);
+}
+
+int PhotoGridView::widthTwips() const
+{
+    return width() == m_widthPixels && m_widthTwips > 0 ? m_widthTwips : width() * TwipsPerPixel;
+}
+
+void PhotoGridView::setWidthTwips(int twips)
+{
+    if (twips <= 0)
+        return;
+    // The grid keeps the width it is given: the window lays out the rest of the page around it.
+    setFixedWidth(std::max(1, (twips + TwipsPerPixel / 2) / TwipsPerPixel));
+    m_widthTwips = twips;
+    m_widthPixels = width();
+}
+
+int PhotoGridView::activeRow() const
+{
+    const QModelIndex at = currentIndex();
+    return at.isValid() ? at.row() + 1 : 0;
+}
+
+int PhotoGridView::activeColumn() const
+{
+    const QModelIndex at = currentIndex();
+    return at.isValid() ? at.column() + 1 : 0;
+}
+
+void PhotoGridView::setActiveCell(int column, int row)
+{
+    if (!m_model || row < 1 || column < 1 || row > m_model->photoCount() || column > PhotoColumnCount) {
+        if (selectionModel())
+            selectionModel()->clearCurrentIndex();
+        clearSelection();
+        return;
+    }
+    const QModelIndex at = m_model->index(row - 1, column - 1);
+    setCurrentIndex(at);
+    scrollTo(at);
+}
+
+void PhotoGridView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Home:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_End:
+            Q_EMIT photoMoveRequested(event->key());
+            event->accept();
+            return;
+        default: break;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}

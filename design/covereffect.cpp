@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#include "design/covereffect.h"
+
+#include "components/imaging.h"
+
+namespace CoverEffect {
+
+QStringList names()
+{
+    return {QStringLiteral("効果なし"),         QStringLiteral("キャンバス地効果"), QStringLiteral("油絵風効果"),
+            QStringLiteral("ガラスタイル効果"), QStringLiteral("モノクロ効果"),     QStringLiteral("セピア調効果")};
+}
+
+// The preview works on the 120 x 90 grid picture, so its arguments are lighter than the cover's:
+// the full-strength ones would flatten a thumbnail into texture.
+QImage preview(const QImage& picture, int effectIndex)
+{
+    if (picture.isNull())
+        return {};
+    switch (effectIndex) {
+    case 0:
+        return picture;
+    case 1:
+        return Imaging::canvasTexture(picture, 0, 5);
+    case 2:
+        return Imaging::oilPainting(picture, 1, 5);
+    case 3:
+        return Imaging::glassTile(picture, 2, 2);
+    case 4:
+        return Imaging::monochrome(picture);
+    case 5:
+        // Only the warming step: the preview hints at sepia without the saturation pass.
+        return Imaging::toneAdjust1(picture, 40, 30, -30);
+    default:
+        return {};
+    }
+}
+
+QImage album(const QImage& pageImage, int effectIndex)
+{
+    if (pageImage.isNull())
+        return {};
+    switch (effectIndex) {
+    case 0:
+        return Imaging::copy(pageImage);
+    case 1:
+        return Imaging::canvasTexture(pageImage, 0, 20);
+    case 2:
+        return Imaging::oilPainting(pageImage, 1, 10);
+    case 3:
+        return Imaging::glassTile(pageImage, 20, 20);
+    case 4:
+        return Imaging::monochrome(pageImage);
+    case 5: {
+        const QImage warm = Imaging::toneAdjust1(pageImage, 40, 30, -30);
+        return warm.isNull() ? QImage() : Imaging::toneAdjust2(warm, -50);
+    }
+    default:
+        return {};
+    }
+}
+
+}  // namespace CoverEffect

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "generate/albumimages.h"
+
+#include <QDir>
+
+#include "design/covereffect.h"
+#include "generate/basresoutprn.h"
+
+namespace AlbumImages {
+
+namespace {
+bool turnsQuarter(int code) { return code == 1 || code == 2; }
+QSize transposed(QSize s) { return QSize(s.height(), s.width()); }
+}  // namespace
+
+QSize albumImageSize(QSize photoSize, int rotationCode, QSize box)
+{
+    if (rotationCode < 0 || rotationCode > 3)
+        return {};
+    return Imaging::fitSize(turnsQuarter(rotationCode) ? transposed(photoSize) : photoSize, box);
+}
+
+QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
+{
+    if (rotationCode < 0 || rotationCode > 3 || box.isEmpty())
+        return {};
+    // Fitting before turning is only the same as turning first when the box is turned too: the
+    // scale factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
+    const bool quarter = turnsQuarter(rotationCode);
+    const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(box) : box);
+    if (!loaded.ok())
+        return {};
+    QImage fitted = loaded.image;
+    const QSize want = albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(),
+                                      rotationCode, box);
+    if (!want.isValid())
+        return {};
+    const QSize unturned = quarter ? transposed(want) : want;
+    if (fitted.size() != unturned)
+        fitted = Imaging::resize(fitted, unturned);
+    if (fitted.isNull())
+        return {};
+    return Imaging::rotateByCode(fitted, rotationCode);
+}
+
+bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
+                       Imaging::SaveKind kind, int quality)
+{
+    const QImage image = makeAlbumImage(photoPath, rotationCode, box);
+    return !image.isNull() && Imaging::save(image, target, kind, quality);
+}
+
+QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex)
+{
+    if (effectIndex < 0 || effectIndex > 5 || coverNumber < 1)
+        return {};
+    const QString source = QDir(albumFolder).filePath(
+        QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber)));
+    const Imaging::LoadResult loaded = Imaging::load(source);
+    if (!loaded.ok())
+        return {};
+    return CoverEffect::album(loaded.image, effectIndex);
+}
+
+bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, Imaging::SaveKind kind,
+                       int quality)
+{
+    const QImage cover = makeCoverImage(albumFolder, coverNumber, effectIndex);
+    return !cover.isNull() && Imaging::save(cover, QDir(albumFolder).filePath(QStringLiteral("top.jpg")), kind, quality);
+}
+
+QString produceBackgroundImage(const QString& sourcePath, const QString& targetFolder)
+{
+    if (sourcePath.isEmpty())
+        return {};
+    const Imaging::LoadResult loaded = Imaging::load(sourcePath);
+    if (!loaded.ok())
+        return {};
+    QString target;
+    bool ok = false;
+    if (loaded.format == Imaging::FileFormat::Jpeg) {
+        target = QDir(targetFolder).filePath(QStringLiteral("background.jpg"));
+        ok = Imaging::save(loaded.image, target, Imaging::SaveKind::BaselineJpeg, 75);
+    } else if (loaded.format == Imaging::FileFormat::Gif) {
+        target = QDir(targetFolder).filePath(QStringLiteral("background.gif"));
+        ok = Imaging::save(loaded.image, target, Imaging::SaveKind::Gif);
+    }
+    return ok ? target : QString();
+}
+
+}  // namespace AlbumImages

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "components/imaging.h"
+
+/// The album's images: per photo an index image and a page image (turned by the photo's rotation
+/// code and fitted into the preset's box), the cover "top.jpg" and the background. Photos are
+/// only read. Every function is reentrant: per-photo work may run on worker threads.
+namespace AlbumImages {
+
+/// The size an album image gets: the photo turned by the code, then scaled by
+/// min(box.w / w, box.h / h), rounded halves to even. Invalid for a code outside 0..3.
+QSize albumImageSize(QSize photoSize, int rotationCode, QSize box);
+
+/// The photo turned by its rotation code and fitted into the box; null when the photo cannot be
+/// decoded or the code is outside 0..3. The photo is decoded reduced straight to the fitted size
+/// (the box turned with it for codes 1 and 2), which gives the size rotate-then-fit gives.
+QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box);
+
+/// makeAlbumImage, saved to target (temporary name, then renamed). False when no image was made.
+[[nodiscard]] bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
+                                     Imaging::SaveKind kind, int quality);
+
+/// The cover: album folder's "page" + NNN(cover) + ".jpg" with the cover effect; null when that
+/// page image cannot be loaded or the effect index is outside 0..5.
+QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex);
+/// Writes "top.jpg" into the album folder from makeCoverImage. False when no cover was made.
+[[nodiscard]] bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex,
+                                     Imaging::SaveKind kind, int quality);
+
+/// Decodes the background image and writes it again into targetFolder: a JPEG as
+/// "background.jpg" (baseline, quality 75), a GIF as "background.gif". Returns the written path,
+/// or "" when the file could not be decoded, is of another format, or the write failed.
+QString produceBackgroundImage(const QString& sourcePath, const QString& targetFolder);
+
+}  // namespace AlbumImages

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: MIT
+#include "generate/basresoutprn.h"
+
+#include <cmath>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace basResOutPrn {
+
+namespace {
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+// Lines end with CR LF; a file edited elsewhere may end them with LF or CR alone, which we accept
+// too rather than read the whole file as one line.
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines.append(text.mid(start, i - start));
+            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+}  // namespace
+
+int readNumberField(const QString& field)
+{
+    // Blanks do not count anywhere in the field ("1 2" reads 12).
+    QString s;
+    for (const QChar c : field)
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t'))
+            s.append(c);
+
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    auto isDigit = [&](qsizetype at) { return at < n && s.at(at) >= QLatin1Char('0') && s.at(at) <= QLatin1Char('9'); };
+    QString number;
+    if (i < n && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-')))
+        number.append(s.at(i++));
+    bool digits = false;
+    while (isDigit(i)) {
+        number.append(s.at(i++));
+        digits = true;
+    }
+    if (i < n && s.at(i) == QLatin1Char('.')) {
+        number.append(s.at(i++));
+        while (isDigit(i)) {
+            number.append(s.at(i++));
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0;
+    if (i < n && QStringLiteral("eEdD").contains(s.at(i))) {
+        qsizetype j = i + 1;
+        QString exponent = QStringLiteral("e");
+        if (j < n && (s.at(j) == QLatin1Char('+') || s.at(j) == QLatin1Char('-')))
+            exponent.append(s.at(j++));
+        if (isDigit(j)) {
+            while (isDigit(j))
+                exponent.append(s.at(j++));
+            number.append(exponent);
+        }
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return 0;
+    const double rounded = std::nearbyint(value);  // default rounding mode: halves to even
+    if (rounded > 2147483647.0 || rounded < -2147483648.0)
+        return rounded > 0 ? 2147483647 : -2147483647 - 1;
+    return int(rounded);
+}
+
+QString photoNumberText(int n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); }
+
+QString ReplaceMark(const QString& line, const QString& value)
+{
+    const qsizetype at = line.indexOf(QLatin1String("&&"));
+    if (at < 0)
+        return line;
+    return line.left(at) + value + line.mid(at + 2);
+}
+
+TemplateText decodeTemplate(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::System);
+    TemplateText result;
+    result.text = utf8(bytes);
+    if (!utf8.hasError())
+        return result;
+    QStringDecoder sjis("Shift_JIS");
+    if (sjis.isValid()) {
+        QString text = sjis(bytes);
+        if (!sjis.hasError()) {
+            result.text = text;
+            result.encoding = "Shift_JIS";
+        }
+    }
+    return result;
+}
+
+std::optional<TemplateText> readTemplateFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("cannot open the template %1").arg(path));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        setError(error, QStringLiteral("cannot read the template %1").arg(path));
+        return std::nullopt;
+    }
+    return decodeTemplate(bytes);
+}
+
+std::optional<SlotTable> ReadFormatSection(const QString& templateText, const QString& sectionName, QString* error)
+{
+    const QStringList lines = splitLines(templateText);
+    qsizetype i = 0;
+    while (i < lines.size() && lines.at(i) != sectionName)
+        ++i;
+    if (i == lines.size()) {
+        setError(error, QStringLiteral("section \"%1\" not found").arg(sectionName));
+        return std::nullopt;
+    }
+    SlotTable table;
+    for (++i; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (line == QLatin1String("End"))
+            return table;
+        if (line.startsWith(QLatin1Char('\'')))
+            continue;
+        ++table.count;
+        const int slot = readNumberField(line.left(3));
+        if (slot < 1 || slot > SlotCount) {
+            setError(error, QStringLiteral("section \"%1\", line %2: slot number %3 is outside 1..%4")
+                                .arg(sectionName)
+                                .arg(i + 1)
+                                .arg(slot)
+                                .arg(SlotCount));
+            return std::nullopt;
+        }
+        table.kinds[slot] = readNumberField(line.mid(4, 1));
+        table.texts[slot] = line.size() > 5 ? line.mid(5) : QString();
+    }
+    setError(error, QStringLiteral("section \"%1\" has no \"End\" line").arg(sectionName));
+    return std::nullopt;
+}
+
+std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QString& sectionName, QString* error)
+{
+    const auto text = readTemplateFile(path, error);
+    if (!text)
+        return std::nullopt;
+    return ReadFormatSection(text->text, sectionName, error);
+}
+
+bool writePageFile(const QString& path, const QString& pageText, const QByteArray& encoding, QString* error)
+{
+    QStringEncoder encode(encoding.constData());
+    if (!encode.isValid())
+        encode = QStringEncoder(QStringEncoder::System);
+    const QByteArray bytes = encode(pageText);
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) {
+        setError(error, out.errorString());
+        return false;
+    }
+    if (out.write(bytes) != bytes.size()) {
+        setError(error, out.errorString());
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit()) {
+        setError(error, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace basResOutPrn

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+/// The page template "Lumivert.fmt" and the rules every page writer shares: reading one section
+/// into numbered line slots, filling insertion marks, and the text of the page being written.
+///
+/// A section starts at the first line that is exactly its name and ends at the next line that is
+/// exactly "End". Lines between are comments (first character "'") or numbered lines: columns 1-3
+/// the slot number, column 5 the kind digit, column 6 on the text. Pure functions; any thread.
+namespace basResOutPrn {
+
+inline constexpr int SlotCount = 50;
+
+/// Slots 1..50 of one section (index 0 unused): texts empty and kind digits 0 until a line names them.
+struct SlotTable {
+    std::array<QString, SlotCount + 1> texts;
+    std::array<int, SlotCount + 1> kinds{};
+    int count = 0;  // numbered lines read (comments not counted)
+
+    const QString& text(int slot) const { return texts.at(slot); }
+};
+
+/// The whole template file as text, decoded once. The shipped file is UTF-8 (the system code page
+/// here); a user's own file that is not valid UTF-8 is read as Shift_JIS, and the pages are then
+/// written in that same encoding, so the charset its HTML declares stays true.
+struct TemplateText {
+    QString text;
+    QByteArray encoding = "UTF-8";
+};
+
+[[nodiscard]] std::optional<TemplateText> readTemplateFile(const QString& path, QString* error = nullptr);
+/// Decodes template bytes as readTemplateFile does.
+TemplateText decodeTemplate(const QByteArray& bytes);
+
+/// The section's slots, or nothing when the section is missing, has no "End", or holds a line
+/// whose slot number is outside 1..50 (an empty line, "End " and " 'comment" included).
+[[nodiscard]] std::optional<SlotTable> ReadFormatSection(const QString& templateText, const QString& sectionName,
+                                                         QString* error = nullptr);
+/// The same read from the file at path.
+[[nodiscard]] std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QString& sectionName,
+                                                             QString* error = nullptr);
+
+/// The line with its first "&&" replaced by value; unchanged without a mark. Values go in as they
+/// are: the template owns the HTML.
+QString ReplaceMark(const QString& line, const QString& value);
+
+/// Reads a field the way the template's number columns are read: blanks skipped, reading stops at
+/// the first character that cannot continue a decimal number, nothing numeric gives 0, a fraction
+/// is rounded to the nearest whole number (halves to even).
+int readNumberField(const QString& field);
+
+/// NNN: the number with at least three digits ("001", "010", "999", "1000").
+QString photoNumberText(int n);
+
+/// The page being written: one line per printed slot, each ended by CR LF.
+class PageText
+{
+public:
+    void print(const QString& line) { m_text += line; m_text += QLatin1String("\r\n"); }
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+/// The shared output state: the page the next writer call writes. Set by the driver.
+struct OutputState {
+    QString OutputFileName;
+};
+
+/// Writes a whole page in the template's encoding. The file appears complete or not at all (an
+/// earlier page of that name stays when the write fails).
+[[nodiscard]] bool writePageFile(const QString& path, const QString& pageText, const QByteArray& encoding = "UTF-8",
+                                 QString* error = nullptr);
+
+}  // namespace basResOutPrn

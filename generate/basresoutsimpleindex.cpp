@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "generate/basresoutsimpleindex.h"
+
+#include <functional>
+
+namespace basResOutSimpleIndex {
+
+using basResOutPrn::photoNumberText;
+using basResOutPrn::ReplaceMark;
+
+QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
+                         const QVector<PhotoRow>& photos)
+{
+    const QString widthText = options.widthText();
+    basResOutPrn::PageText out;
+    for (int s = 1; s <= 10; ++s)
+        out.print(slots.text(s));
+    out.print(ReplaceMark(slots.text(11), widthText));
+    for (int s = 12; s <= 14; ++s)
+        out.print(slots.text(s));
+    out.print(ReplaceMark(slots.text(15), options.title));
+    for (int s = 16; s <= 25; ++s)
+        out.print(slots.text(s));
+    out.print(ReplaceMark(slots.text(26), widthText));
+    out.print(slots.text(27));
+
+    const int count = int(photos.size());
+    using Detail = std::function<QString(int m)>;
+    // The detail lines in their fixed order; the caption goes in as stored, line breaks included.
+    const std::pair<bool, Detail> details[] = {
+        {options.indexNo, [](int m) { return photoNumberText(m); }},
+        {options.indexFileName, [&](int m) { return photos.at(m - 1).fileName; }},
+        {options.indexCaption, [&](int m) { return photos.at(m - 1).caption; }},
+        {options.indexDate, [&](int m) { return photos.at(m - 1).dateTime; }},
+    };
+    for (int r = 1; r <= count; r += 4) {
+        out.print(slots.text(28));
+        for (int k = 1; k <= 4; ++k) {
+            const int m = r + k - 1;
+            if (m <= count) {
+                const QString nnn = photoNumberText(m);
+                out.print(ReplaceMark(ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn)),
+                                      QStringLiteral("index%1.jpg").arg(nnn)));
+            } else {
+                out.print(slots.text(30));
+            }
+        }
+        out.print(slots.text(31));
+        for (const auto& [on, value] : details) {
+            if (!on)
+                continue;
+            out.print(slots.text(32));
+            for (int k = 1; k <= 4; ++k) {
+                const int m = r + k - 1;
+                out.print(m <= count ? ReplaceMark(slots.text(33), value(m)) : slots.text(34));
+            }
+            out.print(slots.text(35));
+        }
+        for (int s = 36; s <= 38; ++s)
+            out.print(slots.text(s));
+    }
+    for (int s = 39; s <= 42; ++s)
+        out.print(slots.text(s));
+    return out.text();
+}
+
+bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos, const QString& outputFileName,
+                      QString* error)
+{
+    const auto text = basResOutPrn::readTemplateFile(options.templateFilePath(), error);
+    if (!text)
+        return false;
+    const auto slots = basResOutPrn::ReadFormatSection(text->text, SectionName, error);
+    if (!slots)
+        return false;
+    return basResOutPrn::writePageFile(outputFileName, WriteSimpleIndex(*slots, options, photos), text->encoding,
+                                       error);
+}
+
+}  // namespace basResOutSimpleIndex

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "generate/basresoutsimplepage.h"
+
+namespace basResOutSimplePage {
+
+using basResOutPrn::photoNumberText;
+using basResOutPrn::ReplaceMark;
+
+namespace {
+QString pageFile(int n) { return QStringLiteral("page%1.htm").arg(photoNumberText(n)); }
+}  // namespace
+
+NaviLinks naviLinks(int n, int count)
+{
+    NaviLinks links;
+    links.first = pageFile(1);
+    links.previous = n < 2 ? pageFile(1) : pageFile(n - 1);
+    links.counter = photoNumberText(n) + QLatin1Char('/') + photoNumberText(count);
+    links.next = n < count ? pageFile(n + 1) : pageFile(count);
+    links.last = pageFile(count);
+    return links;
+}
+
+QString sectionName(const AlbumOptions& options)
+{
+    return options.japaneseNavi ? QStringLiteral("SimplePageJ") : QStringLiteral("SimplePage");
+}
+
+QString cameraLine(const AlbumOptions& options, const PhotoRow& photo)
+{
+    QString line;
+    auto add = [&line](const QString& value) { line = line.isEmpty() ? value : line + QLatin1Char(' ') + value; };
+    if (options.pageModel)
+        add(photo.model);
+    if (options.pageTv)
+        add(photo.tv);
+    if (options.pageAv)
+        add(photo.av);
+    return line;
+}
+
+QString captionLine(const QString& caption)
+{
+    QString line = caption;
+    line.replace(QLatin1String("\r\n"), QLatin1String("<BR>"));
+    return line;
+}
+
+void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const basResOutPrn::SlotTable& slots,
+                  const NaviLinks& links)
+{
+    out.print(ReplaceMark(slots.text(27), widthText));
+    out.print(slots.text(28));
+    out.print(slots.text(29));
+    QString bar = slots.text(30);
+    for (const QString* link : {&links.first, &links.previous, &links.counter, &links.next, &links.last})
+        bar = ReplaceMark(bar, *link);
+    out.print(bar);
+    for (int s = 31; s <= 33; ++s)
+        out.print(slots.text(s));
+}
+
+QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
+                        const QVector<PhotoRow>& photos, int n)
+{
+    Q_ASSERT(n >= 1 && n <= photos.size());
+    const int count = int(photos.size());
+    const NaviLinks links = naviLinks(n, count);
+    const QString widthText = options.widthText();
+    const QString nnn = photoNumberText(n);
+    const PhotoRow& photo = photos.at(n - 1);
+
+    basResOutPrn::PageText out;
+    for (int s = 1; s <= 6; ++s)
+        out.print(slots.text(s));
+    if (n < count && options.slideShow)
+        out.print(ReplaceMark(ReplaceMark(slots.text(7), options.showTime), links.next));
+    for (int s = 8; s <= 11; ++s)
+        out.print(slots.text(s));
+    out.print(ReplaceMark(slots.text(12), widthText));
+    for (int s = 13; s <= 15; ++s)
+        out.print(slots.text(s));
+    out.print(ReplaceMark(slots.text(16), options.title));
+    for (int s = 17; s <= 19; ++s)
+        out.print(slots.text(s));
+    out.print(ReplaceMark(slots.text(20), QStringLiteral("page") + nnn));
+    for (int s = 21; s <= 26; ++s)
+        out.print(slots.text(s));
+
+    WriteNaviBar(out, widthText, slots, links);
+
+    out.print(ReplaceMark(slots.text(34), widthText));
+    out.print(slots.text(35));
+    out.print(slots.text(36));
+    out.print(ReplaceMark(slots.text(37), QStringLiteral("page%1.jpg").arg(nnn)));
+    out.print(slots.text(38));
+
+    auto detail = [&](const QString& value) {
+        out.print(slots.text(42));
+        out.print(ReplaceMark(slots.text(43), value));
+        out.print(slots.text(45));
+    };
+    if (options.pageFileName)
+        detail(photo.fileName);
+    if (options.pageCaption)
+        detail(captionLine(photo.caption));
+    if (options.pageDate)
+        detail(photo.dateTime);
+    if (options.pageModel || options.pageTv || options.pageAv)
+        detail(cameraLine(options, photo));
+
+    out.print(slots.text(46));
+    out.print(slots.text(47));
+    WriteNaviBar(out, widthText, slots, links);
+    out.print(slots.text(48));
+    out.print(slots.text(49));
+    return out.text();
+}
+
+bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
+                     const QString& outputFileName, QString* error)
+{
+    if (n < 1 || n > photos.size()) {
+        if (error)
+            *error = QStringLiteral("photo %1 is not in the list").arg(n);
+        return false;
+    }
+    const auto text = basResOutPrn::readTemplateFile(options.templateFilePath(), error);
+    if (!text)
+        return false;
+    const auto slots = basResOutPrn::ReadFormatSection(text->text, sectionName(options), error);
+    if (!slots)
+        return false;
+    return basResOutPrn::writePageFile(outputFileName, WriteSimplePage(*slots, options, photos, n), text->encoding,
+                                       error);
+}
+
+}  // namespace basResOutSimplePage

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include "components/photorow.h"
+#include "generate/albumoptions.h"
+#include "generate/basresoutprn.h"
+
+/// The page of one photo, "pageNNN.htm", from the section "SimplePage" ("SimplePageJ" for the
+/// Japanese navigation bar): title, page image, detail lines and the navigation bar twice.
+namespace basResOutSimplePage {
+
+/// The five links of the navigation bar. They do not wrap: page 1's previous link and the last
+/// page's next link point at the page itself.
+struct NaviLinks {
+    QString first;
+    QString previous;
+    QString counter;  // "003/012"
+    QString next;
+    QString last;
+};
+
+NaviLinks naviLinks(int n, int count);
+QString sectionName(const AlbumOptions& options);
+/// The camera line: model, shutter speed, aperture as switched on, one blank between values.
+QString cameraLine(const AlbumOptions& options, const PhotoRow& photo);
+/// Every CR LF pair of a caption becomes "<BR>"; a lone CR or LF stays.
+QString captionLine(const QString& caption);
+
+/// Slots 27-33: the bar, with slot 30's five marks filled first, previous, counter, next, last.
+void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const basResOutPrn::SlotTable& slots,
+                  const NaviLinks& links);
+/// Page n of photos.size() (n from 1).
+QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
+                        const QVector<PhotoRow>& photos, int n);
+[[nodiscard]] bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
+                                   const QString& outputFileName, QString* error = nullptr);
+}  // namespace basResOutSimplePage

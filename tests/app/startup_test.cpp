@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "app/cprivateprofile.h"
+#include "common/testutil.h"
+
+namespace {
+
+TEST(StartupCommandLine, WholeTailIsOnePath)
+{
+    const struct {
+        QStringList args;
+        QString expected;
+    } rows[] = {
+        {{}, ""},
+        {{"/photos/2004"}, "/photos/2004"},
+        {{"/my", "photos", "x"}, "/my photos x"},
+        {{"\"/my photos\""}, "/my photos"},
+        {{"\"/my", "photos\""}, "/my photos"},
+        {{"\""}, ""},
+        {{"\"\""}, ""},
+        {{"\"/unclosed"}, "/unclosed"},
+        {{"/a\"b\""}, "/a\"b\""},  // only a leading quote starts a quoted path
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args.join('|').toStdString());
+        EXPECT_EQ(Startup::commandLinePath(row.args), row.expected);
+    }
+}
+
+TEST(StartupPlacement, NegativeCoordinatesAreCentredOnTheirOwnAxis)
+{
+    const QSize screen(1280 * 15, 1024 * 15);
+    const QSize window(800 * 15, 600 * 15);
+    const struct {
+        int left, top;
+        QPoint expected;
+    } rows[] = {
+        {-1, -1, {240 * 15, 212 * 15}},
+        {-5, 300, {240 * 15, 300}},
+        {450, -1, {450, 212 * 15}},
+        {0, 0, {0, 0}},
+        {99999, 99999, {99999, 99999}},  // beyond the edge: applied unchanged
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.left << "," << row.top);
+        EXPECT_EQ(Startup::placementTwips(row.left, row.top, screen, window), row.expected);
+    }
+    // A window larger than the screen would get a negative coordinate: 0 instead.
+    EXPECT_EQ(Startup::placementTwips(-1, -1, QSize(100, 100), QSize(300, 301)), QPoint(0, 0));
+    EXPECT_EQ(Startup::centredTwips(101, 0), 50);  // fraction dropped
+}
+
+TEST(StartupSettings, GeometryRoundTripWithDefaultsAndFractions)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Lumivert.ini");
+    Startup::Geometry missing = Startup::readGeometry(ini, 10);
+    EXPECT_EQ(missing.top, -1);
+    EXPECT_EQ(missing.left, -1);
+    EXPECT_EQ(missing.spreadWidth, -1);
+    EXPECT_EQ(missing.columnWidths, QList<int>(10, -1));
+
+    Startup::Geometry g{.top = 1500, .left = 3000, .spreadWidth = 11700, .columnWidths = {}};
+    for (int i = 1; i <= 10; ++i)
+        g.columnWidths.push_back(i * 100);
+    Startup::writeGeometry(ini, g);
+    const Startup::Geometry back = Startup::readGeometry(ini, 10);
+    EXPECT_EQ(back.top, 1500);
+    EXPECT_EQ(back.left, 3000);
+    EXPECT_EQ(back.spreadWidth, 11700);
+    EXPECT_EQ(back.columnWidths, g.columnWidths);
+    const QByteArray text = TestUtil::readAll(ini);
+    EXPECT_TRUE(text.startsWith("[Main]\r\nTop=1500\r\nLeft=3000\r\nSpreadW=11700\r\nC1=100\r\nC2=200\r\n"));
+    EXPECT_TRUE(text.endsWith("C10=1000\r\n"));
+
+    // A width written with a fraction reads back as its whole part.
+    ASSERT_NE(CPrivateProfile().SetValueString(ini, "Main", "C4", "12.75"), 0);
+    EXPECT_EQ(Startup::readGeometry(ini, 10).columnWidths.at(3), 12);
+}
+
+TEST(StartupSettings, FolderKey)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Lumivert.ini");
+    EXPECT_EQ(Startup::readFolder(ini), QString());
+    Startup::writeFolder(ini, "/photos/旅行");
+    EXPECT_EQ(Startup::readFolder(ini), QStringLiteral("/photos/旅行"));
+    EXPECT_TRUE(TestUtil::readAll(ini).startsWith("[Folder]\r\nFolder=/photos/旅行\r\n"));
+}
+
+TEST(StartupPaths, ExistenceAndJoining)
+{
+    QTemporaryDir dir;
+    TestUtil::writeAll(dir.filePath("file.txt"), "x");
+    EXPECT_TRUE(Startup::entryExists(dir.path()));
+    EXPECT_TRUE(Startup::entryExists(dir.filePath("file.txt")));  // a file passes too
+    EXPECT_FALSE(Startup::entryExists(dir.filePath("missing")));
+    EXPECT_FALSE(Startup::entryExists(QString()));
+    EXPECT_EQ(Startup::joinPath("/a/b", "Lumivert.ini"), QStringLiteral("/a/b") + QDir::separator() + "Lumivert.ini");
+    EXPECT_EQ(Startup::columnKey(10), QStringLiteral("C10"));
+    EXPECT_FALSE(Startup::programFolder().endsWith(QDir::separator()));
+}
+
+}  // namespace

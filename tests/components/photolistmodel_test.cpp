@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QPersistentModelIndex>
+#include <QSignalSpy>
+#include <QStringList>
+
+#include "components/photolistmodel.h"
+
+namespace {
+
+// A model watched by Qt's model tester, which fails on any inconsistent signal or index.
+struct Watched {
+    PhotoListModel model;
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+void fill(PhotoListModel& model, const QStringList& names)
+{
+    QVector<PhotoRow> rows;
+    for (const QString& name : names) {
+        PhotoRow row;
+        row.fileName = name;
+        row.pathName = QStringLiteral("/photos/") + name;
+        rows << row;
+    }
+    model.setRows(rows);
+}
+
+QString order(const PhotoListModel& model)
+{
+    QStringList names;
+    for (int r = 1; r <= model.photoCount(); ++r)
+        names << model.cellText(r, PhotoColumn::FileName);
+    return names.join(QLatin1Char(','));
+}
+
+TEST(PhotoListModel, MovePhotoLandsTheRowAtItsTarget)
+{
+    struct Case {
+        int from;
+        int to;
+        const char* expected;
+    } cases[] = {
+        {4, 1, "4,1,2,3,5"}, {2, 5, "1,3,4,5,2"}, {1, 5, "2,3,4,5,1"}, {5, 1, "5,1,2,3,4"}, {2, 3, "1,3,2,4,5"},
+        {3, 2, "1,3,2,4,5"}, {3, 3, "1,2,3,4,5"}, {0, 2, "1,2,3,4,5"}, {2, 6, "1,2,3,4,5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
+        Watched w;
+        fill(w.model, {"1", "2", "3", "4", "5"});
+        QPersistentModelIndex moved = w.model.indexOf(c.from >= 1 && c.from <= 5 ? c.from : 1, PhotoColumn::FileName);
+        const QString movedName = moved.data().toString();
+        w.model.movePhoto(c.from, c.to);
+        EXPECT_EQ(order(w.model).toStdString(), c.expected);
+        EXPECT_EQ(moved.data().toString(), movedName) << "a persistent index follows its row";
+    }
+}
+
+TEST(PhotoListModel, SwapExchangesWholeRowsAndSignalsBoth)
+{
+    Watched w;
+    fill(w.model, {"1", "2", "3"});
+    PhotoRow first = w.model.photoAt(1);
+    first.caption = QStringLiteral("one");
+    first.rotation = 2;
+    w.model.setPhotoAt(1, first);
+    QSignalSpy changed(&w.model, &QAbstractItemModel::dataChanged);
+    w.model.swapPhotos(1, 3);
+    EXPECT_EQ(order(w.model), "3,2,1");
+    EXPECT_EQ(w.model.photoAt(3), first);
+    EXPECT_EQ(changed.count(), 2);
+    w.model.swapPhotos(2, 2);
+    w.model.swapPhotos(0, 2);
+    EXPECT_EQ(order(w.model), "3,2,1");
+}
+
+TEST(PhotoListModel, InsertAndRemoveShiftLaterRows)
+{
+    Watched w;
+    fill(w.model, {"1", "2", "3"});
+    w.model.insertPhotos(2, 2);
+    EXPECT_EQ(order(w.model), "1,,,2,3");
+    w.model.insertPhotos(6);
+    EXPECT_EQ(order(w.model), "1,,,2,3,");
+    w.model.insertPhotos(8);  // beyond the end: nothing
+    w.model.insertPhotos(1, 0);
+    EXPECT_EQ(w.model.photoCount(), 6);
+    w.model.removePhotos(2, 2);
+    EXPECT_EQ(order(w.model), "1,2,3,");
+    w.model.removePhotos(3, 10);  // clipped at the end
+    EXPECT_EQ(order(w.model), "1,2");
+    w.model.removePhotos(0);
+    w.model.removePhotos(3);
+    EXPECT_EQ(order(w.model), "1,2");
+    w.model.setPhotoCount(4);
+    EXPECT_EQ(order(w.model), "1,2,,");
+    w.model.setPhotoCount(1);
+    EXPECT_EQ(order(w.model), "1");
+    w.model.setPhotoCount(-3);
+    EXPECT_EQ(w.model.photoCount(), 0);
+}
+
+TEST(PhotoListModel, SortIsStableAndPersistentIndexesFollow)
+{
+    Watched w;
+    fill(w.model, {"b", "B", "a", "c", "b"});
+    for (int r = 1; r <= 5; ++r)
+        w.model.setData(w.model.indexOf(r, PhotoColumn::Caption), QString::number(r));
+    const QPersistentModelIndex fourth = w.model.indexOf(4, PhotoColumn::Caption);
+    const auto captions = [&w] {
+        QStringList out;
+        for (const PhotoRow& row : w.model.rows())
+            out << row.caption;
+        return out.join(QLatin1Char(','));
+    };
+    w.model.sortPhotos(PhotoColumn::FileName, Qt::AscendingOrder);
+    EXPECT_EQ(captions(), "3,2,1,5,4");  // a, B, b, b, c: case ignored, ties broken by code unit, then stable
+    EXPECT_EQ(fourth.row(), 4);
+    EXPECT_EQ(fourth.data().toString(), "4");
+    w.model.sortPhotos(PhotoColumn::FileName, Qt::DescendingOrder);
+    EXPECT_EQ(captions(), "4,1,5,2,3");
+    EXPECT_EQ(fourth.row(), 0);
+}
+
+TEST(PhotoListModel, EditsKeepCaptionLimitAndValidRotation)
+{
+    Watched w;
+    fill(w.model, {"1"});
+    QSignalSpy changes(&w.model, &PhotoListModel::cellValueChanged);
+    const QModelIndex caption = w.model.indexOf(1, PhotoColumn::Caption);
+    EXPECT_TRUE(w.model.setData(caption, QString(5000, QLatin1Char('x'))));
+    EXPECT_EQ(w.model.cellText(1, PhotoColumn::Caption).size(), MaxCaptionLength);
+    EXPECT_TRUE(w.model.setData(caption, QStringLiteral("one\ntwo\r\nthree")));
+    EXPECT_EQ(w.model.cellText(1, PhotoColumn::Caption), "one\r\ntwo\r\nthree");
+    ASSERT_EQ(changes.count(), 2);
+    EXPECT_EQ(changes.at(1).at(1).value<PhotoColumn>(), PhotoColumn::Caption);
+
+    const QModelIndex rotation = w.model.indexOf(1, PhotoColumn::Rotation);
+    EXPECT_TRUE(w.model.setData(rotation, 2));
+    EXPECT_EQ(w.model.photoAt(1).rotation, 2);
+    EXPECT_EQ(rotation.data().toString(), "右90度");
+    EXPECT_FALSE(w.model.setData(rotation, 4));
+    EXPECT_FALSE(w.model.setData(rotation, QStringLiteral("x")));
+    EXPECT_EQ(w.model.photoAt(1).rotation, 2);
+
+    EXPECT_TRUE(w.model.flags(caption) & Qt::ItemIsEditable);
+    EXPECT_TRUE(w.model.flags(rotation) & Qt::ItemIsEditable);
+    EXPECT_FALSE(w.model.flags(w.model.indexOf(1, PhotoColumn::PathName)) & Qt::ItemIsEditable);
+
+    PhotoRow longCaption;
+    longCaption.caption = QString(MaxCaptionLength + 1, QLatin1Char('y'));
+    w.model.setRows({longCaption});
+    EXPECT_EQ(w.model.photoAt(1).caption.size(), MaxCaptionLength);
+}
+
+TEST(PhotoListModel, OutOfRangeAccessGivesNothing)
+{
+    Watched w;
+    fill(w.model, {"1"});
+    EXPECT_EQ(w.model.cellText(0, PhotoColumn::FileName), "");
+    EXPECT_EQ(w.model.cellText(2, PhotoColumn::FileName), "");
+    EXPECT_TRUE(w.model.cellPicture(2, PhotoColumn::Image).isNull());
+    w.model.setCellPicture(2, PhotoColumn::Image, QImage(4, 4, QImage::Format_RGB32));
+    w.model.setCellPicture(1, PhotoColumn::FileName, QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_TRUE(w.model.cellPicture(1, PhotoColumn::Image).isNull());
+    EXPECT_EQ(w.model.headerData(3, Qt::Horizontal).toString(), "ファイル名");
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "common/testutil.h"
+#include "components/imaging.h"
+#include "design/covereffect.h"
+
+namespace {
+
+using Effect = std::function<QImage(const QImage&)>;
+
+struct EffectRow {
+    int index;
+    const char* what;
+    Effect expected;
+};
+
+class CoverEffectTest : public ::testing::TestWithParam<int>
+{
+protected:
+    // A grid picture of the thumbnail box's size and a larger page image.
+    const QImage thumb = TestUtil::samplePicture(120, 90, 3);
+    const QImage page = TestUtil::samplePicture(320, 240, 4);
+};
+
+const EffectRow kPreview[] = {
+    {0, "the picture itself", [](const QImage& i) { return i; }},
+    {1, "canvas (0, 5)", [](const QImage& i) { return Imaging::canvasTexture(i, 0, 5); }},
+    {2, "oil (1, 5)", [](const QImage& i) { return Imaging::oilPainting(i, 1, 5); }},
+    {3, "glass tile (2, 2)", [](const QImage& i) { return Imaging::glassTile(i, 2, 2); }},
+    {4, "monochrome", [](const QImage& i) { return Imaging::monochrome(i); }},
+    {5, "first tone adjustment only", [](const QImage& i) { return Imaging::toneAdjust1(i, 40, 30, -30); }},
+};
+
+const EffectRow kAlbum[] = {
+    {0, "copy", [](const QImage& i) { return Imaging::copy(i); }},
+    {1, "canvas (0, 20)", [](const QImage& i) { return Imaging::canvasTexture(i, 0, 20); }},
+    {2, "oil (1, 10)", [](const QImage& i) { return Imaging::oilPainting(i, 1, 10); }},
+    {3, "glass tile (20, 20)", [](const QImage& i) { return Imaging::glassTile(i, 20, 20); }},
+    {4, "monochrome", [](const QImage& i) { return Imaging::monochrome(i); }},
+    {5, "sepia", [](const QImage& i) { return Imaging::toneAdjust2(Imaging::toneAdjust1(i, 40, 30, -30), -50); }},
+};
+
+TEST_P(CoverEffectTest, PreviewUsesTheLightArguments)
+{
+    const EffectRow& row = kPreview[GetParam()];
+    SCOPED_TRACE(row.what);
+    const QImage got = CoverEffect::preview(thumb, row.index);
+    ASSERT_FALSE(got.isNull());
+    EXPECT_EQ(got.size(), thumb.size());
+    EXPECT_EQ(got, row.expected(thumb));
+}
+
+TEST_P(CoverEffectTest, AlbumUsesTheFullArguments)
+{
+    const EffectRow& row = kAlbum[GetParam()];
+    SCOPED_TRACE(row.what);
+    const QImage got = CoverEffect::album(page, row.index);
+    ASSERT_FALSE(got.isNull());
+    EXPECT_EQ(got.size(), page.size());
+    EXPECT_EQ(got, row.expected(page));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachEffect, CoverEffectTest, ::testing::Range(0, 6));
+
+TEST(CoverEffect, PreviewAndAlbumDifferForEveryRealEffect)
+{
+    const QImage picture = TestUtil::samplePicture(120, 90, 5);
+    for (int index : {1, 2, 3, 5}) {
+        SCOPED_TRACE(index);
+        EXPECT_NE(CoverEffect::preview(picture, index), CoverEffect::album(picture, index));
+    }
+    EXPECT_EQ(CoverEffect::preview(picture, 4), CoverEffect::album(picture, 4));
+}
+
+TEST(CoverEffect, NothingForIndexesOutsideTheListOrNoPicture)
+{
+    const QImage picture = TestUtil::samplePicture(40, 30, 1);
+    for (int index : {-1, 6, 7, 100}) {
+        SCOPED_TRACE(index);
+        EXPECT_TRUE(CoverEffect::preview(picture, index).isNull());
+        EXPECT_TRUE(CoverEffect::album(picture, index).isNull());
+    }
+    for (int index = 0; index < 6; ++index) {
+        SCOPED_TRACE(index);
+        EXPECT_TRUE(CoverEffect::preview(QImage(), index).isNull());
+        EXPECT_TRUE(CoverEffect::album(QImage(), index).isNull());
+    }
+}
+
+TEST(CoverEffect, NamesInListOrder)
+{
+    EXPECT_EQ(CoverEffect::names(),
+              (QStringList{QStringLiteral("効果なし"), QStringLiteral("キャンバス地効果"), QStringLiteral("油絵風効果"),
+                           QStringLiteral("ガラスタイル効果"), QStringLiteral("モノクロ効果"),
+                           QStringLiteral("セピア調効果")}));
+}
+
+}  // namespace

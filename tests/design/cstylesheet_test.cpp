@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "common/testutil.h"
+#include "design/ccolor.h"
+#include "design/cstylesheet.h"
+
+namespace {
+
+class CStyleSheetTest : public ::testing::Test
+{
+protected:
+    QString templ(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("theme.css"));
+        TestUtil::writeAll(path, bytes);
+        return path;
+    }
+    QString out() const { return m_dir.filePath(QStringLiteral("stylesheet.css")); }
+    QTemporaryDir m_dir;
+};
+
+struct Case {
+    const char* name;
+    QByteArray in;
+    const char* colour;
+    QByteArray expected;
+};
+
+TEST_F(CStyleSheetTest, WritesTheTemplateWithTheColour)
+{
+    const Case cases[] = {
+        {"no placeholder copied unchanged", "body {\r\n  margin: 0;\r\n}\r\n", "red", "body {\r\n  margin: 0;\r\n}\r\n"},
+        {"two placeholders on a line", "a { color: &color&; border-color: &color&; }\r\n", "teal",
+         "a { color: teal; border-color: teal; }\r\n"},
+        {"one line without final CR LF", "h1 { color: &color&; }", "lime", "h1 { color: lime; }\r\n"},
+        {"empty template", "", "navy", ""},
+        {"capitals left as they are", "p { color: &COLOR&; background: &Color&; }\r\n", "red",
+         "p { color: &COLOR&; background: &Color&; }\r\n"},
+        {"placeholders on several lines", "&color&\r\nx\r\n&color&&color&\r\n", "aqua", "aqua\r\nx\r\naquaaqua\r\n"},
+        {"LF-only lines get CR LF", "a\nb &color&\n", "gray", "a\r\nb gray\r\n"},
+        {"empty lines kept", "a\r\n\r\nb\r\n", "red", "a\r\n\r\nb\r\n"},
+        {"Japanese text kept", "/* 背景 &color& */\r\n", "navy", "/* 背景 navy */\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStyleSheet sheet;
+        ASSERT_TRUE(sheet.CreateCSS(templ(c.in), QString::fromLatin1(c.colour), m_dir.path()));
+        EXPECT_EQ(TestUtil::readAll(out()), c.expected);
+    }
+}
+
+TEST_F(CStyleSheetTest, DefaultColourGivesNavy)
+{
+    CColor colours;
+    CStyleSheet sheet;
+    ASSERT_TRUE(sheet.CreateCSS(templ("body { background: &color&; }\r\n"), colours.ColorName(), m_dir.path()));
+    EXPECT_EQ(TestUtil::readAll(out()), QByteArray("body { background: navy; }\r\n"));
+}
+
+TEST_F(CStyleSheetTest, ReplacesAnExistingStyleSheet)
+{
+    TestUtil::writeAll(out(), "old contents that are longer than the new ones\r\n");
+    CStyleSheet sheet;
+    ASSERT_TRUE(sheet.CreateCSS(templ("x\r\n"), QStringLiteral("red"), m_dir.path()));
+    EXPECT_EQ(TestUtil::readAll(out()), QByteArray("x\r\n"));
+}
+
+TEST_F(CStyleSheetTest, MissingTemplateGivesFalseAndNoOutput)
+{
+    const QString missing[] = {m_dir.filePath(QStringLiteral("none.css")), m_dir.path(), QString()};
+    for (const QString& path : missing) {
+        SCOPED_TRACE(path.toStdString());
+        CStyleSheet sheet;
+        EXPECT_FALSE(sheet.CreateCSS(path, QStringLiteral("red"), m_dir.path()));
+        EXPECT_FALSE(QFile::exists(out()));
+    }
+}
+
+TEST_F(CStyleSheetTest, MissingTemplateLeavesAnEarlierStyleSheetAlone)
+{
+    TestUtil::writeAll(out(), "earlier\r\n");
+    CStyleSheet sheet;
+    EXPECT_FALSE(sheet.CreateCSS(m_dir.filePath(QStringLiteral("none.css")), QStringLiteral("red"), m_dir.path()));
+    EXPECT_EQ(TestUtil::readAll(out()), QByteArray("earlier\r\n"));
+}
+
+TEST_F(CStyleSheetTest, MissingOutputFolderGivesFalse)
+{
+    CStyleSheet sheet;
+    EXPECT_FALSE(sheet.CreateCSS(templ("a\r\n"), QStringLiteral("red"), m_dir.filePath(QStringLiteral("no/such"))));
+}
+
+TEST(CStyleSheetReplace, ColourNameHoldingTheMarkDoesNotLoop)
+{
+    EXPECT_EQ(CStyleSheet::replaceColor(QStringLiteral("&color&-&color&"), QStringLiteral("&color&")),
+              QStringLiteral("&color&-&color&"));
+    EXPECT_EQ(CStyleSheet::replaceColor(QStringLiteral("&color"), QStringLiteral("red")), QStringLiteral("&color"));
+    EXPECT_EQ(CStyleSheet::replaceColor(QStringLiteral("&&color&&"), QStringLiteral("red")), QStringLiteral("&red&"));
+}
+
+}  // namespace
