@@ -13,9 +13,11 @@
 #include "components/photolistmodel.h"
 #include "design/ccolor.h"
 
-namespace Cli {
+namespace Cli
+{
 
-namespace {
+namespace
+{
 
 bool fail(QString* error, const QString& text)
 {
@@ -56,7 +58,7 @@ bool parseDetails(const QString& list, const QStringList& names, QList<bool*> fl
     return true;
 }
 
-}  // namespace
+} // namespace
 
 QString defaultProgramFolder()
 {
@@ -66,30 +68,28 @@ QString defaultProgramFolder()
 
 QString usage()
 {
-    return QStringLiteral(
-        "Usage: lumivert-cli FOLDER [options]\n"
-        "Writes the web album of the photos in FOLDER into FOLDER/Lumivert.\n"
-        "  --title TEXT             album title (Lumivert)\n"
-        "  --width 480|640|800      page width (480)\n"
-        "  --quality low|standard|high  JPEG quality (standard)\n"
-        "  --progressive            progressive JPEG page and cover images\n"
-        "  --colour NAME            one of the sixteen colour names (navy)\n"
-        "  --theme FILE.css         style sheet template (the first in name order)\n"
-        "  --background FILE.jpg|none  background image, a path or a name in 背景画像 (none)\n"
-        "  --cover N                cover photo number (1)\n"
-        "  --effect 0-5             cover effect (0, none)\n"
-        "  --index-details LIST     no,filename,caption,date or all or none (no)\n"
-        "  --page-details LIST      filename,caption,date,model,tv,av or all or none (caption)\n"
-        "  --japanese-navi          Japanese navigation bar\n"
-        "  --slideshow SECONDS      turn the pages automatically (1 to 99 seconds)\n"
-        "  --page-style-only        keep the images, rewrite the pages and style\n"
-        "  --list-only              only import (or load) and save the list file\n"
-        "  --reimport               ignore an existing list file\n"
-        "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
+    return QStringLiteral("Usage: lumivert-cli FOLDER [options]\n"
+                          "Writes the web album of the photos in FOLDER into FOLDER/Lumivert.\n"
+                          "  --title TEXT             album title (Lumivert)\n"
+                          "  --width 480|640|800      page width (480)\n"
+                          "  --quality low|standard|high  JPEG quality (standard)\n"
+                          "  --progressive            progressive JPEG page and cover images\n"
+                          "  --colour NAME            one of the sixteen colour names (navy)\n"
+                          "  --theme FILE.css         style sheet template (the first in name order)\n"
+                          "  --background FILE.jpg|none  background image, a path or a name in 背景画像 (none)\n"
+                          "  --cover N                cover photo number (1)\n"
+                          "  --effect 0-5             cover effect (0, none)\n"
+                          "  --index-details LIST     no,filename,caption,date or all or none (no)\n"
+                          "  --page-details LIST      filename,caption,date,model,tv,av or all or none (caption)\n"
+                          "  --japanese-navi          Japanese navigation bar\n"
+                          "  --slideshow SECONDS      turn the pages automatically (1 to 99 seconds)\n"
+                          "  --page-style-only        keep the images, rewrite the pages and style\n"
+                          "  --list-only              only import (or load) and save the list file\n"
+                          "  --reimport               ignore an existing list file\n"
+                          "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
 }
 
-std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder,
-                                        QString* error)
+std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder, QString* error)
 {
     Arguments a;
     AlbumOptions& o = a.options;
@@ -189,10 +189,10 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
             ok = value(&v) && parseDetails(v, {"no", "filename", "caption", "date"},
                                            {&o.indexNo, &o.indexFileName, &o.indexCaption, &o.indexDate}, error);
         } else if (arg == QLatin1String("--page-details")) {
-            ok = value(&v) && parseDetails(v, {"filename", "caption", "date", "model", "tv", "av"},
-                                           {&o.pageFileName, &o.pageCaption, &o.pageDate, &o.pageModel, &o.pageTv,
-                                            &o.pageAv},
-                                           error);
+            ok =
+                value(&v) &&
+                parseDetails(v, {"filename", "caption", "date", "model", "tv", "av"},
+                             {&o.pageFileName, &o.pageCaption, &o.pageDate, &o.pageModel, &o.pageTv, &o.pageAv}, error);
         } else if (arg == QLatin1String("--japanese-navi")) {
             ok = flag(&o.japaneseNavi);
         } else if (arg == QLatin1String("--slideshow")) {
@@ -306,4 +306,4 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     return Written;
 }
 
-}  // namespace Cli
+} // namespace Cli

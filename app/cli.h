@@ -21,12 +21,13 @@ class QTextStream;
 /// Loads FOLDER's list file (imports the folder when there is none, or with --reimport), saves the
 /// list file as the create command does, then generates the album. Every option defaults to the
 /// main window's initial value.
-namespace Cli {
+namespace Cli
+{
 
 enum ExitCode { Written = 0, PagesFailed = 1, BadInput = 2 };
 
 struct Arguments {
-    AlbumOptions options;  // photoFolder and programFolder filled in
+    AlbumOptions options; // photoFolder and programFolder filled in
     GenerationMode mode = GenerationMode::NewAlbum;
     bool listOnly = false;
     bool reimport = false;
@@ -46,4 +47,4 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
 
 QString usage();
 
-}  // namespace Cli
+} // namespace Cli

@@ -12,7 +12,8 @@
 #include <QList>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 
 // One line of the file as byte offsets: [begin, end) is its text, [end, next) its terminator.
 struct Line {
@@ -110,7 +111,7 @@ Position locate(const QByteArray& bytes, const QList<Line>& lines, const QString
             continue;
         }
         if (name)
-            break;  // the next section begins
+            break; // the next section begins
         if (!trimmed(text).isEmpty())
             at.lastFilledLine = i;
         QByteArrayView k;
@@ -163,7 +164,7 @@ bool unsafeText(const QString& text)
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0));
 }
 
-}  // namespace
+} // namespace
 
 qint32 CPrivateProfile::GetValueLong(const QString& strINIFileName, const QString& strSection,
                                      const QString& strKey) const
@@ -202,8 +203,8 @@ QString CPrivateProfile::GetValueString(const QString& strINIFileName, const QSt
     return QString::fromUtf8(value->constData(), n);
 }
 
-qint16 CPrivateProfile::SetValueString(const QString& strINIFileName, const QString& strSection,
-                                       const QString& strKey, const QString& strValue) const
+qint16 CPrivateProfile::SetValueString(const QString& strINIFileName, const QString& strSection, const QString& strKey,
+                                       const QString& strValue) const
 {
     const QString key = strKey.trimmed();
     const QString section = strSection.trimmed();
@@ -215,7 +216,7 @@ qint16 CPrivateProfile::SetValueString(const QString& strINIFileName, const QStr
     bool exists = false;
     const auto old = readFile(strINIFileName, &exists);
     if (exists && !old)
-        return 0;  // never replace a file we could not read whole
+        return 0; // never replace a file we could not read whole
     const QByteArray bytes = old.value_or(QByteArray());
     const QList<Line> lines = splitLines(bytes);
     const Position at = locate(bytes, lines, section, key);
@@ -240,7 +241,7 @@ qint16 CPrivateProfile::SetValueString(const QString& strINIFileName, const QStr
         const Line& line = lines.at(at.lastFilledLine);
         result.append(bytes.first(line.next));
         if (line.next == line.end)
-            result.append(eol);  // the section's last line had no line break
+            result.append(eol); // the section's last line had no line break
         result.append(key.toUtf8()).append('=').append(strValue.toUtf8()).append(eol);
         result.append(bytes.sliced(line.next));
     } else {

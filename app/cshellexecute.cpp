@@ -14,7 +14,8 @@
 #include <csignal>
 #endif
 
-namespace {
+namespace
+{
 
 // The shell reports success as a value above 32; 42 stands for "started".
 constexpr int StartedCode = 42;
@@ -46,12 +47,21 @@ bool startProgram(const QString& program, const QStringList& arguments, const QS
 }
 
 // A document or folder name as the user wrote it: environment variables expanded, either separator.
-QString localPath(const QString& name) { return QDir::fromNativeSeparators(CShellExecute::expandEnvironment(name)); }
+QString localPath(const QString& name)
+{
+    return QDir::fromNativeSeparators(CShellExecute::expandEnvironment(name));
+}
 
-}  // namespace
+} // namespace
 
-void CShellExecute::setUrlOpener(UrlOpener opener) { urlOpener() = std::move(opener); }
-void CShellExecute::setProgramStarter(ProgramStarter starter) { programStarter() = std::move(starter); }
+void CShellExecute::setUrlOpener(UrlOpener opener)
+{
+    urlOpener() = std::move(opener);
+}
+void CShellExecute::setProgramStarter(ProgramStarter starter)
+{
+    programStarter() = std::move(starter);
+}
 
 QString CShellExecute::expandEnvironment(const QString& text)
 {
@@ -69,7 +79,10 @@ QString CShellExecute::expandEnvironment(const QString& text)
     return result + text.mid(last);
 }
 
-int CShellExecute::openUrl(const QUrl& url) { return openWithDesktop(url) ? Success : NoAssociation; }
+int CShellExecute::openUrl(const QUrl& url)
+{
+    return openWithDesktop(url) ? Success : NoAssociation;
+}
 
 int CShellExecute::LaunchDocument(QWidget*, const QString& strDocument, const QString& strStartIn, int)
 {

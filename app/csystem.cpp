@@ -3,7 +3,8 @@
 
 #include <QProcess>
 
-namespace {
+namespace
+{
 
 // A number, or text that reads as one (as a user would type it).
 bool isNumeric(const QVariant& value)
@@ -30,7 +31,7 @@ bool isNumeric(const QVariant& value)
     }
 }
 
-}  // namespace
+} // namespace
 
 std::optional<bool> CSystem::plan(const std::optional<QVariant>& WindowStyle,
                                   const std::optional<QVariant>& WaitForCompletion)

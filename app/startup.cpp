@@ -9,12 +9,14 @@
 
 #include "app/cprivateprofile.h"
 
-namespace Startup {
+namespace Startup
+{
 
-namespace {
+namespace
+{
 const QString kMain = QStringLiteral("Main");
 const QString kFolder = QStringLiteral("Folder");
-}  // namespace
+} // namespace
 
 QString programFolder()
 {
@@ -41,7 +43,10 @@ QString commandLinePath(const QStringList& argumentsAfterProgram)
     return tail;
 }
 
-int centredTwips(int screenTwips, int windowTwips) { return std::max(0, (screenTwips - windowTwips) / 2); }
+int centredTwips(int screenTwips, int windowTwips)
+{
+    return std::max(0, (screenTwips - windowTwips) / 2);
+}
 
 QPoint placementTwips(int storedLeft, int storedTop, QSize screenTwips, QSize windowTwips)
 {
@@ -50,9 +55,15 @@ QPoint placementTwips(int storedLeft, int storedTop, QSize screenTwips, QSize wi
     return {left, top};
 }
 
-bool entryExists(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
+bool entryExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
 
-QString columnKey(int column) { return QStringLiteral("C%1").arg(column); }
+QString columnKey(int column)
+{
+    return QStringLiteral("C%1").arg(column);
+}
 
 Geometry readGeometry(const QString& settingsFile, int columnCount)
 {
@@ -79,11 +90,14 @@ void writeGeometry(const QString& settingsFile, const Geometry& geometry)
         write(columnKey(i + 1), geometry.columnWidths.at(i));
 }
 
-QString readFolder(const QString& settingsFile) { return CPrivateProfile().GetValueString(settingsFile, kFolder, kFolder); }
+QString readFolder(const QString& settingsFile)
+{
+    return CPrivateProfile().GetValueString(settingsFile, kFolder, kFolder);
+}
 
 void writeFolder(const QString& settingsFile, const QString& folder)
 {
     (void)CPrivateProfile().SetValueString(settingsFile, kFolder, kFolder, folder);
 }
 
-}  // namespace Startup
+} // namespace Startup

@@ -10,11 +10,18 @@
 /// The main window's start-up and shut-down rules that need no window: the command line, the
 /// window placement and the geometry keys of the settings file. Geometry is kept in twips, 15 to a
 /// logical pixel, and so are the grid's column widths. Any thread.
-namespace Startup {
+namespace Startup
+{
 
 inline constexpr int TwipsPerPixel = 15;
-inline int pixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
-inline int twipsToPixels(int twips) { return twips / TwipsPerPixel; }
+inline int pixelsToTwips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
+inline int twipsToPixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
 
 /// The folder that holds the program file, native separators, no trailing separator.
 QString programFolder();
@@ -43,7 +50,7 @@ struct Geometry {
     int top = -1;
     int left = -1;
     int spreadWidth = -1;
-    QList<int> columnWidths;  // one per column, C1 first
+    QList<int> columnWidths; // one per column, C1 first
 };
 Geometry readGeometry(const QString& settingsFile, int columnCount);
 /// What shut-down writes: Top, Left, SpreadW, then C1..Cn in column order.
@@ -52,4 +59,4 @@ void writeGeometry(const QString& settingsFile, const Geometry& geometry);
 QString readFolder(const QString& settingsFile);
 void writeFolder(const QString& settingsFile, const QString& folder);
 
-}  // namespace Startup
+} // namespace Startup

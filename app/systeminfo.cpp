@@ -5,7 +5,8 @@
 #include <QProcess>
 #include <QSettings>
 
-namespace SystemInfo {
+namespace SystemInfo
+{
 
 bool GetKeyValue(quint32 KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal)
 {
@@ -72,4 +73,4 @@ bool start(const Platform& platform)
     return false;
 }
 
-}  // namespace SystemInfo
+} // namespace SystemInfo

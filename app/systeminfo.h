@@ -6,7 +6,8 @@
 #include <functional>
 
 /// The about box's system-information command, apart from its window. GUI thread.
-namespace SystemInfo {
+namespace SystemInfo
+{
 
 /// The local-machine root of the registry.
 inline constexpr quint32 LocalMachineRoot = 0x80000002u;
@@ -30,4 +31,4 @@ Platform defaultPlatform();
 /// that the system information is unavailable.
 bool start(const Platform& platform = defaultPlatform());
 
-}  // namespace SystemInfo
+} // namespace SystemInfo

@@ -4,7 +4,8 @@
 #include "components/imaging.h"
 #include "components/photolistmodel.h"
 
-namespace EditCommands {
+namespace EditCommands
+{
 
 int moveTop(PhotoListModel& model, int r)
 {
@@ -79,4 +80,4 @@ void applyRotation(PhotoListModel& model, int r)
         model.setCellPicture(r, PhotoColumn::Picture, picture);
 }
 
-}  // namespace EditCommands
+} // namespace EditCommands

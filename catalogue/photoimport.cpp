@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/photoimport.h"
 
+#include <algorithm>
+#include <mutex>
+
+#include <QFuture>
 #include <QLoggingCategory>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "catalogue/cgetfiles.h"
 #include "catalogue/shootingtext.h"
@@ -9,7 +15,8 @@
 
 Q_LOGGING_CATEGORY(lcImport, "lumivert.catalogue.import")
 
-namespace PhotoImport {
+namespace PhotoImport
+{
 
 QStringList listPhotoFiles(const QString& folder)
 {
@@ -61,26 +68,54 @@ PhotoRow readPhotoRow(const QString& path)
 
 ImportResult run(const QString& folder, std::stop_token stop, const ImportProgress& progress)
 {
-    ImportResult result;
     const QStringList paths = listPhotoFiles(folder);
     const int n = int(paths.size());
-    result.rows.reserve(n);
-    for (int i = 1; i <= n; ++i) {
-        if (progress)
-            progress(i, n);
-        // The only point where a cancel is seen: a photo whose reading has begun is finished.
-        if (stop.stop_requested()) {
-            result.rows.clear();
-            result.failed = 0;
-            result.cancelled = true;
-            return result;
+    QVector<PhotoRow> rows(n);
+
+    // Photos are handed out one at a time under a lock: the handing out reports progress(i, n) in
+    // photo order and checks the stop token, so once a stop is seen no further photo is started,
+    // while photos already being read finish (and are then thrown away with the rest).
+    std::mutex handOut;
+    int next = 0;
+    bool stopped = false;
+    const auto worker = [&] {
+        for (;;) {
+            int i = 0;
+            {
+                const std::lock_guard lock(handOut);
+                if (stopped || next >= n)
+                    return;
+                i = next++;
+                if (progress)
+                    progress(i + 1, n);
+                if (stop.stop_requested()) {
+                    stopped = true;
+                    return;
+                }
+            }
+            rows[i] = readPhotoRow(paths.at(i));
         }
-        PhotoRow row = readPhotoRow(paths.at(i - 1));
+    };
+    // The calling thread reads too; helpers come from the global pool when it has room.
+    const int helpers = std::clamp(QThread::idealThreadCount() - 1, 0, std::max(0, n - 1));
+    QList<QFuture<void>> running;
+    for (int h = 0; h < helpers; ++h)
+        running << QtConcurrent::run(worker);
+    worker();
+    for (QFuture<void>& f : running)
+        f.waitForFinished();
+
+    ImportResult result;
+    if (stopped) {
+        result.cancelled = true;
+        return result;
+    }
+    for (const PhotoRow& row : rows) {
         if (row.image.isNull())
             ++result.failed;
-        result.rows.push_back(std::move(row));
     }
+    result.rows = std::move(rows);
     return result;
 }
 
-}  // namespace PhotoImport
+} // namespace PhotoImport

@@ -16,7 +16,8 @@ struct ImportResult {
     bool cancelled = false;  // cancelled: rows is empty
 };
 
-/// progress(i, n) is called once per photo, i = 1..n, before that photo is read.
+/// progress(i, n) is called once per photo, i = 1..n in order, before that photo is read. Calls
+/// come one at a time but possibly from different worker threads.
 using ImportProgress = std::function<void(int i, int n)>;
 
 namespace PhotoImport {
@@ -27,5 +28,6 @@ QStringList listPhotoFiles(const QString& folder);
 PhotoRow readPhotoRow(const QString& path);
 /// The whole import. The stop token is checked once per photo, after progress and before the
 /// photo is read; a stop empties the result. Runs on any thread; touches no model or widget.
+/// Photos are read on the calling thread and on the global thread pool; rows keep listing order.
 ImportResult run(const QString& folder, std::stop_token stop = {}, const ImportProgress& progress = {});
 }  // namespace PhotoImport

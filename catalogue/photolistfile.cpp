@@ -7,7 +7,8 @@
 #include "components/photolistmodel.h"
 #include "components/sheetfile.h"
 
-namespace PhotoListFile {
+namespace PhotoListFile
+{
 
 QString path(const QString& photoFolder)
 {
@@ -52,4 +53,4 @@ bool load(PhotoListModel& model, const QString& photoFolder, QList<int>* columnW
     return true;
 }
 
-}  // namespace PhotoListFile
+} // namespace PhotoListFile

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // Euclid's algorithm; 1 when either side is 0, so that 0/0 and n/0 stay as they are.
 qint64 divisor(qint64 a, qint64 b)
@@ -21,9 +22,10 @@ qint64 divisor(qint64 a, qint64 b)
     return a;
 }
 
-}  // namespace
+} // namespace
 
-namespace ShootingText {
+namespace ShootingText
+{
 
 QString modelText(const QString& maker, const QString& model)
 {
@@ -69,4 +71,4 @@ QString apertureText(qint64 a, qint64 b)
     return QLatin1Char('f') + QString::number(double(a) / double(b), 'f', 1);
 }
 
-}  // namespace ShootingText
+} // namespace ShootingText

@@ -17,12 +17,14 @@
 
 Q_LOGGING_CATEGORY(lcImaging, "lumivert.components.imaging", QtWarningMsg)
 
-namespace Imaging {
+namespace Imaging
+{
 
-namespace {
+namespace
+{
 
 // A file larger than this is not a photo we can hold; refusing it keeps memory bounded.
-constexpr qint64 kMaxFileBytes = qint64(1) << 30;
+constexpr qint64 kMaxFileBytes = qint64(512) << 20;
 
 struct FileBytes {
     QByteArray bytes;
@@ -37,11 +39,14 @@ FileBytes readFile(const QString& path)
         result.error = QStringLiteral("cannot open: %1").arg(file.errorString());
         return result;
     }
-    if (file.size() > kMaxFileBytes) {
-        result.error = QStringLiteral("file too large (%1 bytes)").arg(file.size());
+    // Read at most one byte past the limit: a device that never ends (a pipe, /dev/zero named
+    // as a photo) is cut off as well as a huge file.
+    result.bytes = file.read(kMaxFileBytes + 1);
+    if (result.bytes.size() > kMaxFileBytes) {
+        result.bytes.clear();
+        result.error = QStringLiteral("file too large");
         return result;
     }
-    result.bytes = file.readAll();
     if (result.bytes.isEmpty())
         result.error = QStringLiteral("empty file");
     return result;
@@ -81,7 +86,7 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    reader.setAutoTransform(false);  // pixels as stored; the photo list carries its own rotation
+    reader.setAutoTransform(false); // pixels as stored; the photo list carries its own rotation
 
     const QSize full = reader.size();
     if (full.isValid() && qint64(full.width()) * full.height() > Internal::kMaxPixels) {
@@ -90,7 +95,7 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     }
 
     QSize target;
-    int divisor = 1;  // decoded at 1 / divisor
+    int divisor = 1; // decoded at 1 / divisor
     if (fitBox.isValid() && !fitBox.isEmpty() && full.isValid() && !full.isEmpty()) {
         target = fitSize(full, fitBox);
         if (result.format == FileFormat::Jpeg)
@@ -179,13 +184,13 @@ QImage turned(const QImage& source, int turns)
         const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         for (int x = 0; x < w; ++x) {
             switch (turns) {
-            case 1:  // the top right corner becomes the top left one
+            case 1: // the top right corner becomes the top left one
                 reinterpret_cast<QRgb*>(dst.scanLine(w - 1 - x))[y] = line[x];
                 break;
             case 2:
                 reinterpret_cast<QRgb*>(dst.scanLine(h - 1 - y))[w - 1 - x] = line[x];
                 break;
-            default:  // the top left corner becomes the top right one
+            default: // the top left corner becomes the top right one
                 reinterpret_cast<QRgb*>(dst.scanLine(x))[h - 1 - y] = line[x];
                 break;
             }
@@ -197,9 +202,10 @@ QImage turned(const QImage& source, int turns)
     return dst;
 }
 
-}  // namespace
+} // namespace
 
-namespace Internal {
+namespace Internal
+{
 
 FileFormat formatOfBytes(const QByteArray& head)
 {
@@ -221,11 +227,10 @@ QImage to32Bit(const QImage& image)
         return {};
     if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied)
         return image;
-    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32);
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-}  // namespace Internal
+} // namespace Internal
 
 LoadResult load(const QString& path, QSize fitBox)
 {
@@ -371,4 +376,4 @@ QImage rotateByCode(const QImage& image, int code)
     }
 }
 
-}  // namespace Imaging
+} // namespace Imaging

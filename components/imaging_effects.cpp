@@ -15,9 +15,11 @@
 
 #include "components/imaging_internal.h"
 
-namespace Imaging {
+namespace Imaging
+{
 
-namespace {
+namespace
+{
 
 int clamp255(int v)
 {
@@ -47,8 +49,7 @@ uint32_t hash2(int x, int y)
     return h;
 }
 
-template<typename F>
-void forEachPixel(QImage& image, F f)
+template <typename F> void forEachPixel(QImage& image, F f)
 {
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -57,7 +58,7 @@ void forEachPixel(QImage& image, F f)
     }
 }
 
-}  // namespace
+} // namespace
 
 QImage canvasTexture(const QImage& image, int p, int q)
 {
@@ -98,8 +99,8 @@ QImage canvasTexture(const QImage& image, int p, int q)
             const int slope = height(x - 1, y - 1) - height(x + 1, y + 1);
             const int shade = (slope * strength) / 80 + ((height(x, y) - 160) * strength) / 200;
             const QRgb c = in[x];
-            line[x] = qRgba(clamp255(qRed(c) + shade), clamp255(qGreen(c) + shade), clamp255(qBlue(c) + shade),
-                            qAlpha(c));
+            line[x] =
+                qRgba(clamp255(qRed(c) + shade), clamp255(qGreen(c) + shade), clamp255(qBlue(c) + shade), qAlpha(c));
         }
     }
     return out;
@@ -155,8 +156,8 @@ QImage oilPainting(const QImage& image, int p, int q)
                 if (count[l] > count[best])
                     best = l;
             const int n = count[best];
-            line[x] = qRgba((sumR[best] + n / 2) / n, (sumG[best] + n / 2) / n, (sumB[best] + n / 2) / n,
-                            qAlpha(line[x]));
+            line[x] =
+                qRgba((sumR[best] + n / 2) / n, (sumG[best] + n / 2) / n, (sumB[best] + n / 2) / n, qAlpha(line[x]));
         }
     }
     return out;
@@ -215,7 +216,8 @@ QImage monochrome(const QImage& image)
 // toneAdjust1 records the offsets it added in the image's text under this key, summed over
 // repeated calls, so that toneAdjust2 can fade the scene's colours while the toning stays:
 // that pair is how the album makes a sepia cover. save() never writes image text to a file.
-namespace {
+namespace
+{
 
 QString toneKey()
 {
@@ -232,7 +234,7 @@ std::array<int, 3> toneOf(const QImage& image)
     return tone;
 }
 
-}  // namespace
+} // namespace
 
 QImage toneAdjust1(const QImage& image, int r, int g, int b)
 {
@@ -247,9 +249,9 @@ QImage toneAdjust1(const QImage& image, int r, int g, int b)
     });
     const std::array<int, 3> before = toneOf(image);
     out.setText(toneKey(), QStringLiteral("%1,%2,%3")
-                              .arg(std::clamp(before[0] + r, -255, 255))
-                              .arg(std::clamp(before[1] + g, -255, 255))
-                              .arg(std::clamp(before[2] + b, -255, 255)));
+                               .arg(std::clamp(before[0] + r, -255, 255))
+                               .arg(std::clamp(before[1] + g, -255, 255))
+                               .arg(std::clamp(before[2] + b, -255, 255)));
     return out;
 }
 
@@ -273,7 +275,7 @@ QImage toneAdjust2(const QImage& image, int v)
     const std::array<int, 3> tone = toneOf(image);
     const int toneLuma = luma(tone[0] + 255, tone[1] + 255, tone[2] + 255) - 255;
     const int tint[3] = {tone[0] - toneLuma, tone[1] - toneLuma, tone[2] - toneLuma};
-    const int k = v < 0 ? (100 + v) * (100 + v) * (100 + v) * 1024 / 1000000 : (100 + v) * 1024 / 100;  // in 1/1024
+    const int k = v < 0 ? (100 + v) * (100 + v) * (100 + v) * 1024 / 1000000 : (100 + v) * 1024 / 100; // in 1/1024
 
     for (int y = 0; y < src.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
@@ -294,4 +296,4 @@ QImage toneAdjust2(const QImage& image, int v)
     return out;
 }
 
-}  // namespace Imaging
+} // namespace Imaging

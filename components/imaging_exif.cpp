@@ -17,9 +17,11 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcImaging)
 
-namespace Imaging {
+namespace Imaging
+{
 
-namespace {
+namespace
+{
 
 // Room for full decodes of pictures up to Internal::kMaxPixels at four bytes a pixel.
 constexpr int kAllocationLimitMb = 1024;
@@ -82,7 +84,7 @@ ShootingInfo infoOf(Exiv2::Image& image)
     return info;
 }
 
-}  // namespace
+} // namespace
 
 Session::Session()
 {
@@ -97,15 +99,16 @@ Session::~Session()
     Exiv2::XmpParser::terminate();
 }
 
-namespace Internal {
+namespace Internal
+{
 
 ShootingInfo shootingInfoFromBytes(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return {};
     try {
-        auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(bytes.constData()),
-                                               long(bytes.size()));
+        auto image =
+            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(bytes.constData()), long(bytes.size()));
         if (image.get() == nullptr)
             return {};
         return infoOf(*image);
@@ -117,7 +120,7 @@ ShootingInfo shootingInfoFromBytes(const QByteArray& bytes)
     return {};
 }
 
-}  // namespace Internal
+} // namespace Internal
 
 ShootingInfo readShootingInfo(const QString& path)
 {
@@ -134,4 +137,4 @@ ShootingInfo readShootingInfo(const QString& path)
     return {};
 }
 
-}  // namespace Imaging
+} // namespace Imaging

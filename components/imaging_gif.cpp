@@ -10,9 +10,11 @@
 
 #include <gif_lib.h>
 
-namespace Imaging::Internal {
+namespace Imaging::Internal
+{
 
-namespace {
+namespace
+{
 
 struct GifCloser {
     void operator()(GifFileType* gif) const
@@ -104,7 +106,7 @@ Indexed indexed(const QImage& image, bool withTransparency)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray encodeGif(const QImage& source)
 {
@@ -156,4 +158,4 @@ QByteArray encodeGif(const QImage& source)
     return bytes;
 }
 
-}  // namespace Imaging::Internal
+} // namespace Imaging::Internal

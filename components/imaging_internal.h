@@ -9,7 +9,8 @@
 
 #include "components/imaging.h"
 
-namespace Imaging::Internal {
+namespace Imaging::Internal
+{
 
 /// Largest picture we agree to decode, in pixels; anything above is refused from its header.
 inline constexpr qint64 kMaxPixels = 250'000'000;
@@ -30,4 +31,4 @@ QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, q
 /// The image as Format_RGB32 (opaque) or Format_ARGB32_Premultiplied (with alpha).
 QImage to32Bit(const QImage& image);
 
-}  // namespace Imaging::Internal
+} // namespace Imaging::Internal

@@ -12,9 +12,11 @@
 
 #include "components/imaging_internal.h"
 
-namespace Imaging {
+namespace Imaging
+{
 
-namespace {
+namespace
+{
 
 constexpr int kWeightBits = 14;
 constexpr int kWeightOne = 1 << kWeightBits;
@@ -30,9 +32,9 @@ struct Tap {
 std::vector<Tap> makeTaps(int src, int dst, qint64 extentNum, qint64 extentDen)
 {
     std::vector<Tap> taps(dst);
-    const qint64 a = extentNum;               // output pixel i spans [i * a, (i + 1) * a) ...
-    const qint64 unit = extentDen * dst;      // ... and source pixel j spans [j * unit, (j + 1) * unit)
-    if (a > unit) {  // shrinking
+    const qint64 a = extentNum;          // output pixel i spans [i * a, (i + 1) * a) ...
+    const qint64 unit = extentDen * dst; // ... and source pixel j spans [j * unit, (j + 1) * unit)
+    if (a > unit) {                      // shrinking
         // Each output pixel is the exact overlap-weighted average of the source pixels it covers.
         for (int i = 0; i < dst; ++i) {
             const qint64 begin = i * a;
@@ -53,7 +55,7 @@ std::vector<Tap> makeTaps(int src, int dst, qint64 extentNum, qint64 extentDen)
             }
             tap.weights[largest] += kWeightOne - int(sum);
         }
-    } else {  // enlarging: linear interpolation, pixel centres aligned
+    } else { // enlarging: linear interpolation, pixel centres aligned
         // Output pixel i samples source position (i + 0.5) * a / unit - 0.5.
         const qint64 denom = 2 * unit;
         for (int i = 0; i < dst; ++i) {
@@ -80,9 +82,10 @@ struct Wide {
     uint16_t c[4];
 };
 
-}  // namespace
+} // namespace
 
-namespace Internal {
+namespace Internal
+{
 
 QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, qint64 numY, qint64 denY)
 {
@@ -91,6 +94,9 @@ QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, q
     const QImage src = Internal::to32Bit(image);
     const int sw = src.width(), sh = src.height();
     const int dw = size.width(), dh = size.height();
+    // The pass between the two directions holds sh x dw pixels; refuse what no picture needs.
+    if (qint64(sh) * dw > Internal::kMaxPixels)
+        return {};
     QImage dst(size, src.format());
     if (dst.isNull())
         return {};
@@ -144,11 +150,11 @@ QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, q
     return dst;
 }
 
-}  // namespace Internal
+} // namespace Internal
 
 QImage resize(const QImage& image, QSize size)
 {
     return Internal::resizeRegion(image, size, image.width(), 1, image.height(), 1);
 }
 
-}  // namespace Imaging
+} // namespace Imaging

@@ -3,7 +3,8 @@
 
 #include "components/imaging.h"
 
-namespace CoverEffect {
+namespace CoverEffect
+{
 
 QStringList names()
 {
@@ -60,4 +61,4 @@ QImage album(const QImage& pageImage, int effectIndex)
     }
 }
 
-}  // namespace CoverEffect
+} // namespace CoverEffect

@@ -3,7 +3,8 @@
 
 /// The numbering of the choosers' grids: item k (1-based) fills the cells row by row, so cell
 /// (row, column) holds item (row - 1) * columns + column. Pure arithmetic, any thread.
-namespace GridIndex {
+namespace GridIndex
+{
 
 struct Cell {
     int row = 0;
@@ -12,7 +13,10 @@ struct Cell {
 };
 
 /// The item number of a cell. A row or column of 0 (no active cell) gives a number below 1.
-constexpr int itemAt(int row, int column, int columns) { return (row - 1) * columns + column; }
+constexpr int itemAt(int row, int column, int columns)
+{
+    return (row - 1) * columns + column;
+}
 
 /// The cell that holds item k; {0, 0} when k is below 1 or columns below 1.
 constexpr Cell cellOf(int k, int columns)
@@ -39,4 +43,4 @@ constexpr bool holdsItem(int row, int column, int columns, int n)
     return k >= 1 && k <= n;
 }
 
-}  // namespace GridIndex
+} // namespace GridIndex

@@ -19,7 +19,8 @@ QString GenerationResult::userTag() const
     return cancelled ? QStringLiteral("ｷｬﾝｾﾙ") : QStringLiteral("OK");
 }
 
-namespace AlbumGenerator {
+namespace AlbumGenerator
+{
 
 QString progressText(int step, int i, int n)
 {
@@ -45,10 +46,10 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
             progress(step, i, n);
     };
 
-    (void)basToolsAp::MakeFolder(album);  // normally it exists already
+    (void)basToolsAp::MakeFolder(album); // normally it exists already
     const bool newAlbum = mode == GenerationMode::NewAlbum;
-    const QStringList patterns = newAlbum ? QStringList{"*.css", "*.htm", "*.jpg", "*.gif"}
-                                          : QStringList{"*.css", "*.htm"};
+    const QStringList patterns =
+        newAlbum ? QStringList{"*.css", "*.htm", "*.jpg", "*.gif"} : QStringList{"*.css", "*.htm"};
     for (const QString& pattern : patterns)
         (void)basToolsAp::DeleteFiles(inAlbum(pattern));
 
@@ -117,4 +118,4 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
     return result;
 }
 
-}  // namespace AlbumGenerator
+} // namespace AlbumGenerator

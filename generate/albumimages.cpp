@@ -6,12 +6,20 @@
 #include "design/covereffect.h"
 #include "generate/basresoutprn.h"
 
-namespace AlbumImages {
+namespace AlbumImages
+{
 
-namespace {
-bool turnsQuarter(int code) { return code == 1 || code == 2; }
-QSize transposed(QSize s) { return QSize(s.height(), s.width()); }
-}  // namespace
+namespace
+{
+bool turnsQuarter(int code)
+{
+    return code == 1 || code == 2;
+}
+QSize transposed(QSize s)
+{
+    return QSize(s.height(), s.width());
+}
+} // namespace
 
 QSize albumImageSize(QSize photoSize, int rotationCode, QSize box)
 {
@@ -31,8 +39,8 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
     if (!loaded.ok())
         return {};
     QImage fitted = loaded.image;
-    const QSize want = albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(),
-                                      rotationCode, box);
+    const QSize want =
+        albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(), rotationCode, box);
     if (!want.isValid())
         return {};
     const QSize unturned = quarter ? transposed(want) : want;
@@ -54,8 +62,8 @@ QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectInd
 {
     if (effectIndex < 0 || effectIndex > 5 || coverNumber < 1)
         return {};
-    const QString source = QDir(albumFolder).filePath(
-        QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber)));
+    const QString source =
+        QDir(albumFolder).filePath(QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber)));
     const Imaging::LoadResult loaded = Imaging::load(source);
     if (!loaded.ok())
         return {};
@@ -66,7 +74,8 @@ bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIn
                        int quality)
 {
     const QImage cover = makeCoverImage(albumFolder, coverNumber, effectIndex);
-    return !cover.isNull() && Imaging::save(cover, QDir(albumFolder).filePath(QStringLiteral("top.jpg")), kind, quality);
+    return !cover.isNull() &&
+           Imaging::save(cover, QDir(albumFolder).filePath(QStringLiteral("top.jpg")), kind, quality);
 }
 
 QString produceBackgroundImage(const QString& sourcePath, const QString& targetFolder)
@@ -88,4 +97,4 @@ QString produceBackgroundImage(const QString& sourcePath, const QString& targetF
     return ok ? target : QString();
 }
 
-}  // namespace AlbumImages
+} // namespace AlbumImages

@@ -10,7 +10,8 @@
 /// The album's images: per photo an index image and a page image (turned by the photo's rotation
 /// code and fitted into the preset's box), the cover "top.jpg" and the background. Photos are
 /// only read. Every function is reentrant: per-photo work may run on worker threads.
-namespace AlbumImages {
+namespace AlbumImages
+{
 
 /// The size an album image gets: the photo turned by the code, then scaled by
 /// min(box.w / w, box.h / h), rounded halves to even. Invalid for a code outside 0..3.
@@ -37,4 +38,4 @@ QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectInd
 /// or "" when the file could not be decoded, is of another format, or the write failed.
 QString produceBackgroundImage(const QString& sourcePath, const QString& targetFolder);
 
-}  // namespace AlbumImages
+} // namespace AlbumImages

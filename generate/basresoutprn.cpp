@@ -9,9 +9,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace basResOutPrn {
+namespace basResOutPrn
+{
 
-namespace {
+namespace
+{
 
 void setError(QString* error, const QString& text)
 {
@@ -40,7 +42,7 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 int readNumberField(const QString& field)
 {
@@ -85,13 +87,16 @@ int readNumberField(const QString& field)
     const double value = number.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return 0;
-    const double rounded = std::nearbyint(value);  // default rounding mode: halves to even
+    const double rounded = std::nearbyint(value); // default rounding mode: halves to even
     if (rounded > 2147483647.0 || rounded < -2147483648.0)
         return rounded > 0 ? 2147483647 : -2147483647 - 1;
     return int(rounded);
 }
 
-QString photoNumberText(int n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); }
+QString photoNumberText(int n)
+{
+    return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+}
 
 QString ReplaceMark(const QString& line, const QString& value)
 {
@@ -199,4 +204,4 @@ bool writePageFile(const QString& path, const QString& pageText, const QByteArra
     return true;
 }
 
-}  // namespace basResOutPrn
+} // namespace basResOutPrn

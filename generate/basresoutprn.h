@@ -14,7 +14,8 @@
 /// A section starts at the first line that is exactly its name and ends at the next line that is
 /// exactly "End". Lines between are comments (first character "'") or numbered lines: columns 1-3
 /// the slot number, column 5 the kind digit, column 6 on the text. Pure functions; any thread.
-namespace basResOutPrn {
+namespace basResOutPrn
+{
 
 inline constexpr int SlotCount = 50;
 
@@ -22,7 +23,7 @@ inline constexpr int SlotCount = 50;
 struct SlotTable {
     std::array<QString, SlotCount + 1> texts;
     std::array<int, SlotCount + 1> kinds{};
-    int count = 0;  // numbered lines read (comments not counted)
+    int count = 0; // numbered lines read (comments not counted)
 
     const QString& text(int slot) const { return texts.at(slot); }
 };
@@ -63,7 +64,11 @@ QString photoNumberText(int n);
 class PageText
 {
 public:
-    void print(const QString& line) { m_text += line; m_text += QLatin1String("\r\n"); }
+    void print(const QString& line)
+    {
+        m_text += line;
+        m_text += QLatin1String("\r\n");
+    }
     const QString& text() const { return m_text; }
 
 private:
@@ -80,4 +85,4 @@ struct OutputState {
 [[nodiscard]] bool writePageFile(const QString& path, const QString& pageText, const QByteArray& encoding = "UTF-8",
                                  QString* error = nullptr);
 
-}  // namespace basResOutPrn
+} // namespace basResOutPrn

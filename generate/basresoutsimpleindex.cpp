@@ -3,7 +3,8 @@
 
 #include <functional>
 
-namespace basResOutSimpleIndex {
+namespace basResOutSimpleIndex
+{
 
 using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
@@ -77,4 +78,4 @@ bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& phot
                                        error);
 }
 
-}  // namespace basResOutSimpleIndex
+} // namespace basResOutSimpleIndex

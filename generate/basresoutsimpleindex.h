@@ -10,11 +10,12 @@
 
 /// The index page "index.htm" from the template section "SimpleIndex": thumbnails four to a row,
 /// each row followed by its enabled detail lines (serial number, file name, caption, date).
-namespace basResOutSimpleIndex {
+namespace basResOutSimpleIndex
+{
 inline const QString SectionName = QStringLiteral("SimpleIndex");
 /// photos[n - 1] is photo n.
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                          const QVector<PhotoRow>& photos);
 [[nodiscard]] bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos,
                                     const QString& outputFileName, QString* error = nullptr);
-}  // namespace basResOutSimpleIndex
+} // namespace basResOutSimpleIndex

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "generate/basresoutsimplepage.h"
 
-namespace basResOutSimplePage {
+namespace basResOutSimplePage
+{
 
 using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
 
-namespace {
-QString pageFile(int n) { return QStringLiteral("page%1.htm").arg(photoNumberText(n)); }
-}  // namespace
+namespace
+{
+QString pageFile(int n)
+{
+    return QStringLiteral("page%1.htm").arg(photoNumberText(n));
+}
+} // namespace
 
 NaviLinks naviLinks(int n, int count)
 {
@@ -117,8 +122,8 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     return out.text();
 }
 
-bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
-                     const QString& outputFileName, QString* error)
+bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n, const QString& outputFileName,
+                     QString* error)
 {
     if (n < 1 || n > photos.size()) {
         if (error)
@@ -135,4 +140,4 @@ bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photo
                                        error);
 }
 
-}  // namespace basResOutSimplePage
+} // namespace basResOutSimplePage

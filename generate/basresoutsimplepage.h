@@ -10,14 +10,15 @@
 
 /// The page of one photo, "pageNNN.htm", from the section "SimplePage" ("SimplePageJ" for the
 /// Japanese navigation bar): title, page image, detail lines and the navigation bar twice.
-namespace basResOutSimplePage {
+namespace basResOutSimplePage
+{
 
 /// The five links of the navigation bar. They do not wrap: page 1's previous link and the last
 /// page's next link point at the page itself.
 struct NaviLinks {
     QString first;
     QString previous;
-    QString counter;  // "003/012"
+    QString counter; // "003/012"
     QString next;
     QString last;
 };
@@ -37,4 +38,4 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
                         const QVector<PhotoRow>& photos, int n);
 [[nodiscard]] bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
                                    const QString& outputFileName, QString* error = nullptr);
-}  // namespace basResOutSimplePage
+} // namespace basResOutSimplePage

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/basresoutsimpletop.h"
 
-namespace basResOutSimpleTop {
+namespace basResOutSimpleTop
+{
 
 using basResOutPrn::ReplaceMark;
 
@@ -37,4 +38,4 @@ bool WriteSimpleTop(const AlbumOptions& options, const QString& outputFileName, 
     return basResOutPrn::writePageFile(outputFileName, WriteSimpleTop(*slots, options), text->encoding, error);
 }
 
-}  // namespace basResOutSimpleTop
+} // namespace basResOutSimpleTop

@@ -7,11 +7,12 @@
 #include "generate/basresoutprn.h"
 
 /// The cover page "top.htm" from the template section "SimpleTop".
-namespace basResOutSimpleTop {
+namespace basResOutSimpleTop
+{
 inline const QString SectionName = QStringLiteral("SimpleTop");
 /// The page's text: slots 1-40, 11 and 26 with the width text, 15 with the title, 35 with "index.htm".
 QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options);
 /// Reads the section from options.templateFilePath() and writes the page to outputFileName.
 /// False when the template or the write failed; no page file is left then.
 [[nodiscard]] bool WriteSimpleTop(const AlbumOptions& options, const QString& outputFileName, QString* error = nullptr);
-}  // namespace basResOutSimpleTop
+} // namespace basResOutSimpleTop

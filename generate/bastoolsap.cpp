@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace basToolsAp {
+namespace basToolsAp
+{
 
 bool DeleteFiles(const QString& pathPattern)
 {
@@ -39,4 +40,4 @@ int GetOptionIndex(const QList<bool>& selected)
     return at < 0 ? 0 : int(at);
 }
 
-}  // namespace basToolsAp
+} // namespace basToolsAp

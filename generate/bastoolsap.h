@@ -5,7 +5,8 @@
 #include <QString>
 
 /// Small file helpers of the generation. Each turns every failure into false.
-namespace basToolsAp {
+namespace basToolsAp
+{
 /// Deletes every ordinary file matching the path pattern (folder + separator + wildcard such as
 /// "*.htm"; letter case ignored). False when nothing matched or a file could not be deleted.
 bool DeleteFiles(const QString& pathPattern);
@@ -13,4 +14,4 @@ bool DeleteFiles(const QString& pathPattern);
 bool MakeFolder(const QString& path);
 /// The index of the first selected member of an option group; 0 when none is.
 int GetOptionIndex(const QList<bool>& selected);
-}  // namespace basToolsAp
+} // namespace basToolsAp

@@ -7,7 +7,8 @@
 #include "generate/albumimages.h"
 #include "generate/bastoolsap.h"
 
-namespace Preview {
+namespace Preview
+{
 
 QString folder(const QString& programFolder)
 {
@@ -28,4 +29,4 @@ QString run(const AlbumOptions& options)
     return target + sep + QStringLiteral("top.htm");
 }
 
-}  // namespace Preview
+} // namespace Preview

@@ -15,7 +15,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QColor LeafDark(0x1f, 0x6b, 0x3a);
 const QColor LeafLight(0x7c, 0xc5, 0x4f);
@@ -106,7 +107,7 @@ QImage logo(int width, int height, bool large)
     return image;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -10,7 +10,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumivert"));
-    Imaging::Session imaging;  // before any thread touches an image
+    Imaging::Session imaging; // before any thread touches an image
 
     // The whole command tail is one path, spaces included.
     QStringList tail = QApplication::arguments();

@@ -12,7 +12,8 @@ static void registerArtwork()
     Q_UNUSED(once);
 }
 
-namespace Artwork {
+namespace Artwork
+{
 
 QPixmap logoLarge()
 {
@@ -35,4 +36,4 @@ QIcon programIcon()
     return icon;
 }
 
-}  // namespace Artwork
+} // namespace Artwork

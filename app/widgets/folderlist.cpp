@@ -8,7 +8,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 constexpr int PathRole = Qt::UserRole + 1;
 }
 
@@ -22,7 +23,10 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent)
     });
 }
 
-QString FolderList::linePath(const QListWidgetItem* line) { return line ? line->data(PathRole).toString() : QString(); }
+QString FolderList::linePath(const QListWidgetItem* line)
+{
+    return line ? line->data(PathRole).toString() : QString();
+}
 
 bool FolderList::setPath(const QString& folder)
 {
@@ -77,8 +81,9 @@ void FolderList::rebuild()
     const int currentLine = count() - 1;
     // Then the subfolders of the current folder, in ascending case-insensitive order.
     QStringList subfolders = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::stable_sort(subfolders.begin(), subfolders.end(),
-                     [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    std::stable_sort(subfolders.begin(), subfolders.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
     for (const QString& name : subfolders) {
         auto* line = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + name, this);
         line->setData(PathRole, QDir(m_path).filePath(name));

@@ -13,7 +13,8 @@
 #include "app/widgets/artwork.h"
 #include "design/widgets/dialogsupport.h"
 
-namespace {
+namespace
+{
 
 QFrame* separator(QWidget* parent, int index)
 {
@@ -24,7 +25,7 @@ QFrame* separator(QWidget* parent, int index)
     return line;
 }
 
-}  // namespace
+} // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent), m_baseCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"))
 {
@@ -89,12 +90,19 @@ void frmAbout::setUsrCaption(const QString& caption)
     setWindowTitle(caption.isEmpty() ? m_baseCaption : caption + QLatin1Char(' ') + m_baseCaption);
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
 
 void frmAbout::StartSysInfo()
 {
     if (!SystemInfo::start())
-        DialogSupport::plainMessage(this, ProgramInfo::displayName(), QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+        DialogSupport::plainMessage(this, ProgramInfo::displayName(),
+                                    QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
 }

@@ -36,11 +36,12 @@
 #include "design/ccolor.h"
 #include "design/widgets/frmselectbackimage.h"
 
-namespace {
+namespace
+{
 // The window's designed size in pixels; it is never stored.
 constexpr int DesignWidth = 980;
 constexpr int DesignHeight = 700;
-}  // namespace
+} // namespace
 
 frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m_hooks(std::move(settings.hooks))
 {
@@ -48,8 +49,8 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
     setWindowTitle(ProgramInfo::displayName());
     setWindowIcon(Artwork::programIcon());
     installDefaultHooks();
-    m_programFolder = settings.programFolder.isEmpty() ? Startup::programFolder()
-                                                       : QDir::toNativeSeparators(settings.programFolder);
+    m_programFolder =
+        settings.programFolder.isEmpty() ? Startup::programFolder() : QDir::toNativeSeparators(settings.programFolder);
 
     TabStrip1 = new QTabWidget(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
@@ -60,7 +61,8 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
         QWidget* page;
         const char* caption;
         const char* key;
-    } tabs[] = {{fraStep1, "フォルダ選択", "Step1"}, {fraStep2, "写真一覧", "Step2"}, {fraStep3, "Lumivert作成", "Step3"}};
+    } tabs[] = {
+        {fraStep1, "フォルダ選択", "Step1"}, {fraStep2, "写真一覧", "Step2"}, {fraStep3, "Lumivert作成", "Step3"}};
     for (const auto& tab : tabs) {
         const int i = TabStrip1->addTab(tab.page, QString::fromUtf8(tab.caption));
         TabStrip1->tabBar()->setTabData(i, QString::fromLatin1(tab.key));
@@ -70,9 +72,8 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
     layout->addWidget(TabStrip1);
     resize(DesignWidth, DesignHeight);
 
-    Form_Load(settings.commandLine);
-    // Connected after start-up, which selects the first tab itself.
     connect(TabStrip1, &QTabWidget::currentChanged, this, &frmMain::TabStrip1_Click);
+    Form_Load(settings.commandLine);
 }
 
 frmMain::~frmMain() = default;
@@ -107,7 +108,8 @@ void frmMain::Form_Load(const QString& commandLine)
     const QSize screenPx = screen ? screen->geometry().size() : QSize(DesignWidth, DesignHeight);
     const QSize windowPx = frameGeometry().size();
     const QPoint at = Startup::placementTwips(
-        stored.left, stored.top, QSize(Startup::pixelsToTwips(screenPx.width()), Startup::pixelsToTwips(screenPx.height())),
+        stored.left, stored.top,
+        QSize(Startup::pixelsToTwips(screenPx.width()), Startup::pixelsToTwips(screenPx.height())),
         QSize(Startup::pixelsToTwips(windowPx.width()), Startup::pixelsToTwips(windowPx.height())));
     move(Startup::twipsToPixels(at.x()), Startup::twipsToPixels(at.y()));
 
@@ -252,11 +254,13 @@ void frmMain::buildStep1()
     readRow->addStretch(1);
     page->addLayout(readRow);
     page->addSpacing(12);
-    page->addWidget(label(3, QStringLiteral("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
+    page->addWidget(
+        label(3, QStringLiteral("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
     auto* noteRow = new QHBoxLayout;
     noteRow->setSpacing(0);
     noteRow->addWidget(label(
-        7, QStringLiteral("※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，")));
+        7, QStringLiteral(
+               "※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，")));
     noteRow->addWidget(label(6, QStringLiteral("上書き保存されます。")));
     noteRow->addStretch(1);
     page->addLayout(noteRow);
@@ -311,11 +315,11 @@ void frmMain::cmdGetPicture_Click()
 {
     const QString folder = txtFolder->text();
     if (PhotoListFile::exists(folder)) {
-        const auto answer = message(
-            QMessageBox::Information,
-            QStringLiteral("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
-                           "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
-            QMessageBox::Yes | QMessageBox::No, QStringLiteral("写真一覧"));
+        const auto answer =
+            message(QMessageBox::Information,
+                    QStringLiteral("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
+                                   "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
+                    QMessageBox::Yes | QMessageBox::No, QStringLiteral("写真一覧"));
         if (answer == QMessageBox::Yes)
             loadList();
         else
@@ -341,7 +345,10 @@ void frmMain::afterListChanged()
     selectTab(1);
 }
 
-void frmMain::runImport() { m_hooks.runImport(this, txtFolder->text(), &m_model); }
+void frmMain::runImport()
+{
+    m_hooks.runImport(this, txtFolder->text(), &m_model);
+}
 
 void frmMain::loadList()
 {
@@ -363,7 +370,7 @@ bool frmMain::saveList()
 {
     const QString folder = txtFolder->text();
     if (m_model.photoCount() == 0 || folder.isEmpty())
-        return true;  // nothing to keep, or nowhere to keep it
+        return true; // nothing to keep, or nowhere to keep it
     QList<int> widths;
     for (int i = 1; i <= PhotoColumnCount; ++i)
         widths.push_back(vaSpread1->columnWidthTwips(i));

@@ -48,9 +48,9 @@ public:
     };
 
     struct StartupSettings {
-        QString programFolder;  // "" = the executable's folder
-        QString commandLine;    // the command tail as one path, see Startup::commandLinePath
-        Hooks hooks;            // members left empty get the defaults
+        QString programFolder; // "" = the executable's folder
+        QString commandLine;   // the command tail as one path, see Startup::commandLinePath
+        Hooks hooks;           // members left empty get the defaults
     };
 
     explicit frmMain(StartupSettings settings = {}, QWidget* parent = nullptr);
@@ -151,7 +151,7 @@ private:
     QWidget* fraStep1 = nullptr;
     QWidget* fraStep2 = nullptr;
     QWidget* fraStep3 = nullptr;
-    std::array<QLabel*, 13> lblCaption{};  // control array; unused indexes stay null
+    std::array<QLabel*, 13> lblCaption{}; // control array; unused indexes stay null
     QLabel* lblVersion = nullptr;
 
     // Step1

@@ -9,10 +9,11 @@
 #include "catalogue/editcommands.h"
 #include "components/widgets/photogridview.h"
 
-namespace {
+namespace
+{
 // The grid's designed width in twips: the row numbers and the five shown columns plus a scroll bar.
 constexpr int GridDesignWidthTwips = 11700;
-}  // namespace
+} // namespace
 
 void frmMain::buildStep2()
 {
@@ -69,16 +70,46 @@ void frmMain::moveCommand(int (*command)(PhotoListModel&, int))
         vaSpread1->setActiveCell(column, row);
 }
 
-void frmMain::cmdMoveTop_Click() { moveCommand(&EditCommands::moveTop); }
-void frmMain::cmdMoveUp_Click() { moveCommand(&EditCommands::moveUp); }
-void frmMain::cmdMoveDown_Click() { moveCommand(&EditCommands::moveDown); }
-void frmMain::cmdMoveBottom_Click() { moveCommand(&EditCommands::moveBottom); }
-void frmMain::cmdSort123_Click() { EditCommands::sortByFileName(m_model, true); }
-void frmMain::cmdSort321_Click() { EditCommands::sortByFileName(m_model, false); }
-void frmMain::cmdSortDate123_Click() { EditCommands::sortByDate(m_model, true); }
-void frmMain::cmdSortDate321_Click() { EditCommands::sortByDate(m_model, false); }
-void frmMain::cmdDelete_Click() { (void)EditCommands::remove(m_model, vaSpread1->activeRow()); }
-void frmMain::cmdSave_Click() { (void)saveList(); }
+void frmMain::cmdMoveTop_Click()
+{
+    moveCommand(&EditCommands::moveTop);
+}
+void frmMain::cmdMoveUp_Click()
+{
+    moveCommand(&EditCommands::moveUp);
+}
+void frmMain::cmdMoveDown_Click()
+{
+    moveCommand(&EditCommands::moveDown);
+}
+void frmMain::cmdMoveBottom_Click()
+{
+    moveCommand(&EditCommands::moveBottom);
+}
+void frmMain::cmdSort123_Click()
+{
+    EditCommands::sortByFileName(m_model, true);
+}
+void frmMain::cmdSort321_Click()
+{
+    EditCommands::sortByFileName(m_model, false);
+}
+void frmMain::cmdSortDate123_Click()
+{
+    EditCommands::sortByDate(m_model, true);
+}
+void frmMain::cmdSortDate321_Click()
+{
+    EditCommands::sortByDate(m_model, false);
+}
+void frmMain::cmdDelete_Click()
+{
+    (void)EditCommands::remove(m_model, vaSpread1->activeRow());
+}
+void frmMain::cmdSave_Click()
+{
+    (void)saveList();
+}
 
 void frmMain::cmdRefresh_Click()
 {
@@ -103,10 +134,19 @@ void frmMain::vaSpread1_DblClick(int column, int row)
 void frmMain::vaSpread1_KeyMove(int key)
 {
     switch (key) {
-    case Qt::Key_Home: cmdMoveTop_Click(); break;
-    case Qt::Key_Up: cmdMoveUp_Click(); break;
-    case Qt::Key_Down: cmdMoveDown_Click(); break;
-    case Qt::Key_End: cmdMoveBottom_Click(); break;
-    default: break;
+    case Qt::Key_Home:
+        cmdMoveTop_Click();
+        break;
+    case Qt::Key_Up:
+        cmdMoveUp_Click();
+        break;
+    case Qt::Key_Down:
+        cmdMoveDown_Click();
+        break;
+    case Qt::Key_End:
+        cmdMoveBottom_Click();
+        break;
+    default:
+        break;
     }
 }

@@ -29,11 +29,12 @@
 #include "generate/preview.h"
 #include "generate/widgets/frmcreatealbum.h"
 
-namespace {
+namespace
+{
 
 // The cover display shows the 120 x 90 grid picture enlarged 1.2 times.
 constexpr double CoverZoom = 1.2;
-const QSize CoverDisplaySize(qRound(ThumbnailBoxWidth * CoverZoom), qRound(ThumbnailBoxHeight * CoverZoom));
+const QSize CoverDisplaySize(qRound(ThumbnailBoxWidth* CoverZoom), qRound(ThumbnailBoxHeight* CoverZoom));
 const QSize BackgroundDisplaySize(ThumbnailBoxWidth, ThumbnailBoxHeight);
 
 QGroupBox* group(const char* name, const char* caption)
@@ -74,9 +75,12 @@ QLabel* display(const char* name, QSize size)
 }
 
 // The first selected member of an option group; 0 when none is.
-int optionIndex(const QButtonGroup* options) { return std::max(0, options->checkedId()); }
+int optionIndex(const QButtonGroup* options)
+{
+    return std::max(0, options->checkedId());
+}
 
-}  // namespace
+} // namespace
 
 void frmMain::buildStep3()
 {
@@ -126,8 +130,8 @@ QWidget* frmMain::buildStep3Left()
     chkSlideShow = check("chkSlideShow", "自動ページめくり機能を付加する", false, slideLayout);
     txtShowTime = new QLineEdit(QStringLiteral("5"));
     txtShowTime->setObjectName(QStringLiteral("txtShowTime"));
-    txtShowTime->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")),
-                                                              txtShowTime));
+    txtShowTime->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), txtShowTime));
     txtShowTime->setMaxLength(2);
     txtShowTime->setFixedWidth(40);
     txtShowTime->setAlignment(Qt::AlignRight);
@@ -169,7 +173,8 @@ QWidget* frmMain::buildStep3Middle()
     QGroupBox* quality = group("fraJpegQuality", "画質");
     auto* qualityLayout = new QVBoxLayout(quality);
     optJpegQuality = new QButtonGroup(this);
-    option(optJpegQuality, "optJpegQuality", 2, QStringLiteral("高(画質の劣化は最小，ファイルサイズ最大)"), qualityLayout);
+    option(optJpegQuality, "optJpegQuality", 2, QStringLiteral("高(画質の劣化は最小，ファイルサイズ最大)"),
+           qualityLayout);
     option(optJpegQuality, "optJpegQuality", 1, QStringLiteral("標準（画質，ファイルサイズ共に，低と高の中間）"),
            qualityLayout);
     option(optJpegQuality, "optJpegQuality", 0, QStringLiteral("低（写真の保存に必要なファイルサイズが最小）"),
@@ -252,7 +257,7 @@ QWidget* frmMain::buildStep3Right()
     auto* titleLayout = new QVBoxLayout(title);
     txtTitle = new QLineEdit(QStringLiteral("Lumivert"));
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
-    txtTitle->setMaxLength(80);  // characters
+    txtTitle->setMaxLength(80); // characters
     titleLayout->addWidget(txtTitle);
     layout->addWidget(title);
     layout->addStretch(1);
@@ -277,7 +282,8 @@ QWidget* frmMain::buildStep3Bottom()
     } rows[] = {
         {1, "Lumivert作成", 10, "Lumivertを新規に作成します。"},
         {2, "ﾍﾟｰｼﾞｽﾀｲﾙのみ変更する", 12,
-         "既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙを素早く更新できます。"},
+         "既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙ"
+         "を素早く更新できます。"},
     };
     for (const auto& row : rows) {
         auto* button = new QPushButton(QString::fromUtf8(row.caption));
@@ -312,16 +318,16 @@ void frmMain::showCoverPreview(const QImage& picture)
 {
     m_coverPreview = picture;
     IkDisp1->setPixmap(picture.isNull() ? QPixmap()
-                                         : QPixmap::fromImage(picture.scaled(CoverDisplaySize, Qt::KeepAspectRatio,
-                                                                             Qt::SmoothTransformation)));
+                                        : QPixmap::fromImage(picture.scaled(CoverDisplaySize, Qt::KeepAspectRatio,
+                                                                            Qt::SmoothTransformation)));
 }
 
 void frmMain::showBackgroundPreview(const QImage& picture)
 {
     m_backgroundPreview = picture;
     IkDisp2->setPixmap(picture.isNull() ? QPixmap()
-                                         : QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio,
-                                                                             Qt::SmoothTransformation)));
+                                        : QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio,
+                                                                            Qt::SmoothTransformation)));
 }
 
 void frmMain::SetCoverPhoto(int r)
@@ -339,8 +345,8 @@ void frmMain::cboTopFilter_Click()
     if (cover < 1 || cover > m_model.photoCount())
         return;
     // A failed effect, or no effect selected, leaves the preview as it is.
-    const QImage result = CoverEffect::preview(m_model.cellPicture(cover, PhotoColumn::Picture),
-                                               cboTopFilter->currentIndex());
+    const QImage result =
+        CoverEffect::preview(m_model.cellPicture(cover, PhotoColumn::Picture), cboTopFilter->currentIndex());
     if (!result.isNull())
         showCoverPreview(result);
 }

@@ -15,18 +15,22 @@
 #include "app/widgets/folderlist.h"
 #include "design/widgets/dialogsupport.h"
 
-namespace {
+namespace
+{
 
 constexpr int Tw = frmSelectFolder::TwipsPerPixel;
-constexpr int Margin = 240;      // left and right margins, and the buttons' top
-constexpr int ButtonGap = 360;   // between the lists and the buttons
+constexpr int Margin = 240;    // left and right margins, and the buttons' top
+constexpr int ButtonGap = 360; // between the lists and the buttons
 constexpr int DriveTop = 600;
-constexpr int ListGap = 60;      // between the drive list and the folder list
-constexpr int BottomGap = 120;   // between the folder list and the status bar
+constexpr int ListGap = 60;    // between the drive list and the folder list
+constexpr int BottomGap = 120; // between the folder list and the status bar
 constexpr int ButtonWidth = 1215;
 constexpr int ButtonHeight = 375;
 
-int pixels(int twips) { return qMax(1, twips / Tw); }
+int pixels(int twips)
+{
+    return qMax(1, twips / Tw);
+}
 
 // The mounted file systems that can hold photo folders, the root always among them.
 QStringList mountedRoots()
@@ -47,13 +51,13 @@ QStringList mountedRoots()
 bool liesUnder(const QString& folder, const QString& root)
 {
     if (folder.compare(root, Qt::CaseSensitivity(QDir::separator() == QLatin1Char('\\') ? Qt::CaseInsensitive
-                                                                                       : Qt::CaseSensitive)) == 0)
+                                                                                        : Qt::CaseSensitive)) == 0)
         return true;
     const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
     return folder.startsWith(prefix, QDir::separator() == QLatin1Char('\\') ? Qt::CaseInsensitive : Qt::CaseSensitive);
 }
 
-}  // namespace
+} // namespace
 
 frmSelectFolder::frmSelectFolder(const QString& programFolder, QWidget* parent)
     : QDialog(parent), m_programFolder(QDir::cleanPath(QDir::fromNativeSeparators(programFolder)))
@@ -100,12 +104,13 @@ frmSelectFolder::frmSelectFolder(const QString& programFolder, QWidget* parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmSelectFolder::cmdCancel_Click);
 }
 
-frmSelectFolder::Layout frmSelectFolder::layoutTwips(int innerWidth, int innerHeight, int okWidth,
-                                                     int statusBarHeight, int driveListHeight, int driveListTop)
+frmSelectFolder::Layout frmSelectFolder::layoutTwips(int innerWidth, int innerHeight, int okWidth, int statusBarHeight,
+                                                     int driveListHeight, int driveListTop)
 {
     Layout l;
     l.listWidth = qMax(1, innerWidth - (okWidth + Margin + ButtonGap + Margin));
-    l.folderListHeight = qMax(1, innerHeight - (statusBarHeight + (driveListHeight + driveListTop + ListGap) + BottomGap));
+    l.folderListHeight =
+        qMax(1, innerHeight - (statusBarHeight + (driveListHeight + driveListTop + ListGap) + BottomGap));
     l.buttonLeft = innerWidth - (okWidth + Margin);
     return l;
 }
@@ -115,7 +120,8 @@ int frmSelectFolder::driveOf(const QString& folder) const
     const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(folder));
     int best = -1;
     for (int i = 0; i < m_driveRoots.size(); ++i)
-        if (liesUnder(clean, m_driveRoots.at(i)) && (best < 0 || m_driveRoots.at(i).size() > m_driveRoots.at(best).size()))
+        if (liesUnder(clean, m_driveRoots.at(i)) &&
+            (best < 0 || m_driveRoots.at(i).size() > m_driveRoots.at(best).size()))
             best = i;
     return best;
 }
@@ -193,8 +199,8 @@ void frmSelectFolder::applyLayout()
 {
     const int statusHeight = StatusBar1->sizeHint().height();
     const int driveHeight = drvDrive->sizeHint().height();
-    const Layout l = layoutTwips(width() * Tw, height() * Tw, cmdOk->width() * Tw, statusHeight * Tw,
-                                 driveHeight * Tw, DriveTop);
+    const Layout l =
+        layoutTwips(width() * Tw, height() * Tw, cmdOk->width() * Tw, statusHeight * Tw, driveHeight * Tw, DriveTop);
     drvDrive->setGeometry(Margin / Tw, DriveTop / Tw, pixels(l.listWidth), driveHeight);
     dirFolder->setGeometry(Margin / Tw, (DriveTop + driveHeight * Tw + ListGap) / Tw, pixels(l.listWidth),
                            pixels(l.folderListHeight));

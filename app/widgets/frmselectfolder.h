@@ -60,8 +60,8 @@ private:
     QString m_folderName;
     QString m_usrTag;
     bool m_loaded = false;
-    QStringList m_driveRoots;            // '/'-separated, as QDir gives them
-    QMap<int, QString> m_driveCurrent;  // the folder last current on each drive
+    QStringList m_driveRoots;          // '/'-separated, as QDir gives them
+    QMap<int, QString> m_driveCurrent; // the folder last current on each drive
     QLabel* lblMemo;
     QComboBox* drvDrive;
     FolderList* dirFolder;

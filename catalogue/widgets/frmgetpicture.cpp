@@ -116,7 +116,8 @@ void frmGetPicture::start()
     // Progress crosses to the GUI thread as a queued call; the window outlives the job (see the
     // destructor), so the pointer stays good while the worker runs.
     const ImportProgress progress = [this](int i, int n) {
-        QMetaObject::invokeMethod(this, [this, i, n] { showProgress(i, n); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, i, n] { showProgress(i, n); }, Qt::QueuedConnection);
     };
     m_job->watcher.setFuture(
         QtConcurrent::run([folder, token, progress] { return PhotoImport::run(folder, token, progress); }));

@@ -13,7 +13,8 @@
 
 #include "components/photolistmodel.h"
 
-namespace {
+namespace
+{
 
 constexpr int RowHeightPixels = ThumbnailBoxHeight + 6;
 
@@ -34,7 +35,7 @@ public:
             QStyledItemDelegate::paint(painter, opt, index);
             return;
         }
-        QStyledItemDelegate::paint(painter, option, QModelIndex());  // background and selection only
+        QStyledItemDelegate::paint(painter, option, QModelIndex()); // background and selection only
         const QImage picture = index.data(Qt::DecorationRole).value<QImage>();
         if (picture.isNull())
             return;
@@ -116,7 +117,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 PhotoGridView::PhotoGridView(QWidget* parent) : QTableView(parent)
 {
@@ -162,12 +163,18 @@ void PhotoGridView::setPhotoModel(PhotoListModel* model)
 int PhotoGridView::designWidthTwips(int column)
 {
     switch (PhotoColumn(column)) {
-    case PhotoColumn::Picture: return 1605;
-    case PhotoColumn::FileName: return 1350;
-    case PhotoColumn::DateTime: return 1815;
-    case PhotoColumn::Rotation: return 930;
-    case PhotoColumn::Caption: return 5055;
-    default: return 960;
+    case PhotoColumn::Picture:
+        return 1605;
+    case PhotoColumn::FileName:
+        return 1350;
+    case PhotoColumn::DateTime:
+        return 1815;
+    case PhotoColumn::Rotation:
+        return 930;
+    case PhotoColumn::Caption:
+        return 5055;
+    default:
+        return 960;
     }
 }
 
@@ -254,7 +261,8 @@ void PhotoGridView::keyPressEvent(QKeyEvent* event)
             Q_EMIT photoMoveRequested(event->key());
             event->accept();
             return;
-        default: break;
+        default:
+            break;
         }
     }
     QTableView::keyPressEvent(event);

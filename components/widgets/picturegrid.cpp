@@ -6,7 +6,8 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
-namespace {
+namespace
+{
 
 // The picture as given, and a copy fitted to the cell for painting: fitting a large background
 // image on every repaint would be slow, so the fitted pixmap is made once per cell size.
@@ -53,7 +54,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 PictureGrid::PictureGrid(QWidget* parent) : QTableWidget(parent)
 {
@@ -143,8 +144,8 @@ void PictureGrid::refitPictures()
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c)
             if (QTableWidgetItem* cell = item(r, c); cell && cell->data(PictureRole).isValid())
-                cell->setData(FittedRole,
-                              fittedPixmap(cell->data(PictureRole).value<QImage>(), QSize(columnWidth(c), rowHeight(r))));
+                cell->setData(FittedRole, fittedPixmap(cell->data(PictureRole).value<QImage>(),
+                                                       QSize(columnWidth(c), rowHeight(r))));
 }
 
 int PictureGrid::activeRow() const

@@ -20,8 +20,8 @@ public:
     void setCellSizePixels(int width, int height);
     void setColumnWidthPixels(int column, int width);
     /// The selected cell; a current cell that is not selected (keyboard focus only) counts as none.
-    int activeRow() const;     // 0 when none
-    int activeColumn() const;  // 0 when none
+    int activeRow() const;    // 0 when none
+    int activeColumn() const; // 0 when none
     /// Row or column 0 clears the selection.
     void setActiveCell(int column, int row);
 

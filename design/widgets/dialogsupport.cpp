@@ -6,7 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace DialogSupport {
+namespace DialogSupport
+{
 
 static MessageHook& hook()
 {
@@ -49,6 +50,9 @@ void plainMessage(QWidget* parent, const QString& title, const QString& text)
     box.exec();
 }
 
-void setInformationHook(MessageHook replacement) { hook() = std::move(replacement); }
+void setInformationHook(MessageHook replacement)
+{
+    hook() = std::move(replacement);
+}
 
-}  // namespace DialogSupport
+} // namespace DialogSupport

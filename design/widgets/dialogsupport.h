@@ -11,7 +11,8 @@ class QWidget;
 
 /// What the program's small dialogs share: placement in the middle of the screen and the one
 /// information message they show. GUI thread.
-namespace DialogSupport {
+namespace DialogSupport
+{
 
 /// ((screen - window) / 2) per axis, the fraction dropped, each at least 0.
 QPoint centredTopLeft(const QSize& screen, const QSize& window);
@@ -28,4 +29,4 @@ void plainMessage(QWidget* parent, const QString& title, const QString& text);
 using MessageHook = std::function<void(QWidget*, const QString&, const QString&)>;
 void setInformationHook(MessageHook hook);
 
-}  // namespace DialogSupport
+} // namespace DialogSupport

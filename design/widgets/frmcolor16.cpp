@@ -11,10 +11,11 @@
 #include "design/gridindex.h"
 #include "design/widgets/dialogsupport.h"
 
-namespace {
+namespace
+{
 constexpr int SwatchColumns = 4;
 constexpr int SwatchRows = 4;
-}  // namespace
+} // namespace
 
 frmColor16::frmColor16(CColor& colors, QWidget* parent) : QDialog(parent), m_colors(colors)
 {

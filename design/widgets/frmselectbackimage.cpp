@@ -10,11 +10,12 @@
 #include "design/gridindex.h"
 #include "design/widgets/dialogsupport.h"
 
-namespace {
+namespace
+{
 constexpr int TwipsPerPixel = 15;
 constexpr int ColumnTwips[frmSelectBackImage::Columns] = {2000, 1995, 1995};
 constexpr int RowPixels = 100;
-}  // namespace
+} // namespace
 
 frmSelectBackImage::frmSelectBackImage(const QString& imageFolder, QWidget* parent) : QDialog(parent)
 {
@@ -72,7 +73,10 @@ frmSelectBackImage::frmSelectBackImage(const QString& imageFolder, QWidget* pare
     DialogSupport::centreOnScreen(this);
 }
 
-QImage frmSelectBackImage::pictureAt(int column, int row) const { return vaSpread1->cellPicture(column, row); }
+QImage frmSelectBackImage::pictureAt(int column, int row) const
+{
+    return vaSpread1->cellPicture(column, row);
+}
 
 QImage frmSelectBackImage::activePicture() const
 {

@@ -11,14 +11,14 @@
 #include "design/gridindex.h"
 #include "design/widgets/dialogsupport.h"
 
-namespace {
+namespace
+{
 // A cell holds a 120 x 90 thumbnail with a small margin.
 constexpr int CellWidth = 124;
 constexpr int CellHeight = 94;
-}  // namespace
+} // namespace
 
-frmSelectTopImage::frmSelectTopImage(const PhotoListModel& photos, QWidget* parent)
-    : QDialog(parent), m_photos(photos)
+frmSelectTopImage::frmSelectTopImage(const PhotoListModel& photos, QWidget* parent) : QDialog(parent), m_photos(photos)
 {
     setObjectName(QStringLiteral("frmSelectTopImage"));
     setWindowTitle(QStringLiteral("Lumivert表紙"));

@@ -5,7 +5,6 @@
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -77,7 +76,10 @@ void frmCreateAlbum::setUserMode(int mode)
         m_userMode = mode;
 }
 
-const GenerationResult& frmCreateAlbum::result() const { return m_job->result; }
+const GenerationResult& frmCreateAlbum::result() const
+{
+    return m_job->result;
+}
 
 void frmCreateAlbum::showEvent(QShowEvent* event)
 {
@@ -86,16 +88,14 @@ void frmCreateAlbum::showEvent(QShowEvent* event)
         return;
     m_job->started = true;
     const GenerationMode mode = m_userMode == 1 ? GenerationMode::NewAlbum : GenerationMode::PageStyleOnly;
-    QPointer<frmCreateAlbum> self(this);
-    // Progress comes from the worker; it is shown on the GUI thread through a queued call.
-    auto progress = [self](int step, int i, int n) {
+    // Progress comes from the worker; it is shown on the GUI thread through a queued call. The
+    // window outlives the job (its destructor waits), so the queued calls always find it.
+    auto progress = [this](int step, int i, int n) {
         QMetaObject::invokeMethod(
-            self.data(),
-            [self, step, i, n] {
-                if (!self)
-                    return;
-                self->lblMessage->setText(AlbumGenerator::progressText(step, i, n));
-                self->ProgressBar1->setValue(n > 0 ? int(float(i) / float(n) * 100.0f) : 0);
+            this,
+            [this, step, i, n] {
+                lblMessage->setText(AlbumGenerator::progressText(step, i, n));
+                ProgressBar1->setValue(n > 0 ? int(float(i) / float(n) * 100.0f) : 0);
             },
             Qt::QueuedConnection);
     };

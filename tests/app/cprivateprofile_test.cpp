@@ -11,7 +11,8 @@
 
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 class PrivateProfileTest : public ::testing::Test
 {
@@ -53,10 +54,20 @@ TEST_F(PrivateProfileTest, LongValueRules)
         const char* stored;
         qint32 expected;
     } rows[] = {
-        {"12.75", 12},      {"-300", -300},     {"+7", 7},           {"abc", 0},
-        {"", -1},           {"  42  ", 42},     {"42px", 42},        {"-", 0},
-        {"0", 0},           {"\"15\"", 15},     {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1},
-        {"1e3", 1},         {"- 5", 0},
+        {"12.75", 12},
+        {"-300", -300},
+        {"+7", 7},
+        {"abc", 0},
+        {"", -1},
+        {"  42  ", 42},
+        {"42px", 42},
+        {"-", 0},
+        {"0", 0},
+        {"\"15\"", 15},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+        {"1e3", 1},
+        {"- 5", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.stored);
@@ -160,8 +171,7 @@ TEST_F(PrivateProfileTest, HostileFilesYieldDefaultsWithoutCrashing)
     const struct {
         const char* name;
         QByteArray bytes;
-    } rows[] = {
-        {"random 10 MB", garbage}, {"long line", longLine}, {"no line breaks", noBreaks}, {"nul", nulInValue}};
+    } rows[] = {{"random 10 MB", garbage}, {"long line", longLine}, {"no line breaks", noBreaks}, {"nul", nulInValue}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         write(row.bytes);
@@ -186,4 +196,4 @@ TEST(PrivateProfileNumbers, WrittenAsPlainDecimal)
     EXPECT_EQ(CPrivateProfile::numberText(0), QStringLiteral("0"));
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@
 #include "app/cshellexecute.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 // Every test records what would have been opened; nothing reaches a real browser.
 class CShellExecuteTest : public ::testing::Test
@@ -51,7 +52,7 @@ TEST_F(CShellExecuteTest, LaunchDocumentOpensAnExistingFile)
     ASSERT_EQ(m_opened.size(), 1);
     EXPECT_EQ(m_opened[0], QUrl::fromLocalFile(top));
     EXPECT_GT(shell.resultCode(), 32);
-    EXPECT_FALSE(shell.StillExecuting());  // the desktop gives no process to watch
+    EXPECT_FALSE(shell.StillExecuting()); // the desktop gives no process to watch
 }
 
 TEST_F(CShellExecuteTest, LaunchDocumentNativeSeparatorsAndSpacesAndJapanese)
@@ -138,12 +139,14 @@ TEST_F(CShellExecuteTest, LaunchProgramPassesArgumentsAndFolder)
         return true;
     });
     CShellExecute shell;
-    EXPECT_EQ(shell.LaunchProgram(nullptr, QStringLiteral("sh"), QStringLiteral("-c \"echo a b\""), m_dir.path(), 5), -1);
+    EXPECT_EQ(shell.LaunchProgram(nullptr, QStringLiteral("sh"), QStringLiteral("-c \"echo a b\""), m_dir.path(), 5),
+              -1);
     EXPECT_EQ(program, QStringLiteral("sh"));
     EXPECT_EQ(arguments, (QStringList{QStringLiteral("-c"), QStringLiteral("echo a b")}));
     EXPECT_EQ(folder, m_dir.path());
     EXPECT_EQ(shell.processId(), 12345);
-    EXPECT_EQ(shell.LaunchProgram(nullptr, QStringLiteral("sh"), QString(), m_dir.filePath(QStringLiteral("none")), 5), 3);
+    EXPECT_EQ(shell.LaunchProgram(nullptr, QStringLiteral("sh"), QString(), m_dir.filePath(QStringLiteral("none")), 5),
+              3);
 }
 
 TEST_F(CShellExecuteTest, StillExecutingWhileTheProgramRuns)
@@ -168,4 +171,4 @@ TEST_F(CShellExecuteTest, StillExecutingWhileTheProgramRuns)
     ::kill(pid_t(second), SIGTERM);
 }
 
-}  // namespace
+} // namespace

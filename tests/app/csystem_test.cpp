@@ -6,7 +6,8 @@
 
 #include "app/csystem.h"
 
-namespace {
+namespace
+{
 
 TEST(CSystem, PlanFollowsTheArguments)
 {
@@ -58,4 +59,4 @@ TEST(CSystem, CommandThatCannotStartIsIgnored)
     SUCCEED();
 }
 
-}  // namespace
+} // namespace

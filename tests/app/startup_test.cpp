@@ -9,7 +9,8 @@
 #include "app/cprivateprofile.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 TEST(StartupCommandLine, WholeTailIsOnePath)
 {
@@ -25,7 +26,7 @@ TEST(StartupCommandLine, WholeTailIsOnePath)
         {{"\""}, ""},
         {{"\"\""}, ""},
         {{"\"/unclosed"}, "/unclosed"},
-        {{"/a\"b\""}, "/a\"b\""},  // only a leading quote starts a quoted path
+        {{"/a\"b\""}, "/a\"b\""}, // only a leading quote starts a quoted path
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.args.join('|').toStdString());
@@ -41,11 +42,8 @@ TEST(StartupPlacement, NegativeCoordinatesAreCentredOnTheirOwnAxis)
         int left, top;
         QPoint expected;
     } rows[] = {
-        {-1, -1, {240 * 15, 212 * 15}},
-        {-5, 300, {240 * 15, 300}},
-        {450, -1, {450, 212 * 15}},
-        {0, 0, {0, 0}},
-        {99999, 99999, {99999, 99999}},  // beyond the edge: applied unchanged
+        {-1, -1, {240 * 15, 212 * 15}}, {-5, 300, {240 * 15, 300}}, {450, -1, {450, 212 * 15}}, {0, 0, {0, 0}},
+        {99999, 99999, {99999, 99999}}, // beyond the edge: applied unchanged
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.left << "," << row.top);
@@ -53,7 +51,7 @@ TEST(StartupPlacement, NegativeCoordinatesAreCentredOnTheirOwnAxis)
     }
     // A window larger than the screen would get a negative coordinate: 0 instead.
     EXPECT_EQ(Startup::placementTwips(-1, -1, QSize(100, 100), QSize(300, 301)), QPoint(0, 0));
-    EXPECT_EQ(Startup::centredTwips(101, 0), 50);  // fraction dropped
+    EXPECT_EQ(Startup::centredTwips(101, 0), 50); // fraction dropped
 }
 
 TEST(StartupSettings, GeometryRoundTripWithDefaultsAndFractions)
@@ -99,7 +97,7 @@ TEST(StartupPaths, ExistenceAndJoining)
     QTemporaryDir dir;
     TestUtil::writeAll(dir.filePath("file.txt"), "x");
     EXPECT_TRUE(Startup::entryExists(dir.path()));
-    EXPECT_TRUE(Startup::entryExists(dir.filePath("file.txt")));  // a file passes too
+    EXPECT_TRUE(Startup::entryExists(dir.filePath("file.txt"))); // a file passes too
     EXPECT_FALSE(Startup::entryExists(dir.filePath("missing")));
     EXPECT_FALSE(Startup::entryExists(QString()));
     EXPECT_EQ(Startup::joinPath("/a/b", "Lumivert.ini"), QStringLiteral("/a/b") + QDir::separator() + "Lumivert.ini");
@@ -107,4 +105,4 @@ TEST(StartupPaths, ExistenceAndJoining)
     EXPECT_FALSE(Startup::programFolder().endsWith(QDir::separator()));
 }
 
-}  // namespace
+} // namespace

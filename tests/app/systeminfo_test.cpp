@@ -5,11 +5,12 @@
 
 #include "app/systeminfo.h"
 
-namespace {
+namespace
+{
 
 // A registry and a file system made of maps, and a record of what would have started.
 struct FakePlatform {
-    QMap<QString, QString> keys;  // "key|value" -> data
+    QMap<QString, QString> keys; // "key|value" -> data
     QStringList files;
     QStringList startable;
     QStringList started;
@@ -90,4 +91,4 @@ TEST(SystemInfo, NoRegistryOnThisPlatform)
 }
 #endif
 
-}  // namespace
+} // namespace

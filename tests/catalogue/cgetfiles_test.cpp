@@ -8,7 +8,8 @@
 #include "catalogue/cgetfiles.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 class CGetFilesTest : public testing::Test
 {
@@ -99,4 +100,4 @@ TEST(colGetFiles, GetFileNameTakesThePartAfterTheLastSeparator)
     EXPECT_EQ(added->PathName, "/x/y.jpg");
 }
 
-}  // namespace
+} // namespace

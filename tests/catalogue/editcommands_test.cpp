@@ -7,7 +7,8 @@
 #include "components/photolistmodel.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 // Rows named "1".."n" in their file-name column, so an order reads as a list of names.
 void fill(PhotoListModel& model, int n)
@@ -106,8 +107,8 @@ TEST(EditCommands, SortsAreStableOverWholeRowsAndUnknownDatesGoLast)
         const char* name;
         const char* date;
     } photos[] = {
-        {"b.jpg", "2004/03/05 12:00:00"}, {"a.jpg", "不明"},  {"C.jpg", "2003/12/31 23:59:59"},
-        {"d.jpg", "2004/03/05 12:00:00"}, {"e.jpg", "不明"},  {"a.jpg", "2010/01/01 00:00:00"},
+        {"b.jpg", "2004/03/05 12:00:00"}, {"a.jpg", "不明"}, {"C.jpg", "2003/12/31 23:59:59"},
+        {"d.jpg", "2004/03/05 12:00:00"}, {"e.jpg", "不明"}, {"a.jpg", "2010/01/01 00:00:00"},
     };
     QVector<PhotoRow> rows;
     int i = 0;
@@ -115,7 +116,7 @@ TEST(EditCommands, SortsAreStableOverWholeRowsAndUnknownDatesGoLast)
         PhotoRow row;
         row.fileName = QString::fromUtf8(p.name);
         row.dateTime = QString::fromUtf8(p.date);
-        row.caption = QString::number(++i);  // identifies the row
+        row.caption = QString::number(++i); // identifies the row
         rows << row;
     }
     const auto captions = [&model] {
@@ -196,9 +197,9 @@ TEST(EditCommands, RotationWithoutPictureOrWithABadCodeKeepsColumnTwo)
     model.setRows({row, noPicture});
     EditCommands::applyRotation(model, 1);
     EditCommands::applyRotation(model, 2);
-    EditCommands::applyRotation(model, 3);  // outside the list: nothing
+    EditCommands::applyRotation(model, 3); // outside the list: nothing
     EXPECT_EQ(model.photoAt(1).picture, row.picture);
     EXPECT_TRUE(model.photoAt(2).picture.isNull());
 }
 
-}  // namespace
+} // namespace

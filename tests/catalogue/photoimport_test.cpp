@@ -10,7 +10,8 @@
 #include "catalogue/photoimport.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 using TestUtil::Exif;
 
@@ -69,8 +70,12 @@ TEST_F(PhotoImportTest, AThousandJpgFilesGive999RowsAndNoJpeg)
     });
     ASSERT_EQ(result.rows.size(), 999);
     EXPECT_EQ(calls, 999);
-    EXPECT_EQ(result.rows.first().fileName, "p0000.jpg");
-    EXPECT_EQ(result.rows.last().fileName, "p0998.jpg");
+    for (int i = 0; i < 999; ++i) {
+        if (result.rows[i].fileName != QStringLiteral("p%1.jpg").arg(i, 4, 10, QLatin1Char('0'))) {
+            ADD_FAILURE() << "row " << i + 1 << " holds " << result.rows[i].fileName.toStdString();
+            break;
+        }
+    }
     EXPECT_EQ(result.rows.last().image.size(), QSize(120, 90));
 }
 
@@ -82,11 +87,11 @@ TEST_F(PhotoImportTest, RowsCarryThumbnailPathAndShootingTexts)
     first.fNumber = std::pair{28, 10};
     jpeg(QStringLiteral("1.jpg"), 2048, 1536, first);
     Exif second = camera("XYZ", "Shot 7");
-    second.dateTime = QStringLiteral("2005:12:31 23:59:58");  // no DateTimeOriginal: the fallback
+    second.dateTime = QStringLiteral("2005:12:31 23:59:58"); // no DateTimeOriginal: the fallback
     second.exposureTime = std::pair{3, 1000};
     second.fNumber = std::pair{0, 0};
     jpeg(QStringLiteral("2.jpg"), 1536, 2048, second);
-    jpeg(QStringLiteral("3.jpg"), 60, 45);  // no shooting information
+    jpeg(QStringLiteral("3.jpg"), 60, 45); // no shooting information
     TestUtil::writeAll(file(QStringLiteral("4.jpg")), "this is not a JPEG");
     TestUtil::writeAll(file(QStringLiteral("5.jpg")), TestUtil::readAll(file(QStringLiteral("3.jpg"))).left(20));
 
@@ -186,4 +191,4 @@ TEST_F(PhotoImportTest, PhotosAreNeverWrittenAndReadOnlyFoldersWork)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "nothing is written beside them";
 }
 
-}  // namespace
+} // namespace

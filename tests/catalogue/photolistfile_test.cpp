@@ -14,7 +14,8 @@
 #include "components/sheetfile.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 TestUtil::Exif camera()
 {
@@ -62,7 +63,8 @@ protected:
 
 TEST_F(PhotoListFileTest, PathAndExists)
 {
-    EXPECT_EQ(PhotoListFile::path(QStringLiteral("/photos")), QStringLiteral("/photos") + QDir::separator() + "Lumivert.bin");
+    EXPECT_EQ(PhotoListFile::path(QStringLiteral("/photos")),
+              QStringLiteral("/photos") + QDir::separator() + "Lumivert.bin");
     EXPECT_EQ(PhotoListFile::path(QStringLiteral("/photos/")), "/photos/Lumivert.bin");
     EXPECT_FALSE(PhotoListFile::exists(m_dir.path()));
     EXPECT_FALSE(PhotoListFile::exists(QString()));
@@ -91,7 +93,7 @@ TEST_F(PhotoListFileTest, SaveReimportLoadGivesBackTheArrangedList)
     EXPECT_EQ(arranged[2].fileName, "b.jpg");
 
     ASSERT_TRUE(PhotoListFile::save(model, m_dir.path(), Widths));
-    importInto(model);  // the re-import: rotations and captions are gone
+    importInto(model); // the re-import: rotations and captions are gone
     ASSERT_EQ(model.photoCount(), 3);
     EXPECT_NE(model.rows(), arranged);
 
@@ -196,4 +198,4 @@ TEST_F(PhotoListFileTest, FailedSaveKeepsTheOldFile)
         GTEST_SKIP() << "running with rights that ignore folder permissions";
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@
 
 using namespace Imaging;
 
-namespace {
+namespace
+{
 
 quint32 crc32(const QByteArray& data)
 {
@@ -65,7 +66,7 @@ struct BadFile {
     QString name;
     QByteArray bytes;
     Expect load;
-    bool mayHaveInfo;  // damaged EXIF may still give part of its fields
+    bool mayHaveInfo; // damaged EXIF may still give part of its fields
 };
 
 std::vector<BadFile> corpus(const QString& scratch)
@@ -81,8 +82,8 @@ std::vector<BadFile> corpus(const QString& scratch)
     files.push_back({"zero.jpg", {}, Expect::Fails, false});
     files.push_back({"text.jpg", "This is not a picture.\r\n", Expect::Fails, false});
     files.push_back({"random.jpg", QByteArray(4096, '\x5a'), Expect::Fails, false});
-    files.push_back({"soi_then_garbage.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(500, '\x01'), Expect::Fails,
-                     false});
+    files.push_back(
+        {"soi_then_garbage.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(500, '\x01'), Expect::Fails, false});
     files.push_back({"cut_in_headers.jpg", jpeg.left(100), Expect::Fails, false});
     // Cut inside the scan: Qt delivers what was decoded and fills the rest.
     files.push_back({"cut_in_scan.jpg", jpeg.left(jpeg.size() / 2), Expect::Loads, false});
@@ -112,7 +113,7 @@ std::vector<BadFile> corpus(const QString& scratch)
     // A GIF whose screen claims 65000 x 65000.
     {
         QByteArray gif("GIF89a", 6);
-        gif += QByteArray("\xE8\xFD\xE8\xFD\x80\x00\x00", 7);  // 65000 x 65000, 2-colour table
+        gif += QByteArray("\xE8\xFD\xE8\xFD\x80\x00\x00", 7); // 65000 x 65000, 2-colour table
         gif += QByteArray("\x00\x00\x00\xFF\xFF\xFF", 6);
         gif += QByteArray("\x2C\x00\x00\x00\x00\xE8\xFD\xE8\xFD\x00\x02\x02\x44\x01\x00\x3B", 16);
         files.push_back({"huge_screen.gif", gif, Expect::Fails, false});
@@ -124,12 +125,12 @@ std::vector<BadFile> corpus(const QString& scratch)
     const quint32 ifd0 = readTiff32(withExif, tiff + 4, little);
     {
         QByteArray b = withExif;
-        writeTiff(b, tiff + 4, 0x7FFFFF00u, 4, little);  // IFD0 far outside the segment
+        writeTiff(b, tiff + 4, 0x7FFFFF00u, 4, little); // IFD0 far outside the segment
         files.push_back({"exif_ifd_offset.jpg", b, Expect::Loads, false});
     }
     {
         QByteArray b = withExif;
-        writeTiff(b, tiff + ifd0, 0xFFFF, 2, little);  // 65535 entries in a short segment
+        writeTiff(b, tiff + ifd0, 0xFFFF, 2, little); // 65535 entries in a short segment
         files.push_back({"exif_entry_count.jpg", b, Expect::Loads, true});
     }
     {
@@ -138,8 +139,8 @@ std::vector<BadFile> corpus(const QString& scratch)
         const quint16 count = quint16(uchar(withExif[tiff + ifd0 + (little ? 0 : 1)]) |
                                       (uchar(withExif[tiff + ifd0 + (little ? 1 : 0)]) << 8));
         for (int i = 0; i < count; ++i) {
-            writeTiff(b, entries + 12 * i + 4, 0x3FFFFFFFu, 4, little);  // value counts
-            writeTiff(b, entries + 12 * i + 8, 0xFFFFFFF0u, 4, little);  // value offsets
+            writeTiff(b, entries + 12 * i + 4, 0x3FFFFFFFu, 4, little); // value counts
+            writeTiff(b, entries + 12 * i + 8, 0xFFFFFFF0u, 4, little); // value offsets
         }
         files.push_back({"exif_value_counts.jpg", b, Expect::Loads, true});
     }
@@ -153,15 +154,15 @@ std::vector<BadFile> corpus(const QString& scratch)
     }
     {
         QByteArray b = withExif;
-        b[tiff] = 'X';  // neither "II" nor "MM"
+        b[tiff] = 'X'; // neither "II" nor "MM"
         files.push_back({"exif_byte_order.jpg", b, Expect::Loads, false});
     }
-    files.push_back({"exif_then_cut.jpg", withExif.left(withExif.indexOf(QByteArray("\xFF\xDB", 2))), Expect::Fails,
-                     true});
+    files.push_back(
+        {"exif_then_cut.jpg", withExif.left(withExif.indexOf(QByteArray("\xFF\xDB", 2))), Expect::Fails, true});
     return files;
 }
 
-}  // namespace
+} // namespace
 
 TEST(BadInput, EveryReadEndsCleanly)
 {
@@ -194,7 +195,7 @@ TEST(BadInput, EveryReadEndsCleanly)
         }
         (void)imageSize(path);
         (void)fileFormat(path);
-        EXPECT_EQ(TestUtil::sha256(path), before);  // read, never written
+        EXPECT_EQ(TestUtil::sha256(path), before); // read, never written
     }
 }
 

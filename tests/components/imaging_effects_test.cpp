@@ -9,7 +9,8 @@
 
 using namespace Imaging;
 
-namespace {
+namespace
+{
 
 struct Mean {
     double r = 0, g = 0, b = 0;
@@ -52,8 +53,10 @@ QImage photo(int w, int h)
             const QRgb c = image.pixel(x, y);
             const int wave = int(40 * std::sin(x * 0.07) * std::cos(y * 0.05));
             const bool disc = (x - w / 3) * (x - w / 3) + (y - h / 2) * (y - h / 2) < (h / 4) * (h / 4);
-            image.setPixel(x, y, disc ? qRgb(30, 90, 200) : qRgb(std::clamp(qRed(c) + wave, 0, 255),
-                                                              std::clamp(qGreen(c) - wave, 0, 255), qBlue(c) / 2));
+            image.setPixel(
+                x, y,
+                disc ? qRgb(30, 90, 200)
+                     : qRgb(std::clamp(qRed(c) + wave, 0, 255), std::clamp(qGreen(c) - wave, 0, 255), qBlue(c) / 2));
         }
     return image;
 }
@@ -88,7 +91,7 @@ void PrintTo(const EffectRow& row, std::ostream* os)
     *os << row.name;
 }
 
-}  // namespace
+} // namespace
 
 TEST_P(EffectTest, ChangesThePictureKeepsItsSizeAndIsDeterministic)
 {
@@ -102,7 +105,7 @@ TEST_P(EffectTest, ChangesThePictureKeepsItsSizeAndIsDeterministic)
         ASSERT_FALSE(once.isNull());
         EXPECT_EQ(once.size(), size);
         EXPECT_EQ(once, twice);
-        EXPECT_EQ(input, before);  // the source is left as it was
+        EXPECT_EQ(input, before); // the source is left as it was
         EXPECT_GT(meanDifference(once, input), row.minimumChange);
     }
     EXPECT_TRUE(row.apply(QImage()).isNull());
@@ -142,7 +145,8 @@ TEST(Effects, WarmTintAndSepia)
             for (int x = 0; x < sepia.width(); ++x) {
                 const QRgb c = sepia.pixel(x, y);
                 // Distance from the sepia hue line: blue below green below red, the steps alike.
-                spread += std::abs((qRed(c) - qGreen(c)) - (s.r - s.g)) + std::abs((qGreen(c) - qBlue(c)) - (s.g - s.b));
+                spread +=
+                    std::abs((qRed(c) - qGreen(c)) - (s.r - s.g)) + std::abs((qGreen(c) - qBlue(c)) - (s.g - s.b));
             }
         EXPECT_LT(spread / (sepia.width() * sepia.height()), 25.0);
     }

@@ -8,7 +8,8 @@
 
 using namespace Imaging;
 
-namespace {
+namespace
+{
 
 struct ExifRow {
     const char* name;
@@ -40,15 +41,14 @@ ShootingInfo info(QString maker, QString model, QString date, qint64 en, qint64 
 std::vector<ExifRow> exifRows()
 {
     std::vector<ExifRow> rows;
-    rows.push_back({"maker_in_model", camera(),
-                    info("Canon", "Canon EOS 5D", "2003:05:17 14:21:09", 10, 1600, 28, 10)});
+    rows.push_back(
+        {"maker_in_model", camera(), info("Canon", "Canon EOS 5D", "2003:05:17 14:21:09", 10, 1600, 28, 10)});
     TestUtil::Exif other = camera();
     other.make = QStringLiteral("NIKON CORPORATION");
-    other.model = QStringLiteral("E995   ");  // padded with blanks as some cameras do
+    other.model = QStringLiteral("E995   "); // padded with blanks as some cameras do
     other.exposureTime = std::make_pair(1, 3);
     other.fNumber = std::make_pair(0, 0);
-    rows.push_back({"maker_not_in_model", other,
-                    info("NIKON CORPORATION", "E995", "2003:05:17 14:21:09", 1, 3, 0, 0)});
+    rows.push_back({"maker_not_in_model", other, info("NIKON CORPORATION", "E995", "2003:05:17 14:21:09", 1, 3, 0, 0)});
     TestUtil::Exif dateOnly;
     dateOnly.dateTime = QStringLiteral("2001:01:02 03:04:05");
     dateOnly.fNumber = std::make_pair(11, 1);
@@ -66,7 +66,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-}  // namespace
+} // namespace
 
 TEST_P(ShootingInfoTest, ReadsTheStoredValues)
 {
@@ -86,7 +86,7 @@ TEST_P(ShootingInfoTest, ReadsTheStoredValues)
     }
     ASSERT_TRUE(photo.load.ok());
     EXPECT_EQ(photo.load.image.size(), QSize(120, 90));
-    EXPECT_EQ(TestUtil::sha256(file), before);  // only ever read
+    EXPECT_EQ(TestUtil::sha256(file), before); // only ever read
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ShootingInfoTest, ::testing::ValuesIn(exifRows()),

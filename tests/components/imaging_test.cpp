@@ -15,7 +15,8 @@
 
 using namespace Imaging;
 
-namespace {
+namespace
+{
 
 // Mean absolute difference per channel of two images of the same size.
 double meanDifference(const QImage& a, const QImage& b)
@@ -59,7 +60,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-}  // namespace
+} // namespace
 
 TEST(FitSize, ScalesIntoTheBoxRoundingHalvesToEven)
 {
@@ -68,8 +69,8 @@ TEST(FitSize, ScalesIntoTheBoxRoundingHalvesToEven)
     };
     const Row rows[] = {
         {{2048, 1536}, {120, 90}, {120, 90}},
-        {{1536, 2048}, {120, 90}, {68, 90}},  // 67.5 -> 68
-        {{60, 45}, {120, 90}, {120, 90}},     // enlarged
+        {{1536, 2048}, {120, 90}, {68, 90}}, // 67.5 -> 68
+        {{60, 45}, {120, 90}, {120, 90}},    // enlarged
         {{3000, 2000}, {480, 360}, {480, 320}},
         {{3000, 2000}, {100, 75}, {100, 67}},
         {{1536, 2048}, {100, 75}, {56, 75}},
@@ -79,15 +80,18 @@ TEST(FitSize, ScalesIntoTheBoxRoundingHalvesToEven)
         {{1536, 2048}, {640, 480}, {360, 480}},
         {{1536, 2048}, {800, 600}, {450, 600}},
         {{320, 240}, {480, 360}, {480, 360}},
-        {{10, 5}, {5, 5}, {5, 2}},   // 2.5 -> 2
-        {{10, 3}, {5, 5}, {5, 2}},   // 1.5 -> 2
-        {{10, 7}, {5, 5}, {5, 4}},   // 3.5 -> 4
-        {{100000, 1}, {120, 90}, {120, 1}},  // never rounds to nothing
+        {{10, 5}, {5, 5}, {5, 2}},          // 2.5 -> 2
+        {{10, 3}, {5, 5}, {5, 2}},          // 1.5 -> 2
+        {{10, 7}, {5, 5}, {5, 4}},          // 3.5 -> 4
+        {{100000, 1}, {120, 90}, {120, 1}}, // never rounds to nothing
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(QStringLiteral("%1x%2 into %3x%4")
-                         .arg(row.source.width()).arg(row.source.height())
-                         .arg(row.box.width()).arg(row.box.height()).toStdString());
+                         .arg(row.source.width())
+                         .arg(row.source.height())
+                         .arg(row.box.width())
+                         .arg(row.box.height())
+                         .toStdString());
         EXPECT_EQ(fitSize(row.source, row.box), row.expected);
     }
     EXPECT_FALSE(fitSize(QSize(0, 10), QSize(120, 90)).isValid());
@@ -102,14 +106,17 @@ TEST_F(ImagingTest, FittedLoadMatchesFullLoadThenFit)
         bool progressive;
     };
     const Row rows[] = {
-        {{1536, 2048}, {120, 90}, false}, {{1536, 2048}, {120, 90}, true}, {{3000, 2000}, {480, 360}, false},
+        {{1536, 2048}, {120, 90}, false}, {{1536, 2048}, {120, 90}, true},   {{3000, 2000}, {480, 360}, false},
         {{3000, 2000}, {480, 360}, true}, {{2048, 1536}, {640, 480}, false}, {{1001, 999}, {120, 90}, false},
         {{60, 45}, {120, 90}, false},
     };
     int n = 0;
     for (const Row& row : rows) {
-        SCOPED_TRACE(QStringLiteral("%1x%2 progressive %3").arg(row.size.width()).arg(row.size.height())
-                         .arg(row.progressive).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1x%2 progressive %3")
+                         .arg(row.size.width())
+                         .arg(row.size.height())
+                         .arg(row.progressive)
+                         .toStdString());
         ++n;
         const QString file = TestUtil::writeJpeg(path(QStringLiteral("p%1.jpg").arg(n)), row.size.width(),
                                                  row.size.height(), std::nullopt, row.progressive, n);
@@ -129,9 +136,25 @@ TEST_F(ImagingTest, FittedLoadMatchesFullLoadThenFit)
     }
 }
 
+TEST_F(ImagingTest, GreyscaleJpegLoadsAsColourImage)
+{
+    const QImage grey = TestUtil::samplePicture(801, 603).convertToFormat(QImage::Format_Grayscale8);
+    TestUtil::writeJpeg(path("grey.jpg"), grey);
+    for (const QSize box : {QSize(), QSize(120, 90), QSize(640, 480)}) {
+        const LoadResult result = load(path("grey.jpg"), box);
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result.fullSize, QSize(801, 603));
+        EXPECT_EQ(result.image.size(), box.isValid() ? fitSize(QSize(801, 603), box) : QSize(801, 603));
+        EXPECT_EQ(result.image.format(), QImage::Format_RGB32);
+        const QRgb c = result.image.pixel(result.image.width() / 2, result.image.height() / 2);
+        EXPECT_EQ(qRed(c), qGreen(c));
+        EXPECT_EQ(qGreen(c), qBlue(c));
+    }
+}
+
 TEST_F(ImagingTest, PhotoAboveQtsDefaultAllocationLimitLoads)
 {
-    const QString file = TestUtil::writeJpeg(path("big.jpg"), 8000, 5000);  // 40 MP, 160 MB decoded
+    const QString file = TestUtil::writeJpeg(path("big.jpg"), 8000, 5000); // 40 MP, 160 MB decoded
     const LoadResult result = load(file);
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     EXPECT_EQ(result.image.size(), QSize(8000, 5000));
@@ -182,9 +205,9 @@ TEST(Rotate, QuarterTurnLeftMovesTheTopRightCornerToTheTopLeft)
         QPoint topLeft, topRight, bottomLeft;
     };
     const Row rows[] = {
-        {9000, {2, 3}, {0, 2}, {0, 0}, {1, 2}},    {-27000, {2, 3}, {0, 2}, {0, 0}, {1, 2}},
-        {-9000, {2, 3}, {1, 0}, {1, 2}, {0, 0}},   {27000, {2, 3}, {1, 0}, {1, 2}, {0, 0}},
-        {18000, {3, 2}, {2, 1}, {0, 1}, {2, 0}},   {-18000, {3, 2}, {2, 1}, {0, 1}, {2, 0}},
+        {9000, {2, 3}, {0, 2}, {0, 0}, {1, 2}},  {-27000, {2, 3}, {0, 2}, {0, 0}, {1, 2}},
+        {-9000, {2, 3}, {1, 0}, {1, 2}, {0, 0}}, {27000, {2, 3}, {1, 0}, {1, 2}, {0, 0}},
+        {18000, {3, 2}, {2, 1}, {0, 1}, {2, 0}}, {-18000, {3, 2}, {2, 1}, {0, 1}, {2, 0}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.angle);
@@ -224,12 +247,15 @@ TEST_F(ImagingTest, JpegRoundTripAtEachQualityAndKind)
             SCOPED_TRACE(QStringLiteral("kind %1 quality %2").arg(int(kind)).arg(quality).toStdString());
             const QString file = path("out.jpg");
             TestUtil::writeAll(file, "an older file that must be replaced");
-            ASSERT_TRUE(save(picture, file, kind, quality));
+            QImage annotated = picture;
+            annotated.setText(QStringLiteral("Description"), QStringLiteral("private note"));
+            ASSERT_TRUE(save(annotated, file, kind, quality));
             const QByteArray bytes = TestUtil::readAll(file);
+            EXPECT_FALSE(bytes.contains("private note")); // image text is never written
             const QList<int> markers = frameMarkers(bytes);
             ASSERT_EQ(markers.size(), 1);
             EXPECT_EQ(markers[0], kind == SaveKind::ProgressiveJpeg ? 0xC2 : 0xC0);
-            EXPECT_GT(bytes.size(), previousSize);  // better quality, bigger file
+            EXPECT_GT(bytes.size(), previousSize); // better quality, bigger file
             previousSize = bytes.size();
             EXPECT_EQ(fileFormat(file), FileFormat::Jpeg);
             const LoadResult back = load(file);

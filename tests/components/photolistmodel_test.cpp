@@ -8,7 +8,8 @@
 
 #include "components/photolistmodel.h"
 
-namespace {
+namespace
+{
 
 // A model watched by Qt's model tester, which fails on any inconsistent signal or index.
 struct Watched {
@@ -84,12 +85,12 @@ TEST(PhotoListModel, InsertAndRemoveShiftLaterRows)
     EXPECT_EQ(order(w.model), "1,,,2,3");
     w.model.insertPhotos(6);
     EXPECT_EQ(order(w.model), "1,,,2,3,");
-    w.model.insertPhotos(8);  // beyond the end: nothing
+    w.model.insertPhotos(8); // beyond the end: nothing
     w.model.insertPhotos(1, 0);
     EXPECT_EQ(w.model.photoCount(), 6);
     w.model.removePhotos(2, 2);
     EXPECT_EQ(order(w.model), "1,2,3,");
-    w.model.removePhotos(3, 10);  // clipped at the end
+    w.model.removePhotos(3, 10); // clipped at the end
     EXPECT_EQ(order(w.model), "1,2");
     w.model.removePhotos(0);
     w.model.removePhotos(3);
@@ -116,7 +117,7 @@ TEST(PhotoListModel, SortIsStableAndPersistentIndexesFollow)
         return out.join(QLatin1Char(','));
     };
     w.model.sortPhotos(PhotoColumn::FileName, Qt::AscendingOrder);
-    EXPECT_EQ(captions(), "3,2,1,5,4");  // a, B, b, b, c: case ignored, ties broken by code unit, then stable
+    EXPECT_EQ(captions(), "3,2,1,5,4"); // a, B, b, b, c: case ignored, ties broken by code unit, then stable
     EXPECT_EQ(fourth.row(), 4);
     EXPECT_EQ(fourth.data().toString(), "4");
     w.model.sortPhotos(PhotoColumn::FileName, Qt::DescendingOrder);
@@ -168,4 +169,4 @@ TEST(PhotoListModel, OutOfRangeAccessGivesNothing)
     EXPECT_EQ(w.model.headerData(3, Qt::Horizontal).toString(), "ファイル名");
 }
 
-}  // namespace
+} // namespace

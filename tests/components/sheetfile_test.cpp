@@ -11,7 +11,8 @@
 #include "components/sheetfile.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 Sheet sampleSheet()
 {
@@ -46,7 +47,7 @@ void expectSame(const Sheet& a, const Sheet& b)
     ASSERT_EQ(a.rows.size(), b.rows.size());
     for (int i = 0; i < a.rows.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(a.rows[i], b.rows[i]);  // pictures compared pixel by pixel, format included
+        EXPECT_EQ(a.rows[i], b.rows[i]); // pictures compared pixel by pixel, format included
     }
 }
 
@@ -111,7 +112,7 @@ TEST(SheetFile, DamagedTruncatedForeignOrNewerBytesAreRefused)
     bad.push_back({"header only", good.left(52)});
     bad.push_back({"trailing byte", good + 'x'});
     QByteArray newer = good;
-    newer[11] = 2;  // version 2
+    newer[11] = 2; // version 2
     bad.push_back({"newer version", newer});
     QByteArray zero = good;
     zero[11] = 0;
@@ -171,9 +172,8 @@ TEST(SheetFile, CheckedPayloadWithBadContentIsRefused)
              out << quint32(0) << quint32(1);
              row(out, 0, "not a picture");
          })},
-        {"image marked as the same as itself", payload([&](QDataStream& out) {
-             out << quint32(0) << quint32(1) << qint32(-1) << quint32(0);
-         })},
+        {"image marked as the same as itself",
+         payload([&](QDataStream& out) { out << quint32(0) << quint32(1) << qint32(-1) << quint32(0); })},
         {"picture marked as the image but with bytes", payload([&](QDataStream& out) {
              out << quint32(0) << quint32(1) << qint32(0) << quint32(0) << qint32(-1) << quint32(3) << 'a' << 'b'
                  << 'c';
@@ -224,4 +224,4 @@ TEST(SheetFile, FailedSaveKeepsTheOlderFile)
         GTEST_SKIP() << "running with rights that ignore folder permissions";
 }
 
-}  // namespace
+} // namespace

@@ -7,7 +7,8 @@
 #include "common/testutil.h"
 #include "design/backgroundlist.h"
 
-namespace {
+namespace
+{
 
 TEST(BackgroundList, FolderBesideTheProgram)
 {
@@ -22,7 +23,7 @@ TEST(BackgroundList, ListsJpgFilesInNameOrderWithTheirPictures)
     ASSERT_TRUE(QDir().mkpath(folder));
     TestUtil::writeJpeg(folder + QStringLiteral("/b.jpg"), 60, 40, std::nullopt, false, 2);
     TestUtil::writeJpeg(folder + QStringLiteral("/A.JPG"), 30, 20, std::nullopt, false, 1);
-    TestUtil::writeJpeg(folder + QStringLiteral("/c.jpeg"), 30, 20);  // not "*.jpg"
+    TestUtil::writeJpeg(folder + QStringLiteral("/c.jpeg"), 30, 20); // not "*.jpg"
     TestUtil::writeAll(folder + QStringLiteral("/d.jpg"), "not a picture");
     TestUtil::writeJpeg(folder + QStringLiteral("/.hidden.jpg"), 30, 20);
     const QByteArray before = TestUtil::sha256(folder + QStringLiteral("/b.jpg"));
@@ -35,8 +36,8 @@ TEST(BackgroundList, ListsJpgFilesInNameOrderWithTheirPictures)
     EXPECT_EQ(list.Record().Item(3)->FileName, QStringLiteral("d.jpg"));
     EXPECT_EQ(list.pathName(2), QDir::toNativeSeparators(folder + QStringLiteral("/b.jpg")));
     EXPECT_EQ(list.picture(1).size(), QSize(30, 20));
-    EXPECT_EQ(list.picture(2).size(), QSize(60, 40));  // full size, not reduced
-    EXPECT_TRUE(list.picture(3).isNull());             // listed, but it does not decode
+    EXPECT_EQ(list.picture(2).size(), QSize(60, 40)); // full size, not reduced
+    EXPECT_TRUE(list.picture(3).isNull());            // listed, but it does not decode
     for (int outside : {0, 4, -1}) {
         EXPECT_TRUE(list.pathName(outside).isEmpty());
         EXPECT_TRUE(list.picture(outside).isNull());
@@ -57,4 +58,4 @@ TEST(BackgroundList, MissingFolderListsNothing)
     EXPECT_TRUE(list.picture(1).isNull());
 }
 
-}  // namespace
+} // namespace

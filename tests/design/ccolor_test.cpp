@@ -3,7 +3,8 @@
 
 #include "design/ccolor.h"
 
-namespace {
+namespace
+{
 
 struct ColourRow {
     int index;
@@ -13,11 +14,21 @@ struct ColourRow {
 };
 
 const ColourRow kTable[] = {
-    {1, "black", 0, 0, 0, 0},           {2, "gray", 128, 128, 128, 8421504},   {3, "silver", 192, 192, 192, 12632256},
-    {4, "white", 255, 255, 255, 16777215}, {5, "blue", 0, 0, 255, 16711680},  {6, "navy", 0, 0, 128, 8388608},
-    {7, "teal", 0, 128, 128, 8421376},  {8, "green", 0, 128, 0, 32768},        {9, "aqua", 0, 255, 255, 16776960},
-    {10, "lime", 0, 255, 0, 65280},     {11, "yellow", 255, 255, 0, 65535},    {12, "magenta", 255, 0, 255, 16711935},
-    {13, "olive", 128, 128, 0, 32896},  {14, "purple", 128, 0, 128, 8388736},  {15, "maroon", 128, 0, 0, 128},
+    {1, "black", 0, 0, 0, 0},
+    {2, "gray", 128, 128, 128, 8421504},
+    {3, "silver", 192, 192, 192, 12632256},
+    {4, "white", 255, 255, 255, 16777215},
+    {5, "blue", 0, 0, 255, 16711680},
+    {6, "navy", 0, 0, 128, 8388608},
+    {7, "teal", 0, 128, 128, 8421376},
+    {8, "green", 0, 128, 0, 32768},
+    {9, "aqua", 0, 255, 255, 16776960},
+    {10, "lime", 0, 255, 0, 65280},
+    {11, "yellow", 255, 255, 0, 65535},
+    {12, "magenta", 255, 0, 255, 16711935},
+    {13, "olive", 128, 128, 0, 32896},
+    {14, "purple", 128, 0, 128, 8388736},
+    {15, "maroon", 128, 0, 0, 128},
     {16, "red", 255, 0, 0, 255},
 };
 
@@ -58,7 +69,7 @@ TEST(CColor, IndexOutsideTheTableIsIgnored)
         EXPECT_EQ(colours.ColorIndex(), 10);
         EXPECT_EQ(colours.ColorName(), QStringLiteral("lime"));
     }
-    EXPECT_EQ(colours.indexOf(QStringLiteral("Navy")), 0);  // names match exactly
+    EXPECT_EQ(colours.indexOf(QStringLiteral("Navy")), 0); // names match exactly
 }
 
 TEST(CColor, EnumerationFollowsPositions)
@@ -77,8 +88,8 @@ TEST(colColor, AddBeforeAfterAndRemove)
     colColor list;
     list.Add(QStringLiteral("a"), 1);
     list.Add(QStringLiteral("c"), 3);
-    list.Add(QStringLiteral("b"), 2, 2, true);   // before c
-    list.Add(QStringLiteral("d"), 4, 3, false);  // after c
+    list.Add(QStringLiteral("b"), 2, 2, true);  // before c
+    list.Add(QStringLiteral("d"), 4, 3, false); // after c
     ASSERT_EQ(list.Count(), 4);
     QStringList names;
     for (const clsColor& c : list)
@@ -95,4 +106,4 @@ TEST(colColor, AddBeforeAfterAndRemove)
     EXPECT_EQ(fresh.ColorCode, 8388608);
 }
 
-}  // namespace
+} // namespace

@@ -7,7 +7,8 @@
 #include "components/imaging.h"
 #include "design/covereffect.h"
 
-namespace {
+namespace
+{
 
 using Effect = std::function<QImage(const QImage&)>;
 
@@ -92,10 +93,9 @@ TEST(CoverEffect, NothingForIndexesOutsideTheListOrNoPicture)
 
 TEST(CoverEffect, NamesInListOrder)
 {
-    EXPECT_EQ(CoverEffect::names(),
-              (QStringList{QStringLiteral("効果なし"), QStringLiteral("キャンバス地効果"), QStringLiteral("油絵風効果"),
-                           QStringLiteral("ガラスタイル効果"), QStringLiteral("モノクロ効果"),
-                           QStringLiteral("セピア調効果")}));
+    EXPECT_EQ(CoverEffect::names(), (QStringList{QStringLiteral("効果なし"), QStringLiteral("キャンバス地効果"),
+                                                 QStringLiteral("油絵風効果"), QStringLiteral("ガラスタイル効果"),
+                                                 QStringLiteral("モノクロ効果"), QStringLiteral("セピア調効果")}));
 }
 
-}  // namespace
+} // namespace

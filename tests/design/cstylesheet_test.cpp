@@ -9,7 +9,8 @@
 #include "design/ccolor.h"
 #include "design/cstylesheet.h"
 
-namespace {
+namespace
+{
 
 class CStyleSheetTest : public ::testing::Test
 {
@@ -34,7 +35,8 @@ struct Case {
 TEST_F(CStyleSheetTest, WritesTheTemplateWithTheColour)
 {
     const Case cases[] = {
-        {"no placeholder copied unchanged", "body {\r\n  margin: 0;\r\n}\r\n", "red", "body {\r\n  margin: 0;\r\n}\r\n"},
+        {"no placeholder copied unchanged", "body {\r\n  margin: 0;\r\n}\r\n", "red",
+         "body {\r\n  margin: 0;\r\n}\r\n"},
         {"two placeholders on a line", "a { color: &color&; border-color: &color&; }\r\n", "teal",
          "a { color: teal; border-color: teal; }\r\n"},
         {"one line without final CR LF", "h1 { color: &color&; }", "lime", "h1 { color: lime; }\r\n"},
@@ -103,4 +105,4 @@ TEST(CStyleSheetReplace, ColourNameHoldingTheMarkDoesNotLoop)
     EXPECT_EQ(CStyleSheet::replaceColor(QStringLiteral("&&color&&"), QStringLiteral("red")), QStringLiteral("&red&"));
 }
 
-}  // namespace
+} // namespace

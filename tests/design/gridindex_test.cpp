@@ -3,7 +3,8 @@
 
 #include "design/gridindex.h"
 
-namespace {
+namespace
+{
 
 TEST(GridIndex, CellAndItemAreInverse)
 {
@@ -24,7 +25,7 @@ TEST(GridIndex, KnownCells)
         int row, column, columns, item;
     };
     const Row rows[] = {
-        {1, 1, 3, 1}, {2, 1, 3, 4}, {3, 1, 3, 7}, {3, 2, 3, 8}, {3, 2, 4, 10},
+        {1, 1, 3, 1},  {2, 1, 3, 4}, {3, 1, 3, 7},  {3, 2, 3, 8}, {3, 2, 4, 10},
         {4, 4, 4, 16}, {2, 2, 7, 9}, {2, 3, 7, 10}, {1, 7, 7, 7},
     };
     for (const Row& r : rows) {
@@ -39,8 +40,8 @@ TEST(GridIndex, RowsRoundUp)
     struct Row {
         int n, columns, rows;
     };
-    const Row rows[] = {{0, 3, 0}, {1, 3, 1}, {3, 3, 1}, {4, 3, 2}, {7, 3, 3}, {9, 3, 3},
-                        {10, 3, 4}, {0, 7, 0}, {7, 7, 1}, {9, 7, 2}, {14, 7, 2}, {15, 7, 3}, {999, 7, 143}};
+    const Row rows[] = {{0, 3, 0}, {1, 3, 1}, {3, 3, 1}, {4, 3, 2},  {7, 3, 3},  {9, 3, 3},    {10, 3, 4},
+                        {0, 7, 0}, {7, 7, 1}, {9, 7, 2}, {14, 7, 2}, {15, 7, 3}, {999, 7, 143}};
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.n << " in " << r.columns);
         EXPECT_EQ(GridIndex::rowsFor(r.n, r.columns), r.rows);
@@ -66,4 +67,4 @@ TEST(GridIndex, EmptyCellsAndNoCellHoldNothing)
     EXPECT_EQ(GridIndex::cellOf(-2, 3), GridIndex::Cell{});
 }
 
-}  // namespace
+} // namespace

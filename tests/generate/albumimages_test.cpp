@@ -14,7 +14,8 @@
 #include "generate/albumimages.h"
 #include "generate/albumoptions.h"
 
-namespace {
+namespace
+{
 
 // A picture whose top-left quarter is red, so a test can tell where a turn has taken it.
 QImage markedPicture(int w, int h)
@@ -25,7 +26,10 @@ QImage markedPicture(int w, int h)
     return image;
 }
 
-bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 80 && qBlue(c) < 80; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 180 && qGreen(c) < 80 && qBlue(c) < 80;
+}
 
 double meanDifference(const QImage& a, const QImage& b)
 {
@@ -41,7 +45,7 @@ double meanDifference(const QImage& a, const QImage& b)
     return sum / (3.0 * a.width() * a.height());
 }
 
-}  // namespace
+} // namespace
 
 TEST(AlbumImageSize, FollowsThePresetBoxes)
 {
@@ -52,14 +56,11 @@ TEST(AlbumImageSize, FollowsThePresetBoxes)
         QSize index, page;
     };
     const Case cases[] = {
-        {{1536, 2048}, 0, 0, {56, 75}, {270, 360}},
-        {{1536, 2048}, 0, 1, {79, 105}, {360, 480}},
-        {{1536, 2048}, 0, 2, {101, 135}, {450, 600}},
-        {{3000, 2000}, 0, 0, {100, 67}, {480, 320}},
-        {{320, 240}, 0, 0, {100, 75}, {480, 360}},    // enlarged
-        {{2048, 1536}, 1, 1, {79, 105}, {360, 480}},  // a landscape turned left is portrait
-        {{2048, 1536}, 2, 1, {79, 105}, {360, 480}},
-        {{2048, 1536}, 3, 1, {140, 105}, {640, 480}},
+        {{1536, 2048}, 0, 0, {56, 75}, {270, 360}},   {{1536, 2048}, 0, 1, {79, 105}, {360, 480}},
+        {{1536, 2048}, 0, 2, {101, 135}, {450, 600}}, {{3000, 2000}, 0, 0, {100, 67}, {480, 320}},
+        {{320, 240}, 0, 0, {100, 75}, {480, 360}},   // enlarged
+        {{2048, 1536}, 1, 1, {79, 105}, {360, 480}}, // a landscape turned left is portrait
+        {{2048, 1536}, 2, 1, {79, 105}, {360, 480}},  {{2048, 1536}, 3, 1, {140, 105}, {640, 480}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.photo.width() << "x" << c.photo.height() << " code " << c.rotation
@@ -86,14 +87,14 @@ TEST_F(AlbumImagesFiles, TurnsAndFitsPhotos)
     struct Case {
         int code;
         QSize size;
-        QPoint redCorner;  // a pixel inside where the red quarter must end up (fractions of the size)
+        QPoint redCorner; // a pixel inside where the red quarter must end up (fractions of the size)
     };
     const QSize box(480, 360);
     const Case cases[] = {
-        {0, {480, 360}, {0, 0}},    // top left stays
-        {1, {270, 360}, {0, 1}},    // turned left: top left goes to bottom left
-        {2, {270, 360}, {1, 0}},    // turned right: to top right
-        {3, {480, 360}, {1, 1}},    // half turn: to bottom right
+        {0, {480, 360}, {0, 0}}, // top left stays
+        {1, {270, 360}, {0, 1}}, // turned left: top left goes to bottom left
+        {2, {270, 360}, {1, 0}}, // turned right: to top right
+        {3, {480, 360}, {1, 1}}, // half turn: to bottom right
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
@@ -108,7 +109,7 @@ TEST_F(AlbumImagesFiles, TurnsAndFitsPhotos)
     }
     EXPECT_TRUE(AlbumImages::makeAlbumImage(photo, 4, box).isNull());
     EXPECT_TRUE(AlbumImages::makeAlbumImage(photo, -1, box).isNull());
-    EXPECT_EQ(TestUtil::sha256(photo), before);  // the photo is only read
+    EXPECT_EQ(TestUtil::sha256(photo), before); // the photo is only read
 }
 
 TEST_F(AlbumImagesFiles, PortraitAndSmallPhotos)
@@ -127,7 +128,8 @@ TEST_F(AlbumImagesFiles, BadPhotosGiveNoImage)
 {
     TestUtil::writeAll(path("garbage.jpg"), QByteArray("this is not a JPEG at all"));
     TestUtil::writeAll(path("empty.jpg"), QByteArray());
-    for (const QString& name : {QStringLiteral("missing.jpg"), QStringLiteral("garbage.jpg"), QStringLiteral("empty.jpg")}) {
+    for (const QString& name :
+         {QStringLiteral("missing.jpg"), QStringLiteral("garbage.jpg"), QStringLiteral("empty.jpg")}) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(AlbumImages::makeAlbumImage(path(name), 0, QSize(100, 75)).isNull());
         EXPECT_FALSE(AlbumImages::produceAlbumImage(path(name), 0, QSize(100, 75), path("out.jpg"),
@@ -180,7 +182,7 @@ TEST_F(AlbumImagesFiles, BackgroundIsDecodedAndWrittenAgainByFormat)
     QDir().mkdir(path("out"));
     const QString jpeg = TestUtil::writeJpeg(path("bg.jpg"), 64, 64);
     EXPECT_EQ(AlbumImages::produceBackgroundImage(jpeg, path("out")), QDir(path("out")).filePath("background.jpg"));
-    EXPECT_NE(TestUtil::readAll(path("out/background.jpg")), TestUtil::readAll(jpeg));  // encoded again
+    EXPECT_NE(TestUtil::readAll(path("out/background.jpg")), TestUtil::readAll(jpeg)); // encoded again
     EXPECT_EQ(QImageReader(path("out/background.jpg")).size(), QSize(64, 64));
 
     // A GIF source, even under a .jpg name, gives background.gif.

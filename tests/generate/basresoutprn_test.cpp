@@ -11,25 +11,29 @@
 
 using namespace basResOutPrn;
 
-namespace {
-QString crlf(const QStringList& lines) { return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"); }
-}  // namespace
+namespace
+{
+QString crlf(const QStringList& lines)
+{
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+} // namespace
 
 TEST(ReadFormatSection, ReadsSlotsKindsAndText)
 {
-    const QString text = crlf({"before", "Sec", "' a comment", "001 0<html>", "012 3<td>&&</td>", "050 9  last  ",
-                               "002 1", "End", "after"});
+    const QString text = crlf(
+        {"before", "Sec", "' a comment", "001 0<html>", "012 3<td>&&</td>", "050 9  last  ", "002 1", "End", "after"});
     const auto slots = ReadFormatSection(text, "Sec");
     ASSERT_TRUE(slots);
-    EXPECT_EQ(slots->count, 4);  // the comment does not count
+    EXPECT_EQ(slots->count, 4); // the comment does not count
     EXPECT_EQ(slots->text(1), "<html>");
     EXPECT_EQ(slots->text(12), "<td>&&</td>");
     EXPECT_EQ(slots->kinds[12], 3);
-    EXPECT_EQ(slots->text(50), "  last  ");  // blanks kept
+    EXPECT_EQ(slots->text(50), "  last  "); // blanks kept
     EXPECT_EQ(slots->kinds[50], 9);
-    EXPECT_EQ(slots->text(2), "");  // a five-character line: an empty slot
+    EXPECT_EQ(slots->text(2), ""); // a five-character line: an empty slot
     EXPECT_EQ(slots->kinds[2], 1);
-    EXPECT_EQ(slots->text(3), "");  // never named
+    EXPECT_EQ(slots->text(3), ""); // never named
 }
 
 TEST(ReadFormatSection, LaterLineReplacesEarlierAndFirstHeaderWins)
@@ -77,9 +81,9 @@ TEST(ReadFormatSection, ReadsNumberColumnsLikeTheTemplateRule)
         int value;
     };
     const Case cases[] = {
-        {"012", 12}, {" 12", 12}, {"1 2", 12}, {"7", 7},     {"7x9", 7},   {"1.5", 2},  {"2.5", 2},  {"2.6", 3},
-        {"1e1", 10}, {"", 0},     {"   ", 0},  {"abc", 0},   {".", 0},     {"-3", -3}, {"+4", 4},   {"4-", 4},
-        {"0", 0},    {"9", 9},    {"a", 0},    {"050", 50},
+        {"012", 12}, {" 12", 12}, {"1 2", 12}, {"7", 7},   {"7x9", 7}, {"1.5", 2},  {"2.5", 2},
+        {"2.6", 3},  {"1e1", 10}, {"", 0},     {"   ", 0}, {"abc", 0}, {".", 0},    {"-3", -3},
+        {"+4", 4},   {"4-", 4},   {"0", 0},    {"9", 9},   {"a", 0},   {"050", 50},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
@@ -123,7 +127,7 @@ TEST(ReadFormatSection, ReadsFilesInUtf8AndShiftJis)
     EXPECT_EQ(fromSjis->text(1), QStringLiteral("写真の一覧"));
 
     EXPECT_FALSE(ReadFormatSectionFile(dir.filePath("missing.fmt"), "S"));
-    EXPECT_FALSE(ReadFormatSectionFile(dir.path(), "S"));  // a folder is no template
+    EXPECT_FALSE(ReadFormatSectionFile(dir.path(), "S")); // a folder is no template
 }
 
 TEST(ReplaceMark, FillsTheFirstMarkEachTime)

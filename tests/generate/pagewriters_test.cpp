@@ -11,7 +11,8 @@
 
 using basResOutPrn::SlotTable;
 
-namespace {
+namespace
+{
 
 // A section whose slot i reads "Si", with the given slots replaced: the output shows which slots
 // were printed, in which order, and what went into their marks.
@@ -67,7 +68,7 @@ QStringList indexHead(const AlbumOptions& o)
            range(16, 25) + QStringList{"S26 " + o.widthText(), "S27"};
 }
 
-}  // namespace
+} // namespace
 
 TEST(WriteSimpleTop, PrintsSlots1To40WithWidthTitleAndIndexLink)
 {
@@ -76,10 +77,9 @@ TEST(WriteSimpleTop, PrintsSlots1To40WithWidthTitleAndIndexLink)
         SCOPED_TRACE(widthIndex);
         AlbumOptions o{.title = "Trip <2024> & more", .pageWidthIndex = widthIndex};
         const QString width = QStringList{"484", "644", "804"}.at(widthIndex);
-        const QStringList expected = range(1, 10) + QStringList{"S11 " + width} + range(12, 14) +
-                                     QStringList{"<h1>Trip <2024> & more</h1>"} + range(16, 25) +
-                                     QStringList{"S26 " + width} + range(27, 34) + QStringList{"S35 index.htm"} +
-                                     range(36, 40);
+        const QStringList expected =
+            range(1, 10) + QStringList{"S11 " + width} + range(12, 14) + QStringList{"<h1>Trip <2024> & more</h1>"} +
+            range(16, 25) + QStringList{"S26 " + width} + range(27, 34) + QStringList{"S35 index.htm"} + range(36, 40);
         EXPECT_EQ(lines(basResOutSimpleTop::WriteSimpleTop(slots, o)), expected);
     }
     // An empty title removes the mark; a title with "&&" takes the line's next mark.
@@ -95,13 +95,12 @@ TEST(WriteSimpleTop, PrintsSlots1To40WithWidthTitleAndIndexLink)
 TEST(WriteSimpleIndex, NoPhotosGivesHeadAndFootOnly)
 {
     const AlbumOptions o;
-    EXPECT_EQ(lines(basResOutSimpleIndex::WriteSimpleIndex(numbered(indexMarks), o, {})),
-              indexHead(o) + range(39, 42));
+    EXPECT_EQ(lines(basResOutSimpleIndex::WriteSimpleIndex(numbered(indexMarks), o, {})), indexHead(o) + range(39, 42));
 }
 
 TEST(WriteSimpleIndex, FivePhotosMakeTwoRowsWithEmptyCells)
 {
-    AlbumOptions o;  // the serial number line only, as at start-up
+    AlbumOptions o; // the serial number line only, as at start-up
     QStringList expected = indexHead(o);
     expected << "S28";
     for (int m = 1; m <= 4; ++m)
@@ -149,11 +148,10 @@ TEST(WriteSimpleIndex, DetailLinesComeInFixedOrderWithValuesAsStored)
     QVector<PhotoRow> rows = photos(1);
     rows[0].caption = QStringLiteral("two\r\nlines <b>&</b>");
     const QString page = basResOutSimpleIndex::WriteSimpleIndex(numbered(indexMarks), o, rows);
-    const QString expected = QStringLiteral(
-        "S32\r\nS33 001\r\nS34\r\nS34\r\nS34\r\nS35\r\n"
-        "S32\r\nS33 IMG_1.JPG\r\nS34\r\nS34\r\nS34\r\nS35\r\n"
-        "S32\r\nS33 two\r\nlines <b>&</b>\r\nS34\r\nS34\r\nS34\r\nS35\r\n"
-        "S32\r\nS33 2024/05/01 10:00:00\r\nS34\r\nS34\r\nS34\r\nS35\r\n");
+    const QString expected = QStringLiteral("S32\r\nS33 001\r\nS34\r\nS34\r\nS34\r\nS35\r\n"
+                                            "S32\r\nS33 IMG_1.JPG\r\nS34\r\nS34\r\nS34\r\nS35\r\n"
+                                            "S32\r\nS33 two\r\nlines <b>&</b>\r\nS34\r\nS34\r\nS34\r\nS35\r\n"
+                                            "S32\r\nS33 2024/05/01 10:00:00\r\nS34\r\nS34\r\nS34\r\nS35\r\n");
     EXPECT_TRUE(page.contains(expected)) << page.toStdString();
 }
 
@@ -191,27 +189,27 @@ TEST(NaviLinks, DoNotWrap)
     }
 }
 
-namespace {
-const std::map<int, QString> pageMarks = {{7, "S7 && &&"},  {12, "S12 &&"},          {16, "S16 &&"},
-                                          {20, "S20 &&"},   {27, "S27 &&"},          {30, "S30 && && && && &&"},
-                                          {34, "S34 &&"},   {37, "S37 &&"},          {43, "S43 &&"}};
+namespace
+{
+const std::map<int, QString> pageMarks = {{7, "S7 && &&"}, {12, "S12 &&"}, {16, "S16 &&"},
+                                          {20, "S20 &&"},  {27, "S27 &&"}, {30, "S30 && && && && &&"},
+                                          {34, "S34 &&"},  {37, "S37 &&"}, {43, "S43 &&"}};
 
 QStringList naviBar(const QString& width, const QString& links)
 {
     return QStringList{"S27 " + width, "S28", "S29", "S30 " + links} + range(31, 33);
 }
-}  // namespace
+} // namespace
 
 TEST(WriteSimplePage, SinglePhotoPageInSlotOrder)
 {
-    const AlbumOptions o{.slideShow = true};  // no page turning on the last page
+    const AlbumOptions o{.slideShow = true}; // no page turning on the last page
     const QString bar = "page001.htm page001.htm 001/001 page001.htm page001.htm";
-    const QStringList expected = range(1, 6) + range(8, 11) + QStringList{"S12 484"} + range(13, 15) +
-                                 QStringList{"S16 Lumivert"} + range(17, 19) + QStringList{"S20 page001"} +
-                                 range(21, 26) + naviBar("484", bar) +
-                                 QStringList{"S34 484", "S35", "S36", "S37 page001.jpg", "S38"} +
-                                 QStringList{"S42", "S43 caption 1", "S45"} + QStringList{"S46", "S47"} +
-                                 naviBar("484", bar) + QStringList{"S48", "S49"};
+    const QStringList expected =
+        range(1, 6) + range(8, 11) + QStringList{"S12 484"} + range(13, 15) + QStringList{"S16 Lumivert"} +
+        range(17, 19) + QStringList{"S20 page001"} + range(21, 26) + naviBar("484", bar) +
+        QStringList{"S34 484", "S35", "S36", "S37 page001.jpg", "S38"} + QStringList{"S42", "S43 caption 1", "S45"} +
+        QStringList{"S46", "S47"} + naviBar("484", bar) + QStringList{"S48", "S49"};
     EXPECT_EQ(lines(basResOutSimplePage::WriteSimplePage(numbered(pageMarks), o, photos(1), 1)), expected);
 }
 
@@ -222,7 +220,7 @@ TEST(WriteSimplePage, PageTurningLineOnlyBeforeTheLastPage)
     struct Case {
         int n;
         bool slideShow;
-        const char* slot7;  // nullptr: not printed
+        const char* slot7; // nullptr: not printed
     };
     const Case cases[] = {
         {1, true, "S7 5 page002.htm"}, {2, true, "S7 5 page003.htm"}, {3, true, nullptr}, {1, false, nullptr}};
@@ -253,8 +251,7 @@ TEST(WriteSimplePage, DetailLinesInFixedOrder)
          AlbumOptions{.pageFileName = true, .pageDate = true, .pageModel = true, .pageTv = true, .pageAv = true},
          {"IMG_2.JPG", "one<BR>two\nthree\rfour", "2024/05/02 10:00:00", "Model2 1/200sec f2.8"}},
         {"shutter speed alone", AlbumOptions{.pageCaption = false, .pageTv = true}, {"1/200sec"}},
-        {"model and aperture", AlbumOptions{.pageCaption = false, .pageModel = true, .pageAv = true},
-         {"Model2 f2.8"}},
+        {"model and aperture", AlbumOptions{.pageCaption = false, .pageModel = true, .pageAv = true}, {"Model2 f2.8"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -274,13 +271,13 @@ TEST(CameraLine, JoinsWithOneBlankAndSkipsAnEmptyStart)
     photo.tv = "1/60sec";
     photo.av = "f4";
     const AlbumOptions modelAv{.pageModel = true, .pageAv = true};
-    EXPECT_EQ(basResOutSimplePage::cameraLine(modelAv, photo), "f4");  // empty model: the aperture alone
+    EXPECT_EQ(basResOutSimplePage::cameraLine(modelAv, photo), "f4"); // empty model: the aperture alone
     photo.model = "EOS";
     EXPECT_EQ(basResOutSimplePage::cameraLine(modelAv, photo), "EOS f4");
     EXPECT_EQ(basResOutSimplePage::cameraLine(AlbumOptions{.pageTv = true}, photo), "1/60sec");
     photo.tv = "";
     EXPECT_EQ(basResOutSimplePage::cameraLine(AlbumOptions{.pageModel = true, .pageTv = true, .pageAv = true}, photo),
-              "EOS  f4");  // an empty value added to a non-empty line still brings its blank
+              "EOS  f4"); // an empty value added to a non-empty line still brings its blank
 }
 
 TEST(WriteSimplePage, NavigationBarMarksAndSection)

@@ -17,7 +17,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr double Pi = 3.14159265358979323846;
 
@@ -31,7 +32,7 @@ public:
         for (double& v : m_values)
             v = random.generateDouble();
     }
-    double at(double x, double y) const  // x, y in lattice cells
+    double at(double x, double y) const // x, y in lattice cells
     {
         const int x0 = int(std::floor(x)), y0 = int(std::floor(y));
         const double fx = smooth(x - x0), fy = smooth(y - y0);
@@ -104,9 +105,8 @@ void drawWrapped(QPainter& p, int size, const std::function<void(QPainter&)>& dr
 QImage washi()
 {
     const int size = 256;
-    QImage tile = noiseTile(size, 11, 5, [](double n, int, int) {
-        return mix(QColor(236, 228, 210), QColor(250, 246, 236), n);
-    });
+    QImage tile =
+        noiseTile(size, 11, 5, [](double n, int, int) { return mix(QColor(236, 228, 210), QColor(250, 246, 236), n); });
     QPainter p(&tile);
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(12);
@@ -155,9 +155,8 @@ QImage linen()
 QImage sakura()
 {
     const int size = 256;
-    QImage tile = noiseTile(size, 41, 4, [](double n, int, int) {
-        return mix(QColor(252, 236, 240), QColor(255, 246, 248), n);
-    });
+    QImage tile =
+        noiseTile(size, 41, 4, [](double n, int, int) { return mix(QColor(252, 236, 240), QColor(255, 246, 248), n); });
     QPainter p(&tile);
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(42);
@@ -208,9 +207,8 @@ QImage stripes()
 QImage dots()
 {
     const int size = 120;
-    QImage tile = noiseTile(size, 61, 3, [](double n, int, int) {
-        return mix(QColor(222, 240, 232), QColor(232, 246, 238), n);
-    });
+    QImage tile =
+        noiseTile(size, 61, 3, [](double n, int, int) { return mix(QColor(222, 240, 232), QColor(232, 246, 238), n); });
     QPainter p(&tile);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -295,7 +293,7 @@ QImage sunsetSea()
     seaG.setColorAt(1, QColor(24, 30, 64));
     p.fillRect(0, int(h * 0.62), w, h - int(h * 0.62), seaG);
     QRandomGenerator random(5);
-    for (int i = 0; i < 420; ++i) {  // glitter on the water under the sun
+    for (int i = 0; i < 420; ++i) { // glitter on the water under the sun
         const double y = h * 0.63 + std::pow(random.generateDouble(), 1.6) * h * 0.37;
         const double spread = 30 + (y - h * 0.62) * 0.9;
         const double x = w * 0.62 + (random.generateDouble() - 0.5) * spread * 2;
@@ -310,7 +308,7 @@ QImage sunsetSea()
         left.addRect(0, 0, w * 0.38, h * 0.62 + 6);
         return left;
     }())));
-    for (int i = 0; i < 5; ++i) {  // a few birds
+    for (int i = 0; i < 5; ++i) { // a few birds
         const QPointF at(w * (0.25 + i * 0.06), h * (0.22 + (i % 2) * 0.04));
         QPainterPath bird(at - QPointF(18, 0));
         bird.quadTo(at - QPointF(9, 10), at);
@@ -398,7 +396,7 @@ QImage flowerField()
     QRandomGenerator random(9);
     const QColor petals[] = {QColor(236, 70, 90), QColor(250, 200, 60), QColor(240, 130, 170), QColor(255, 255, 250),
                              QColor(170, 110, 220)};
-    for (int i = 0; i < 2600; ++i) {  // far flowers small, near ones large
+    for (int i = 0; i < 2600; ++i) { // far flowers small, near ones large
         const double t = std::pow(random.generateDouble(), 0.7);
         const double y = h * 0.46 + t * h * 0.56;
         const double x = random.generateDouble() * w;
@@ -479,7 +477,7 @@ int usage()
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -493,7 +491,7 @@ int main(int argc, char** argv)
     bool ok = true;
     if (what == QLatin1String("backgrounds")) {
         const std::pair<const char*, QImage> tiles[] = {
-            {"01_washi.jpg", washi()}, {"02_sky.jpg", sky()},      {"03_linen.jpg", linen()},
+            {"01_washi.jpg", washi()},   {"02_sky.jpg", sky()},        {"03_linen.jpg", linen()},
             {"04_sakura.jpg", sakura()}, {"05_stripe.jpg", stripes()}, {"06_dots.jpg", dots()},
             {"07_slate.jpg", slate()},
         };

@@ -12,7 +12,8 @@
 #include "app/widgets/frmabout.h"
 #include "design/widgets/dialogsupport.h"
 
-namespace {
+namespace
+{
 
 QString labelText(QWidget* w, const char* name)
 {
@@ -70,7 +71,7 @@ TEST(frmAbout, SystemInformationIsUnavailableHere)
     DialogSupport::setInformationHook({});
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0], QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
-    EXPECT_TRUE(about.isVisible());  // the box stays open
+    EXPECT_TRUE(about.isVisible()); // the box stays open
 }
 #endif
 
@@ -81,10 +82,8 @@ TEST(DialogPlacement, CentredAndNeverNegative)
         QPoint expected;
     };
     const Row rows[] = {
-        {{1280, 1024}, {400, 300}, {440, 362}},
-        {{1281, 1025}, {400, 300}, {440, 362}},  // the fraction dropped
-        {{800, 600}, {801, 600}, {0, 0}},
-        {{800, 600}, {2000, 100}, {0, 250}},
+        {{1280, 1024}, {400, 300}, {440, 362}}, {{1281, 1025}, {400, 300}, {440, 362}}, // the fraction dropped
+        {{800, 600}, {801, 600}, {0, 0}},       {{800, 600}, {2000, 100}, {0, 250}},
         {{800, 600}, {100, 2000}, {350, 0}},
     };
     for (const Row& r : rows) {
@@ -101,4 +100,4 @@ TEST(Artwork, LogosAndIconLoad)
     EXPECT_FALSE(Artwork::programIcon().pixmap(32, 32).isNull());
 }
 
-}  // namespace
+} // namespace

@@ -33,12 +33,14 @@
 #include "catalogue/photolistfile.h"
 #include "common/testutil.h"
 #include "components/widgets/photogridview.h"
+#include "components/widgets/picturegrid.h"
 #include "design/ccolor.h"
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
 #include "generate/widgets/frmcreatealbum.h"
 
-namespace {
+namespace
+{
 
 struct Message {
     QMessageBox::Icon icon;
@@ -86,8 +88,7 @@ protected:
     void writePhotos(int count)
     {
         for (int i = 1; i <= count; ++i)
-            TestUtil::writeJpeg(m_photos.filePath(QStringLiteral("p%1.jpg").arg(i)), 160 + 16 * i, 120, std::nullopt,
-                                false, i);
+            TestUtil::writeJpeg(m_photos.filePath(QStringLiteral("p%1.jpg").arg(i)), 160, 120, std::nullopt, false, i);
     }
 
     frmMain& start(const QString& commandLine = QString())
@@ -99,8 +100,8 @@ protected:
             m_dialogs.push_back(QString::fromLatin1(dialog.metaObject()->className()));
             return m_onDialog ? m_onDialog(dialog) : 0;
         };
-        settings.hooks.messageBox = [this](QWidget*, QMessageBox::Icon icon, const QString& title,
-                                           const QString& text, QMessageBox::StandardButtons buttons) {
+        settings.hooks.messageBox = [this](QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
+                                           QMessageBox::StandardButtons buttons) {
             m_messages.push_back({icon, title, text, buttons});
             return m_answer;
         };
@@ -117,8 +118,7 @@ protected:
         m_window = std::make_unique<frmMain>(std::move(settings));
         return *m_window;
     }
-    template <typename T>
-    T* child(const QString& name) const
+    template <typename T> T* child(const QString& name) const
     {
         T* found = m_window->findChild<T*>(name);
         EXPECT_NE(found, nullptr) << name.toStdString();
@@ -150,7 +150,8 @@ TEST_F(FrmMainTest, CaptionsAndInitialValues)
         {"cmdFolder", "参照..."},
         {"cmdGetPicture", "写真一覧の読み込み..."},
         {"lblCaption_3", "※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。"},
-        {"lblCaption_7", "※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，"},
+        {"lblCaption_7",
+         "※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，"},
         {"lblCaption_6", "上書き保存されます。"},
         {"fraSlideShow", "■ 自動ページめくり"},
         {"chkSlideShow", "自動ページめくり機能を付加する"},
@@ -220,7 +221,7 @@ TEST_F(FrmMainTest, CaptionsAndInitialValues)
     const struct {
         const char* name;
         bool checked;
-    } states[] = {{"chkSlideShow", false},    {"chkJpegProgress", false}, {"optJpegQuality_1", true},
+    } states[] = {{"chkSlideShow", false},     {"chkJpegProgress", false},  {"optJpegQuality_1", true},
                   {"optJpegQuality_0", false}, {"optJpegQuality_2", false}, {"chkPageCaption", true},
                   {"chkPageModel", false},     {"chkPageAv", false},        {"chkIndexNo", true},
                   {"chkIndexDate", false},     {"chkNavi", false},          {"optBackImage_0", true},
@@ -321,10 +322,10 @@ TEST_F(FrmMainTest, FirstStartCentredThenClosingWritesGeometryAndNextStartRestor
         const QSize size = w.frameGeometry().size();
         EXPECT_EQ(w.pos(), QPoint(std::max(0, (screen.width() - size.width()) * 15 / 2) / 15,
                                   std::max(0, (screen.height() - size.height()) * 15 / 2) / 15));
-        EXPECT_FALSE(QFile::exists(ini()));  // start-up alone writes nothing
+        EXPECT_FALSE(QFile::exists(ini())); // start-up alone writes nothing
         w.move(37, 53);
         w.grid()->setColumnWidthTwips(4, 2000);
-        w.grid()->setColumnWidthTwips(3, 1500);  // hidden, still kept
+        w.grid()->setColumnWidthTwips(3, 1500); // hidden, still kept
         w.close();
     }
     EXPECT_EQ(profileLong("Main", "Top"), 53 * 15);
@@ -333,7 +334,7 @@ TEST_F(FrmMainTest, FirstStartCentredThenClosingWritesGeometryAndNextStartRestor
     const int expected[] = {960, 1605, 1500, 2000, 960, 1815, 960, 960, 930, 5055};
     for (int c = 1; c <= 10; ++c)
         EXPECT_EQ(profileLong("Main", Startup::columnKey(c).toLatin1().constData()), expected[c - 1]) << c;
-    EXPECT_EQ(profileString("Folder", "Folder"), QString());  // shut-down leaves the folder key alone
+    EXPECT_EQ(profileString("Folder", "Folder"), QString()); // shut-down leaves the folder key alone
 
     frmMain& again = start();
     EXPECT_EQ(again.pos(), QPoint(37, 53));
@@ -440,7 +441,7 @@ TEST_F(FrmMainTest, ReadCommandAsksBeforeLoadingASavedList)
     writePhotos(2);
     frmMain& w = start();
     child<QLineEdit>("txtFolder")->setText(m_photos.path());
-    w.cmdGetPicture_Click();  // no list file yet: imports without asking
+    w.cmdGetPicture_Click(); // no list file yet: imports without asking
     EXPECT_TRUE(m_messages.isEmpty());
     EXPECT_EQ(m_imports, 1);
     EXPECT_EQ(tabs()->currentIndex(), 1);
@@ -499,7 +500,7 @@ TEST_F(FrmMainTest, FolderChooserWritesTheKeyOnOkAndOnCancel)
     w.cmdFolder_Click();
     EXPECT_EQ(folder->text(), m_photos.path());
     EXPECT_EQ(profileString("Folder", "Folder"), m_photos.path());
-    EXPECT_EQ(m_imports, 0);  // choosing a folder reads no photos
+    EXPECT_EQ(m_imports, 0); // choosing a folder reads no photos
 }
 
 TEST_F(FrmMainTest, ShowTimeRuleUnticksSlideShowOnlyForNoPositiveNumber)
@@ -517,7 +518,7 @@ TEST_F(FrmMainTest, ShowTimeRuleUnticksSlideShowOnlyForNoPositiveNumber)
         time->setText(QString::fromLatin1(row.text));
         w.txtShowTime_LostFocus();
         EXPECT_EQ(slide->isChecked(), row.stays);
-        EXPECT_EQ(time->text(), QString::fromLatin1(row.text));  // the text is never changed
+        EXPECT_EQ(time->text(), QString::fromLatin1(row.text)); // the text is never changed
     }
     // The check runs when the box loses the focus, not when the box is ticked later.
     time->setText(QStringLiteral("0"));
@@ -530,7 +531,7 @@ TEST_F(FrmMainTest, ShowTimeRuleUnticksSlideShowOnlyForNoPositiveNumber)
 
 TEST_F(FrmMainTest, CreateOpensTheGenerationWindowEvenWithAnEmptyGrid)
 {
-    frmMain& w = start();
+    start();
     child<QLineEdit>("txtFolder")->setText(m_photos.path());
     for (int index : {1, 2}) {
         SCOPED_TRACE(index);
@@ -545,10 +546,10 @@ TEST_F(FrmMainTest, CreateOpensTheGenerationWindowEvenWithAnEmptyGrid)
         child<QAbstractButton>(QStringLiteral("cmdCreate_%1").arg(index))->click();
         EXPECT_EQ(m_dialogs, QStringList{"frmCreateAlbum"});
         EXPECT_EQ(mode, index);
-        EXPECT_FALSE(PhotoListFile::exists(m_photos.path()));  // an empty list writes nothing
+        EXPECT_FALSE(PhotoListFile::exists(m_photos.path())); // an empty list writes nothing
         // The window reports "OK" unless cancelled: the album's cover page is opened.
-        EXPECT_EQ(m_launched, QStringList{Startup::joinPath(m_photos.path(), "Lumivert/top.htm")
-                                              .replace('/', QDir::separator())});
+        EXPECT_EQ(m_launched,
+                  QStringList{Startup::joinPath(m_photos.path(), "Lumivert/top.htm").replace('/', QDir::separator())});
     }
 }
 
@@ -558,12 +559,12 @@ TEST_F(FrmMainTest, CreateSavesTheListFirstAndRunsTheGeneration)
     writePhotos(2);
     frmMain& w = start(m_photos.path());
     ASSERT_EQ(w.photoList().photoCount(), 2);
-    m_onDialog = [](QDialog& dialog) { return dialog.exec(); };  // the real generation
+    m_onDialog = [](QDialog& dialog) { return dialog.exec(); }; // the real generation
     w.cmdCreate_Click(1);
     EXPECT_TRUE(PhotoListFile::exists(m_photos.path()));
     const QString album = m_photos.filePath("Lumivert");
-    for (const char* file : {"top.htm", "index.htm", "page001.htm", "page002.htm", "index001.jpg", "page002.jpg",
-                             "stylesheet.css"})
+    for (const char* file :
+         {"top.htm", "index.htm", "page001.htm", "page002.htm", "index001.jpg", "page002.jpg", "stylesheet.css"})
         EXPECT_TRUE(QFile::exists(album + "/" + file)) << file;
     ASSERT_EQ(m_launched.size(), 1);
     EXPECT_EQ(QDir::fromNativeSeparators(m_launched[0]), album + "/top.htm");
@@ -762,4 +763,27 @@ TEST_F(FrmMainTest, ColourPickerAndAboutBox)
     EXPECT_EQ(m_dialogs, QStringList{"frmAbout"});
 }
 
-}  // namespace
+} // namespace
+
+namespace
+{
+
+// Not a check: with LUMIVERT_SCREENSHOT_DIR set (and a real display), saves a picture of each page
+// for a person to look at.
+TEST_F(FrmMainTest, ScreenshotsOfEachPage)
+{
+    const QString target = qEnvironmentVariable("LUMIVERT_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        GTEST_SKIP() << "set LUMIVERT_SCREENSHOT_DIR to save the pages' pictures";
+    shipData();
+    writePhotos(5);
+    frmMain& w = start(m_photos.path());
+    w.show();
+    for (int i = 0; i < 3; ++i) {
+        tabs()->setCurrentIndex(i);
+        QTest::qWait(300);
+        w.grab().save(QStringLiteral("%1/step%2.png").arg(target).arg(i + 1));
+    }
+}
+
+} // namespace

@@ -12,7 +12,8 @@
 #include "app/widgets/folderlist.h"
 #include "app/widgets/frmselectfolder.h"
 
-namespace {
+namespace
+{
 
 class frmSelectFolderTest : public ::testing::Test
 {
@@ -46,7 +47,8 @@ TEST_F(frmSelectFolderTest, Captions)
 {
     frmSelectFolder dialog(m_program);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("フォルダの選択"));
-    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblMemo"))->text(), QStringLiteral("フォルダを選択してください"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblMemo"))->text(),
+              QStringLiteral("フォルダを選択してください"));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"))->text(), QStringLiteral("OK"));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(), QStringLiteral("ｷｬﾝｾﾙ(&C)"));
     ASSERT_NE(dialog.findChild<QComboBox*>(QStringLiteral("drvDrive")), nullptr);
@@ -104,13 +106,15 @@ TEST_F(frmSelectFolderTest, DoubleClickAndEnterOpen)
     dialog.show();
     FolderList* l = list(&dialog);
     const QRect line = l->visualItemRect(l->item(lineOf(l, m_root + QStringLiteral("/photos/2026"))));
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, line.center());
+    EXPECT_EQ(l->path(), m_root + QStringLiteral("/photos")); // a single click only highlights
     QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, line.center());
-    EXPECT_EQ(l->path(), m_root + QStringLiteral("/photos/2026"));
+    ASSERT_EQ(l->path(), m_root + QStringLiteral("/photos/2026"));
     l->setFocus();
     l->setCurrentRow(lineOf(l, m_root + QStringLiteral("/photos/2026/summer")));
     QTest::keyClick(l, Qt::Key_Return);
     EXPECT_EQ(l->path(), m_root + QStringLiteral("/photos/2026/summer"));
-    EXPECT_TRUE(dialog.isVisible());  // Enter opened the folder and did not press OK
+    EXPECT_TRUE(dialog.isVisible()); // Enter opened the folder and did not press OK
     // Opening an upper line of the chain goes back up.
     l->openLine(lineOf(l, m_root + QStringLiteral("/photos")));
     EXPECT_EQ(l->path(), m_root + QStringLiteral("/photos"));
@@ -221,4 +225,4 @@ TEST_F(frmSelectFolderTest, ResizingKeepsTheListsAtLeastOnePixel)
     EXPECT_GE(dialog.findChild<QComboBox*>(QStringLiteral("drvDrive"))->width(), 1);
 }
 
-}  // namespace
+} // namespace

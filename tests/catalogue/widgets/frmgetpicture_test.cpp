@@ -14,7 +14,8 @@
 #include "components/photolistmodel.h"
 #include "common/testutil.h"
 
-namespace {
+namespace
+{
 
 class frmGetPictureTest : public testing::Test
 {
@@ -148,4 +149,4 @@ TEST_F(frmGetPictureTest, AFolderWithoutPhotosGivesAnEmptyList)
     EXPECT_EQ(frmGetPicture::runImport(nullptr, empty.path(), &model), 0);
 }
 
-}  // namespace
+} // namespace

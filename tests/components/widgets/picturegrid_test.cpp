@@ -7,7 +7,8 @@
 #include "common/testutil.h"
 #include "components/widgets/picturegrid.h"
 
-namespace {
+namespace
+{
 
 TEST(PictureGrid, CellsAreAddressedColumnRowFromOne)
 {
@@ -40,11 +41,11 @@ TEST(PictureGrid, KeepsThePictureWholeWhateverTheCellSize)
     const QImage large = TestUtil::samplePicture(400, 300, 2);
     grid.setCellPicture(1, 1, large);
     EXPECT_EQ(grid.cellPicture(1, 1).size(), QSize(400, 300));
-    grid.setCellSizePixels(0, -5);  // at least one pixel
+    grid.setCellSizePixels(0, -5); // at least one pixel
     EXPECT_EQ(grid.columnWidth(0), 1);
     EXPECT_EQ(grid.rowHeight(0), 1);
     grid.show();
-    grid.repaint();  // painting a picture into a 1-pixel cell must not fail
+    grid.repaint(); // painting a picture into a 1-pixel cell must not fail
     EXPECT_EQ(grid.cellPicture(1, 1), large);
 }
 
@@ -79,8 +80,8 @@ TEST(PictureGrid, ClickSelectsAndDoubleClickReportsOneBased)
     EXPECT_EQ(grid.activeColumn(), 1);
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.at(0).at(0).toInt(), 1);  // column
-    EXPECT_EQ(spy.at(0).at(1).toInt(), 2);  // row
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 1); // column
+    EXPECT_EQ(spy.at(0).at(1).toInt(), 2); // row
 }
 
 TEST(PictureGrid, FocusAloneSelectsNoCell)
@@ -93,4 +94,4 @@ TEST(PictureGrid, FocusAloneSelectsNoCell)
     EXPECT_EQ(grid.activeRow(), 0);
 }
 
-}  // namespace
+} // namespace

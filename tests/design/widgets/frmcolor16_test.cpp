@@ -9,9 +9,13 @@
 #include "design/ccolor.h"
 #include "design/widgets/frmcolor16.h"
 
-namespace {
+namespace
+{
 
-QPushButton* button(QWidget* w, const char* name) { return w->findChild<QPushButton*>(QLatin1String(name)); }
+QPushButton* button(QWidget* w, const char* name)
+{
+    return w->findChild<QPushButton*>(QLatin1String(name));
+}
 
 TEST(frmColor16, CaptionsAndSwatches)
 {
@@ -117,4 +121,4 @@ TEST(frmColor16, OkWithNoSelectedSwatchKeepsTheColour)
     EXPECT_EQ(colours.ColorIndex(), 6);
 }
 
-}  // namespace
+} // namespace

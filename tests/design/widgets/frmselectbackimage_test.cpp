@@ -14,15 +14,17 @@
 #include "design/widgets/dialogsupport.h"
 #include "design/widgets/frmselectbackimage.h"
 
-namespace {
+namespace
+{
 
 class frmSelectBackImageTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        DialogSupport::setInformationHook(
-            [this](QWidget*, const QString& title, const QString& text) { m_messages.push_back({title, text}); });
+        DialogSupport::setInformationHook([this](QWidget*, const QString& title, const QString& text) {
+            m_messages.push_back({title, text});
+        });
         m_folder = BackgroundList::imageFolder(m_dir.path());
         QDir().mkpath(m_folder);
     }
@@ -75,7 +77,7 @@ TEST_F(frmSelectBackImageTest, SevenImagesFillThreeRows)
     for (int k = 1; k <= 7; ++k) {
         SCOPED_TRACE(k);
         const QImage picture = chooser.pictureAt((k - 1) % 3 + 1, (k - 1) / 3 + 1);
-        EXPECT_EQ(picture.size(), QSize(40 + k, 30));  // the image itself, not a reduced copy
+        EXPECT_EQ(picture.size(), QSize(40 + k, 30)); // the image itself, not a reduced copy
         EXPECT_EQ(picture, chooser.images().picture(k));
     }
     EXPECT_TRUE(chooser.pictureAt(2, 3).isNull());
@@ -121,7 +123,7 @@ TEST_F(frmSelectBackImageTest, ClickedThenCancelledKeepsUserIndexButTheCellNextT
     frmSelectBackImage chooser(m_folder);
     chooser.setUserIndex(1);
     chooser.show();
-    chooser.grid()->setActiveCell(3, 2);  // image 6
+    chooser.grid()->setActiveCell(3, 2); // image 6
     press(&chooser, "cmdCancel");
     EXPECT_EQ(chooser.UserTag(), QStringLiteral("ｷｬﾝｾﾙ"));
     EXPECT_EQ(chooser.UserIndex(), 1);
@@ -204,4 +206,4 @@ TEST_F(frmSelectBackImageTest, ImageThatDoesNotDecodeLeavesItsCellEmptyButChoosa
     EXPECT_EQ(chooser.UserIndex(), 3);
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,8 @@
 #include "design/widgets/dialogsupport.h"
 #include "design/widgets/frmselecttopimage.h"
 
-namespace {
+namespace
+{
 
 struct Message {
     QString title, text;
@@ -71,8 +72,7 @@ TEST_F(frmSelectTopImageTest, NinePhotosGiveTwoRowsAndThePreselectedCover)
     EXPECT_EQ(grid->activeRow(), 2);
     EXPECT_EQ(grid->activeColumn(), 2);
     for (int p = 1; p <= 9; ++p)
-        EXPECT_EQ(grid->cellPicture((p - 1) % 7 + 1, (p - 1) / 7 + 1),
-                  m_photos.cellPicture(p, PhotoColumn::Picture));
+        EXPECT_EQ(grid->cellPicture((p - 1) % 7 + 1, (p - 1) / 7 + 1), m_photos.cellPicture(p, PhotoColumn::Picture));
     for (int c = 3; c <= 7; ++c)
         EXPECT_TRUE(grid->cellPicture(c, 2).isNull());
 }
@@ -162,7 +162,7 @@ TEST_F(frmSelectTopImageTest, CancelAndCloseBoxLeaveTheCover)
         frmSelectTopImage chooser(m_photos);
         chooser.setUserIndex(5);
         chooser.show();
-        press(&chooser, "cmdHelp");  // no action
+        press(&chooser, "cmdHelp"); // no action
         EXPECT_TRUE(chooser.isVisible());
         EXPECT_TRUE(chooser.UserTag().isEmpty());
     }
@@ -184,4 +184,4 @@ TEST_F(frmSelectTopImageTest, DoubleClickActsAsOk)
     EXPECT_EQ(chooser.UserIndex(), 7);
 }
 
-}  // namespace
+} // namespace

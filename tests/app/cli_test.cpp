@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "app/cli.h"
+#include "common/testutil.h"
+
+namespace
+{
+QString program()
+{
+    return TestUtil::binDir();
+}
+} // namespace
+
+TEST(CliArguments, DefaultsAreTheMainWindowsInitialValues)
+{
+    QTemporaryDir dir;
+    const auto a = Cli::parseArguments({dir.path()}, program());
+    ASSERT_TRUE(a);
+    const AlbumOptions& o = a->options;
+    EXPECT_EQ(QDir::cleanPath(o.photoFolder), QDir::cleanPath(dir.path()));
+    EXPECT_EQ(o.title, "Lumivert");
+    EXPECT_EQ(o.pageWidthIndex, 0);
+    EXPECT_EQ(o.qualityIndex, 1);
+    EXPECT_FALSE(o.progressive);
+    EXPECT_EQ(o.colorName, "navy");
+    EXPECT_EQ(o.themeFile, "basic.css"); // the first style sheet in name order
+    EXPECT_FALSE(o.background);
+    EXPECT_EQ(o.coverNumber, 1);
+    EXPECT_EQ(o.coverEffect, 0);
+    EXPECT_TRUE(o.indexNo);
+    EXPECT_FALSE(o.indexFileName || o.indexCaption || o.indexDate);
+    EXPECT_TRUE(o.pageCaption);
+    EXPECT_FALSE(o.pageFileName || o.pageDate || o.pageModel || o.pageTv || o.pageAv);
+    EXPECT_FALSE(o.japaneseNavi);
+    EXPECT_FALSE(o.slideShow);
+    EXPECT_EQ(a->mode, GenerationMode::NewAlbum);
+    EXPECT_FALSE(a->listOnly);
+    EXPECT_FALSE(a->reimport);
+}
+
+TEST(CliArguments, EveryOption)
+{
+    const QString bg = QDir(program()).filePath(QStringLiteral("背景画像/01_washi.jpg"));
+    const auto a = Cli::parseArguments({"photos",
+                                        "--title",
+                                        "旅 <1>",
+                                        "--width",
+                                        "800",
+                                        "--quality=high",
+                                        "--progressive",
+                                        "--colour",
+                                        "teal",
+                                        "--theme",
+                                        "paper.css",
+                                        "--background",
+                                        "01_washi.jpg",
+                                        "--cover",
+                                        "3",
+                                        "--effect",
+                                        "5",
+                                        "--index-details",
+                                        "filename,date",
+                                        "--page-details",
+                                        "model,av",
+                                        "--japanese-navi",
+                                        "--slideshow",
+                                        "12",
+                                        "--page-style-only",
+                                        "--reimport"},
+                                       program());
+    ASSERT_TRUE(a);
+    const AlbumOptions& o = a->options;
+    EXPECT_EQ(o.title, "旅 <1>");
+    EXPECT_EQ(o.pageWidthIndex, 2);
+    EXPECT_EQ(o.qualityIndex, 2);
+    EXPECT_TRUE(o.progressive);
+    EXPECT_EQ(o.colorName, "teal");
+    EXPECT_EQ(o.themeFile, "paper.css");
+    EXPECT_TRUE(o.background);
+    EXPECT_EQ(QDir::cleanPath(o.backgroundFile), QDir::cleanPath(bg));
+    EXPECT_EQ(o.coverNumber, 3);
+    EXPECT_EQ(o.coverEffect, 5);
+    EXPECT_FALSE(o.indexNo);
+    EXPECT_TRUE(o.indexFileName && o.indexDate);
+    EXPECT_FALSE(o.indexCaption);
+    EXPECT_TRUE(o.pageModel && o.pageAv);
+    EXPECT_FALSE(o.pageCaption || o.pageTv || o.pageFileName || o.pageDate);
+    EXPECT_TRUE(o.japaneseNavi);
+    EXPECT_TRUE(o.slideShow);
+    EXPECT_EQ(o.showTime, "12");
+    EXPECT_EQ(a->mode, GenerationMode::PageStyleOnly);
+    EXPECT_TRUE(a->reimport);
+
+    const auto all = Cli::parseArguments({"p", "--index-details", "all", "--page-details", "none"}, program());
+    ASSERT_TRUE(all);
+    EXPECT_TRUE(all->options.indexNo && all->options.indexFileName && all->options.indexCaption &&
+                all->options.indexDate);
+    EXPECT_FALSE(all->options.pageCaption);
+    // A theme given by path is reached from the program folder.
+    QTemporaryDir themes;
+    TestUtil::writeAll(themes.filePath("own.css"), "body { color: &color&; }");
+    const auto ownTheme = Cli::parseArguments({"p", "--theme", themes.filePath("own.css")}, program());
+    ASSERT_TRUE(ownTheme);
+    EXPECT_EQ(QFileInfo(ownTheme->options.themePath()).canonicalFilePath(),
+              QFileInfo(themes.filePath("own.css")).canonicalFilePath());
+    // A background given by path; "none" switches it off again.
+    const auto byPath = Cli::parseArguments({"p", "--background", bg, "--background", "none"}, program());
+    ASSERT_TRUE(byPath);
+    EXPECT_FALSE(byPath->options.background);
+}
+
+TEST(CliArguments, BadArgumentsAreRefused)
+{
+    const QList<QStringList> bad = {
+        {},
+        {"a", "b"},
+        {"p", "--width", "600"},
+        {"p", "--width"},
+        {"p", "--quality", "best"},
+        {"p", "--colour", "orange"},
+        {"p", "--theme", "nosuch.css"},
+        {"p", "--background", "nosuch.jpg"},
+        {"p", "--cover", "x"},
+        {"p", "--cover", "-1"},
+        {"p", "--effect", "6"},
+        {"p", "--index-details", "no,model"},
+        {"p", "--page-details", "caption,"},
+        {"p", "--slideshow", "0"},
+        {"p", "--slideshow", "100"},
+        {"p", "--slideshow", "a"},
+        {"p", "--progressive=yes"},
+        {"p", "--unknown"},
+        {"p", "--title", QString(81, QLatin1Char('x'))},
+    };
+    for (const QStringList& args : bad) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        QString error;
+        EXPECT_FALSE(Cli::parseArguments(args, program(), &error));
+        EXPECT_FALSE(error.isEmpty());
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(Cli::run(args, program(), o, e), Cli::BadInput);
+    }
+}
+
+class CliRun : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString out, err;
+    int run(QStringList args, const QString& programFolder = program())
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        return Cli::run(args, programFolder, o, e);
+    }
+    QString album(const QString& name) const { return QDir(dir.filePath("Lumivert")).filePath(name); }
+    void addPhotos(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            TestUtil::writeJpeg(dir.filePath(QStringLiteral("IMG_%1.jpg").arg(i)), 640, 480, std::nullopt, false, i);
+    }
+};
+
+TEST_F(CliRun, ImportsSavesTheListAndGenerates)
+{
+    addPhotos(3);
+    EXPECT_EQ(run({dir.path(), "--title", "CLI album"}), Cli::Written) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("Lumivert.bin")));
+    for (const char* name :
+         {"top.htm", "index.htm", "page003.htm", "index003.jpg", "page003.jpg", "top.jpg", "stylesheet.css"})
+        EXPECT_TRUE(QFile::exists(album(name))) << name;
+    EXPECT_TRUE(TestUtil::readAll(album("top.htm")).contains("CLI album"));
+    EXPECT_TRUE(out.trimmed().endsWith("top.htm"));
+    EXPECT_TRUE(err.contains(QStringLiteral("Step3.HTML生成  しばらくお待ちください。3/3...")));
+
+    // The saved list is used next time: a photo added since then is not in the album.
+    addPhotos(4);
+    EXPECT_EQ(run({dir.path()}), Cli::Written);
+    EXPECT_FALSE(QFile::exists(album("page004.htm")));
+    EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written);
+    EXPECT_TRUE(QFile::exists(album("page004.htm")));
+}
+
+TEST_F(CliRun, ListOnlyWritesNoAlbum)
+{
+    addPhotos(2);
+    EXPECT_EQ(run({dir.path(), "--list-only"}), Cli::Written);
+    EXPECT_TRUE(QFile::exists(dir.filePath("Lumivert.bin")));
+    EXPECT_FALSE(QDir(dir.filePath("Lumivert")).exists());
+}
+
+TEST_F(CliRun, MissingFolderAndDamagedListFile)
+{
+    EXPECT_EQ(run({dir.filePath("nosuch")}), Cli::BadInput);
+    addPhotos(1);
+    const QByteArray damaged("this is no list file");
+    TestUtil::writeAll(dir.filePath("Lumivert.bin"), damaged);
+    EXPECT_EQ(run({dir.path()}), Cli::BadInput);
+    EXPECT_EQ(TestUtil::readAll(dir.filePath("Lumivert.bin")), damaged); // left untouched
+    EXPECT_FALSE(QDir(dir.filePath("Lumivert")).exists());
+    EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written);
+    EXPECT_NE(TestUtil::readAll(dir.filePath("Lumivert.bin")), damaged);
+}
+
+TEST_F(CliRun, PageThatCannotBeWrittenGivesExitOne)
+{
+    addPhotos(2);
+    QTemporaryDir programDir;
+    QFile::copy(QDir(program()).filePath("basic.css"), programDir.filePath("basic.css"));
+    TestUtil::writeAll(programDir.filePath("Lumivert.fmt"), "SimpleTop\r\n001 0top\r\nEnd\r\n");
+    EXPECT_EQ(run({dir.path()}, programDir.path()), Cli::PagesFailed);
+    EXPECT_TRUE(err.contains(QStringLiteral("･Lumivert作成エラー")));
+    EXPECT_TRUE(QFile::exists(album("top.htm")));
+    EXPECT_TRUE(QFile::exists(album("page002.jpg")));
+    EXPECT_FALSE(QFile::exists(album("index.htm")));
+}
+
+TEST_F(CliRun, EmptyFolderGivesAnAlbumWithoutPhotos)
+{
+    EXPECT_EQ(run({dir.path()}), Cli::Written);
+    EXPECT_TRUE(QFile::exists(album("top.htm")));
+    EXPECT_TRUE(QFile::exists(album("index.htm")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Lumivert.bin"))); // an empty list writes no list file
+}

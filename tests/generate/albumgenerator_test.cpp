@@ -1,0 +1,289 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <stop_token>
+#include <tuple>
+#include <vector>
+
+#include "common/testutil.h"
+#include "generate/albumgenerator.h"
+#include "generate/basresoutprn.h"
+
+namespace
+{
+
+using Progress = std::tuple<int, int, int>;
+
+QSet<QString> filesIn(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList(QDir::Files);
+    return QSet<QString>(names.begin(), names.end());
+}
+
+QSet<QString> numbered(const QString& prefix, const QString& suffix, int count)
+{
+    QSet<QString> names;
+    for (int i = 1; i <= count; ++i)
+        names << prefix + basResOutPrn::photoNumberText(i) + suffix;
+    return names;
+}
+
+// Every href and src of every page must name a file of the album folder.
+QStringList brokenLinks(const QString& albumFolder)
+{
+    static const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
+    QStringList broken;
+    const QDir dir(albumFolder);
+    for (const QString& page : dir.entryList({"*.htm"}, QDir::Files)) {
+        const QString text = QString::fromUtf8(TestUtil::readAll(dir.filePath(page)));
+        for (auto m = link.globalMatch(text); m.hasNext();) {
+            const QString target = m.next().captured(1);
+            if (target.isEmpty() || target.contains(QLatin1Char('/')) || !dir.exists(target))
+                broken << page + " -> " + target;
+        }
+    }
+    return broken;
+}
+
+} // namespace
+
+class AlbumGeneratorTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString photoFolder;
+    QVector<PhotoRow> rows;
+    std::vector<Progress> progress;
+
+    void SetUp() override
+    {
+        photoFolder = dir.filePath("photos");
+        QDir().mkpath(photoFolder);
+    }
+    QString album() const { return QDir(photoFolder).filePath("Lumivert"); }
+    void addPhotos(int count, QSize size = QSize(800, 600))
+    {
+        for (int i = 1; i <= count; ++i) {
+            PhotoRow row;
+            row.pathName = TestUtil::writeJpeg(QDir(photoFolder).filePath(QStringLiteral("P%1.jpg").arg(i)),
+                                               size.width(), size.height(), std::nullopt, false, i);
+            row.fileName = QStringLiteral("P%1.jpg").arg(i);
+            row.caption = QStringLiteral("Photo <%1>").arg(i);
+            rows << row;
+        }
+    }
+    AlbumOptions options() const
+    {
+        AlbumOptions o;
+        o.photoFolder = photoFolder;
+        o.programFolder = TestUtil::binDir();
+        o.themeFile = "basic.css";
+        o.coverNumber = 1;
+        return o;
+    }
+    GenerationResult run(const AlbumOptions& o, GenerationMode mode = GenerationMode::NewAlbum,
+                         std::function<bool(int, int, int)> stopAt = {})
+    {
+        std::stop_source stop;
+        progress.clear();
+        return AlbumGenerator::run(o, rows, mode, stop.get_token(), [&](int step, int i, int n) {
+            progress.emplace_back(step, i, n);
+            if (stopAt && stopAt(step, i, n))
+                stop.request_stop();
+        });
+    }
+};
+
+TEST_F(AlbumGeneratorTest, NewAlbumWritesEveryFileAndLinksResolve)
+{
+    addPhotos(5);
+    QVector<QByteArray> hashes;
+    for (const PhotoRow& r : rows)
+        hashes << TestUtil::sha256(r.pathName);
+    AlbumOptions o = options();
+    o.background = true;
+    o.backgroundFile = TestUtil::writeJpeg(dir.filePath("bg.jpg"), 40, 40);
+    const GenerationResult result = run(o);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.userTag(), "OK");
+    EXPECT_TRUE(result.failedPages.isEmpty()) << result.failedPages.join(", ").toStdString();
+    EXPECT_TRUE(result.failedImages.isEmpty());
+    EXPECT_TRUE(result.errorText.isEmpty());
+    const QSet<QString> expected =
+        QSet<QString>{"top.htm", "index.htm", "stylesheet.css", "top.jpg", "background.jpg"} +
+        numbered("page", ".htm", 5) + numbered("index", ".jpg", 5) + numbered("page", ".jpg", 5);
+    EXPECT_EQ(filesIn(album()), expected);
+    EXPECT_EQ(brokenLinks(album()), QStringList());
+    EXPECT_EQ(QImageReader(QDir(album()).filePath("index001.jpg")).size(), QSize(100, 75));
+    EXPECT_EQ(QImageReader(QDir(album()).filePath("page001.jpg")).size(), QSize(480, 360));
+    // Lines end with CR LF; values go in unescaped; the colour reached the style sheet.
+    const QByteArray page = TestUtil::readAll(QDir(album()).filePath("page002.htm"));
+    EXPECT_TRUE(page.contains("Photo <2>"));
+    EXPECT_EQ(page.count("\r\n"), page.count("\n"));
+    EXPECT_TRUE(TestUtil::readAll(QDir(album()).filePath("stylesheet.css")).contains("navy"));
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(TestUtil::sha256(rows[i].pathName), hashes[i]);
+
+    // Progress: once per photo in each step, in order.
+    std::vector<Progress> want;
+    for (int step = 1; step <= 3; ++step)
+        for (int i = 1; i <= 5; ++i)
+            want.emplace_back(step, i, 5);
+    EXPECT_EQ(progress, want);
+}
+
+TEST_F(AlbumGeneratorTest, NewAlbumDeletesOnlyTheKindsItRewrites)
+{
+    addPhotos(1);
+    QDir().mkpath(album());
+    for (const char* name : {"old.htm", "OLD.JPG", "anim.gif", "x.css", "keep.txt", "keep.png"})
+        TestUtil::writeAll(QDir(album()).filePath(name), "x");
+    ASSERT_TRUE(run(options()).failedPages.isEmpty());
+    const QSet<QString> files = filesIn(album());
+    for (const char* gone : {"old.htm", "OLD.JPG", "anim.gif", "x.css"})
+        EXPECT_FALSE(files.contains(gone)) << gone;
+    EXPECT_TRUE(files.contains("keep.txt"));
+    EXPECT_TRUE(files.contains("keep.png"));
+}
+
+TEST_F(AlbumGeneratorTest, PageStyleOnlyKeepsImagesAndRemakesTheCover)
+{
+    addPhotos(2);
+    ASSERT_TRUE(run(options()).failedPages.isEmpty());
+    TestUtil::writeAll(QDir(album()).filePath("old.gif"), "x");
+    const QByteArray index1 = TestUtil::sha256(QDir(album()).filePath("index001.jpg"));
+    const QByteArray top = TestUtil::sha256(QDir(album()).filePath("top.jpg"));
+    AlbumOptions o = options();
+    o.coverEffect = 4; // monochrome now
+    o.title = "Renamed";
+    const GenerationResult result = run(o, GenerationMode::PageStyleOnly);
+    EXPECT_TRUE(result.failedPages.isEmpty());
+    EXPECT_EQ(TestUtil::sha256(QDir(album()).filePath("index001.jpg")), index1);
+    EXPECT_NE(TestUtil::sha256(QDir(album()).filePath("top.jpg")), top);
+    EXPECT_TRUE(QFile::exists(QDir(album()).filePath("old.gif")));
+    EXPECT_TRUE(TestUtil::readAll(QDir(album()).filePath("top.htm")).contains("Renamed"));
+    // No image steps: only step 3 reports.
+    EXPECT_EQ(progress, (std::vector<Progress>{{3, 1, 2}, {3, 2, 2}}));
+}
+
+TEST_F(AlbumGeneratorTest, PageStyleOnlyOnANewFolderWritesPagesWithoutImages)
+{
+    addPhotos(2);
+    EXPECT_TRUE(run(options(), GenerationMode::PageStyleOnly).failedPages.isEmpty());
+    EXPECT_EQ(filesIn(album()),
+              QSet<QString>({"top.htm", "index.htm", "stylesheet.css"}) + numbered("page", ".htm", 2));
+}
+
+TEST_F(AlbumGeneratorTest, CancelInStep1)
+{
+    addPhotos(4);
+    const GenerationResult result =
+        run(options(), GenerationMode::NewAlbum, [](int step, int i, int) { return step == 1 && i == 2; });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.userTag(), "ｷｬﾝｾﾙ");
+    // Step 1 ends before photo 2's image, step 2 shows photo 1 and ends, step 3 writes every page.
+    EXPECT_EQ(progress,
+              (std::vector<Progress>{{1, 1, 4}, {1, 2, 4}, {2, 1, 4}, {3, 1, 4}, {3, 2, 4}, {3, 3, 4}, {3, 4, 4}}));
+    EXPECT_EQ(filesIn(album()), QSet<QString>({"top.htm", "index.htm", "stylesheet.css", "index001.jpg"}) +
+                                    numbered("page", ".htm", 4)); // no page image, so no top.jpg
+    EXPECT_TRUE(result.failedPages.isEmpty());
+}
+
+TEST_F(AlbumGeneratorTest, CancelInStep3StillWritesEverything)
+{
+    addPhotos(3);
+    const GenerationResult result =
+        run(options(), GenerationMode::NewAlbum, [](int step, int i, int) { return step == 3 && i == 1; });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(filesIn(album()), QSet<QString>({"top.htm", "index.htm", "stylesheet.css", "top.jpg"}) +
+                                    numbered("page", ".htm", 3) + numbered("index", ".jpg", 3) +
+                                    numbered("page", ".jpg", 3));
+    EXPECT_EQ(progress.size(), 9u);
+}
+
+TEST_F(AlbumGeneratorTest, EmptyListWritesCoverAndIndexPages)
+{
+    const GenerationResult result = run(options());
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_TRUE(result.failedPages.isEmpty());
+    EXPECT_TRUE(progress.empty());
+    EXPECT_EQ(filesIn(album()), QSet<QString>({"top.htm", "index.htm", "stylesheet.css"}));
+}
+
+TEST_F(AlbumGeneratorTest, BadPhotosAreSkippedAndTheRunGoesOn)
+{
+    addPhotos(4);
+    QFile::remove(rows[0].pathName);                       // missing
+    TestUtil::writeAll(rows[1].pathName, "not a picture"); // undecodable
+    rows[2].rotation = 7;                                  // no such rotation
+    const GenerationResult result = run(options());
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_TRUE(result.failedPages.isEmpty());
+    EXPECT_EQ(result.failedImages.size(), 6);
+    const QSet<QString> files = filesIn(album());
+    EXPECT_EQ(files, QSet<QString>({"top.htm", "index.htm", "stylesheet.css", "index004.jpg", "page004.jpg"}) +
+                         numbered("page", ".htm", 4)); // cover 1 has no page image: no top.jpg
+}
+
+TEST_F(AlbumGeneratorTest, TurnedPhotosGivePortraitImages)
+{
+    addPhotos(2, QSize(2048, 1536));
+    rows[0].rotation = 1;
+    rows[1].rotation = 3;
+    AlbumOptions o = options();
+    o.pageWidthIndex = 1;
+    ASSERT_TRUE(run(o).failedImages.isEmpty());
+    EXPECT_EQ(QImageReader(QDir(album()).filePath("index001.jpg")).size(), QSize(79, 105));
+    EXPECT_EQ(QImageReader(QDir(album()).filePath("page001.jpg")).size(), QSize(360, 480));
+    EXPECT_EQ(QImageReader(QDir(album()).filePath("page002.jpg")).size(), QSize(640, 480));
+    EXPECT_EQ(QImageReader(QDir(album()).filePath("top.jpg")).size(), QSize(360, 480));
+}
+
+TEST_F(AlbumGeneratorTest, BrokenTemplateFailsThosePagesAndTellsTheCaller)
+{
+    addPhotos(2);
+    // A program folder whose template lacks SimpleTop and has an empty line in SimplePage.
+    const QString program = dir.filePath("program");
+    QDir().mkpath(program);
+    QFile::copy(QDir(TestUtil::binDir()).filePath("basic.css"), QDir(program).filePath("basic.css"));
+    TestUtil::writeAll(QDir(program).filePath("Lumivert.fmt"),
+                       "SimpleIndex\r\n001 0<p>index</p>\r\nEnd\r\nSimplePage\r\n001 0a\r\n\r\nEnd\r\n");
+    AlbumOptions o = options();
+    o.programFolder = program;
+    const GenerationResult result = run(o);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.errorText, QStringLiteral("\n･Lumivert作成エラー"));
+    QStringList failed;
+    for (const QString& page : result.failedPages)
+        failed << QFileInfo(page).fileName();
+    EXPECT_EQ(failed, (QStringList{"top.htm", "page001.htm", "page002.htm"}));
+    EXPECT_EQ(filesIn(album()), QSet<QString>({"index.htm", "stylesheet.css", "top.jpg"}) +
+                                    numbered("index", ".jpg", 2) + numbered("page", ".jpg", 2));
+}
+
+TEST_F(AlbumGeneratorTest, AlbumFolderThatCannotBeMadeFailsCleanly)
+{
+    addPhotos(1);
+    TestUtil::writeAll(album(), "a file where the album folder should be");
+    const GenerationResult result = run(options());
+    EXPECT_EQ(result.failedPages.size(), 3);
+    EXPECT_FALSE(result.errorText.isEmpty());
+    EXPECT_EQ(TestUtil::readAll(album()), QByteArray("a file where the album folder should be"));
+}
+
+TEST(AlbumGeneratorText, ProgressTexts)
+{
+    EXPECT_EQ(AlbumGenerator::progressText(1, 3, 12),
+              QStringLiteral("Step1.目次用画像生成  しばらくお待ちください。3/12..."));
+    EXPECT_EQ(AlbumGenerator::progressText(2, 1, 1),
+              QStringLiteral("Step2.ページ用画像生成  しばらくお待ちください。1/1..."));
+    EXPECT_EQ(AlbumGenerator::progressText(3, 10, 999),
+              QStringLiteral("Step3.HTML生成  しばらくお待ちください。10/999..."));
+}
