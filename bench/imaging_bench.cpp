@@ -149,7 +149,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     Imaging::Session session;
-    constexpr int kRuns = 3;
+    constexpr int kRuns = 5;
 
     QTemporaryDir scratch;
     QStringList files;
