@@ -27,20 +27,28 @@ QByteArray bytes(const uint8_t* data, size_t size)
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
+namespace {
+QString g_scratch;
+void removeScratch()
+{
+    if (!g_scratch.isEmpty())
+        QFile::remove(g_scratch);
+}
+}  // namespace
+
 QString scratchFile(const QByteArray& bytes)
 {
-    static const QString path = [] {
+    if (g_scratch.isEmpty()) {
         const QString dir = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-        const QString p = QStringLiteral("%1/lumivert-fuzz-%2.bin").arg(dir).arg(getpid());
-        std::atexit([] { QFile::remove(QStringLiteral("/dev/shm/lumivert-fuzz-%1.bin").arg(getpid())); });
-        return p;
-    }();
-    QFile file(path);
+        g_scratch = QStringLiteral("%1/lumivert-fuzz-%2.bin").arg(dir).arg(getpid());
+        std::atexit(removeScratch);
+    }
+    QFile file(g_scratch);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();
     file.write(bytes);
     file.close();
-    return path;
+    return g_scratch;
 }
 
 }  // namespace FuzzCommon

@@ -2,7 +2,19 @@
 #include "generate/albumgenerator.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+#include <vector>
 
 #include "design/cstylesheet.h"
 #include "generate/albumimages.h"
@@ -18,6 +30,92 @@ QString GenerationResult::userTag() const
 {
     return cancelled ? QStringLiteral("ｷｬﾝｾﾙ") : QStringLiteral("OK");
 }
+
+namespace
+{
+
+// What a worker made of one photo: its two images under working names in the album folder.
+struct PhotoWork {
+    bool indexMade = false;
+    bool pageMade = false;
+};
+
+// Runs the per-photo work on a pool of worker threads, a few photos ahead of the one the
+// coordinator takes next. Photos start in order; take() waits for one photo's work. Work that
+// has not started when abandon() is called never starts; work already running is waited for.
+class WorkAhead
+{
+public:
+    WorkAhead(int count, std::function<PhotoWork(int)> work)
+        : m_work(std::move(work)), m_results(size_t(count)), m_done(size_t(count), false)
+    {
+        const int threads = std::max(1, QThread::idealThreadCount());
+        m_pool.setMaxThreadCount(threads);
+        // Enough started photos to keep every worker busy while the coordinator commits; each
+        // worker holds one decoded photo at a time, so memory does not grow with the list.
+        m_window = 2 * threads;
+    }
+    ~WorkAhead() { abandon(); }
+    WorkAhead(const WorkAhead&) = delete;
+    WorkAhead& operator=(const WorkAhead&) = delete;
+
+    PhotoWork take(int i)
+    {
+        const int count = int(m_results.size());
+        while (m_started < std::min(count, i + 1 + m_window))
+            startPhoto(m_started++);
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [&] { return bool(m_done[size_t(i)]); });
+        return m_results[size_t(i)];
+    }
+
+    void abandon()
+    {
+        m_abandoned = true;
+        m_pool.waitForDone();
+    }
+
+private:
+    void startPhoto(int i)
+    {
+        m_pool.start([this, i] {
+            PhotoWork result;
+            if (!m_abandoned)
+                result = m_work(i);
+            const std::lock_guard lock(m_mutex);
+            m_results[size_t(i)] = result;
+            m_done[size_t(i)] = true;
+            m_ready.notify_all();
+        });
+    }
+
+    std::function<PhotoWork(int)> m_work;
+    std::vector<PhotoWork> m_results;
+    std::vector<bool> m_done;
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::atomic<bool> m_abandoned = false;
+    int m_started = 0;
+    int m_window = 2;
+    QThreadPool m_pool;
+};
+
+// Puts a finished working file in its place (replacing what is there); the working file is gone
+// either way.
+bool commitFile(const QString& working, const QString& target)
+{
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(working).filesystemAbsoluteFilePath(),
+                            QFileInfo(target).filesystemAbsoluteFilePath(), error);
+    if (error) {
+        qCInfo(lcGenerate) << "cannot rename" << working << "to" << target << error.message().c_str();
+        QFile::remove(working);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 namespace AlbumGenerator
 {
@@ -58,29 +156,74 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
         options.progressive ? Imaging::SaveKind::ProgressiveJpeg : Imaging::SaveKind::BaselineJpeg;
 
     if (newAlbum) {
-        // Steps 1 and 2 look at the stop request right after each progress, before the photo's work.
-        struct ImageStep {
-            int step;
-            QString prefix;
-            QSize box;
-            Imaging::SaveKind kind;
+        // Each photo is decoded once for both its images (a worker writes them under hidden
+        // working names, a few photos ahead). The coordinator keeps the steps as they are: in
+        // step 1 it reports photo i, looks at the stop request, then puts photo i's index image
+        // in place; in step 2 likewise for its page image. Work on photos the coordinator has not
+        // reached when a stop comes is thrown away, so nothing of them reaches the album.
+        const QSize indexBox = options.indexBox();
+        const QSize pageBox = options.pageBox();
+        auto target = [&](const QString& prefix, int i) {
+            return inAlbum(prefix + basResOutPrn::photoNumberText(i) + QStringLiteral(".jpg"));
         };
-        const ImageStep steps[] = {
-            {1, QStringLiteral("index"), options.indexBox(), Imaging::SaveKind::BaselineJpeg},
-            {2, QStringLiteral("page"), options.pageBox(), pageKind},
+        auto working = [&](const QString& prefix, int i) {
+            return inAlbum(QLatin1Char('.') + prefix + basResOutPrn::photoNumberText(i) + QStringLiteral(".jpg.part"));
         };
-        for (const ImageStep& s : steps) {
+        const QString index = QStringLiteral("index");
+        const QString page = QStringLiteral("page");
+        // Working files a run that was killed may have left behind.
+        const QDir albumDir(album);
+        for (const QString& stale : albumDir.entryList({QStringLiteral(".index*.jpg.part*"), QStringLiteral(".page*.jpg.part*")},
+                                                        QDir::Files | QDir::Hidden))
+            QFile::remove(albumDir.filePath(stale));
+
+        std::vector<bool> pageMade(size_t(n), false);
+        int committed = 0; // photos whose step 1 is done
+        {
+            WorkAhead ahead(n, [&](int at) {
+                const PhotoRow& photo = photos.at(at);
+                const AlbumImages::AlbumImagePair images =
+                    AlbumImages::makeAlbumImages(photo.pathName, photo.rotation, indexBox, pageBox);
+                PhotoWork work;
+                work.indexMade = !images.index.isNull() &&
+                                 Imaging::save(images.index, working(index, at + 1), Imaging::SaveKind::BaselineJpeg,
+                                               quality);
+                work.pageMade = !images.page.isNull() &&
+                                Imaging::save(images.page, working(page, at + 1), pageKind, quality);
+                return work;
+            });
             for (int i = 1; i <= n; ++i) {
-                report(s.step, i);
+                report(1, i);
                 if (stop.stop_requested())
                     break;
-                const PhotoRow& photo = photos.at(i - 1);
-                const QString target = inAlbum(s.prefix + basResOutPrn::photoNumberText(i) + QStringLiteral(".jpg"));
-                if (!AlbumImages::produceAlbumImage(photo.pathName, photo.rotation, s.box, target, s.kind, quality)) {
-                    qCInfo(lcGenerate) << "no image" << target << "from" << photo.pathName;
-                    result.failedImages.append(target);
+                const PhotoWork work = ahead.take(i - 1);
+                if (!work.indexMade || !commitFile(working(index, i), target(index, i))) {
+                    qCInfo(lcGenerate) << "no image" << target(index, i) << "from" << photos.at(i - 1).pathName;
+                    result.failedImages.append(target(index, i));
                 }
+                pageMade[size_t(i - 1)] = work.pageMade;
+                committed = i;
             }
+            ahead.abandon();
+        }
+        for (int i = committed + 1; i <= n; ++i) {
+            QFile::remove(working(index, i));
+            QFile::remove(working(page, i));
+        }
+        int placed = 0;
+        for (int i = 1; i <= n; ++i) {
+            report(2, i);
+            if (stop.stop_requested())
+                break;
+            if (!pageMade[size_t(i - 1)] || !commitFile(working(page, i), target(page, i))) {
+                qCInfo(lcGenerate) << "no image" << target(page, i) << "from" << photos.at(i - 1).pathName;
+                result.failedImages.append(target(page, i));
+            }
+            placed = i;
+        }
+        for (int i = placed + 1; i <= committed; ++i) {
+            if (pageMade[size_t(i - 1)])
+                QFile::remove(working(page, i));
         }
     }
 

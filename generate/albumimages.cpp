@@ -51,6 +51,40 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
     return Imaging::rotateByCode(fitted, rotationCode);
 }
 
+AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox)
+{
+    if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty())
+        return {};
+    const bool quarter = turnsQuarter(rotationCode);
+    const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(pageBox) : pageBox);
+    if (!loaded.ok())
+        return {};
+    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
+    const QSize wantPage = albumImageSize(full, rotationCode, pageBox);
+    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
+    if (!wantPage.isValid() || !wantIndex.isValid())
+        return {};
+    QImage fitted = loaded.image;
+    const QSize unturned = quarter ? transposed(wantPage) : wantPage;
+    if (fitted.size() != unturned)
+        fitted = Imaging::resize(fitted, unturned);
+    if (fitted.isNull())
+        return {};
+    AlbumImagePair pair;
+    pair.page = Imaging::rotateByCode(fitted, rotationCode);
+    if (pair.page.isNull())
+        return {};
+    // The index image is an area reduction of the page image when that is smaller on both sides
+    // (every preset); an odd pair of boxes decodes the photo again rather than enlarge.
+    if (wantIndex == wantPage)
+        pair.index = pair.page;
+    else if (wantIndex.width() <= wantPage.width() && wantIndex.height() <= wantPage.height())
+        pair.index = Imaging::resize(pair.page, wantIndex);
+    else
+        pair.index = makeAlbumImage(photoPath, rotationCode, indexBox);
+    return pair;
+}
+
 bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
                        Imaging::SaveKind kind, int quality)
 {

@@ -22,6 +22,16 @@ QSize albumImageSize(QSize photoSize, int rotationCode, QSize box);
 /// (the box turned with it for codes 1 and 2), which gives the size rotate-then-fit gives.
 QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box);
 
+/// Both images of one photo from a single decode: the photo is decoded at the scale of the larger
+/// box and the smaller image is fitted from that (a progressive JPEG costs nearly a full decode at
+/// any scale, so decoding it once matters). Each image is what makeAlbumImage gives for its box, up
+/// to resampling; both are null when the photo cannot be decoded or the code is outside 0..3.
+struct AlbumImagePair {
+    QImage index;
+    QImage page;
+};
+AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox);
+
 /// makeAlbumImage, saved to target (temporary name, then renamed). False when no image was made.
 [[nodiscard]] bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
                                      Imaging::SaveKind kind, int quality);

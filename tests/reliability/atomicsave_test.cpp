@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: MIT
+// "Lumivert.bin" and "Lumivert.ini" are replaced whole: a save that fails half-way (full disk,
+// a write that stops at a size limit) leaves the previous file intact and readable.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/cprivateprofile.h"
+#include "catalogue/photolistfile.h"
+#include "components/photolistmodel.h"
+#include "components/sheetfile.h"
+#include "reliabilityutil.h"
+
+namespace {
+
+PhotoRow sampleRow(int i, int side)
+{
+    PhotoRow row;
+    row.image = TestUtil::samplePicture(side, side * 3 / 4, i);
+    row.picture = row.image;
+    row.pathName = QStringLiteral("/photos/%1.jpg").arg(i);
+    row.fileName = QStringLiteral("%1.jpg").arg(i);
+    row.caption = QStringLiteral("caption %1").arg(i);
+    return row;
+}
+
+void fillModel(PhotoListModel& model, int count, int side)
+{
+    QVector<PhotoRow> rows;
+    for (int i = 1; i <= count; ++i)
+        rows << sampleRow(i, side);
+    model.setRows(rows);
+}
+
+}  // namespace
+
+// The two ways a save is made to fail half-way; the old file must survive both.
+enum class Fault { FullDisk, SizeLimit };
+
+class AtomicSave : public ::testing::TestWithParam<Fault>
+{
+protected:
+    QTemporaryDir dir;
+    QString folder;
+    std::unique_ptr<Reliability::TinyDisk> disk;
+    std::unique_ptr<Reliability::FileSizeLimit> limit;
+
+    void SetUp() override
+    {
+        folder = dir.filePath(QStringLiteral("photos"));
+        QDir().mkpath(folder);
+        if (GetParam() == Fault::FullDisk) {
+            disk = std::make_unique<Reliability::TinyDisk>(folder, 256 * 1024);
+            if (!disk->mounted())
+                GTEST_SKIP() << "mounting a tmpfs is not permitted here; the size-limit case covers the fault";
+        }
+    }
+    // Starts the fault: from now on a large write cannot complete.
+    void inject()
+    {
+        if (GetParam() == Fault::FullDisk)
+            disk->fill();
+        else
+            limit = std::make_unique<Reliability::FileSizeLimit>(20 * 1024);
+        if (limit)
+            ASSERT_TRUE(limit->ok());
+    }
+    void lift() { limit.reset(); }
+};
+
+TEST_P(AtomicSave, ListFileSurvivesAFailedSave)
+{
+    PhotoListModel old;
+    fillModel(old, 2, 40);
+    ASSERT_TRUE(PhotoListFile::save(old, folder, {100, 200}));
+    const QString path = PhotoListFile::path(folder);
+    const QByteArray oldBytes = TestUtil::readAll(path);
+    ASSERT_LT(oldBytes.size(), 20 * 1024);
+
+    PhotoListModel bigger;
+    fillModel(bigger, 40, 120);  // noisy thumbnails: far more than the room left
+    inject();
+    QString error;
+    EXPECT_FALSE(PhotoListFile::save(bigger, folder, {300}, &error));
+    lift();
+    EXPECT_FALSE(error.isEmpty());
+
+    EXPECT_EQ(TestUtil::readAll(path), oldBytes);
+    PhotoListModel back;
+    QList<int> widths;
+    ASSERT_TRUE(PhotoListFile::load(back, folder, &widths));
+    EXPECT_EQ(back.rows(), old.rows());
+    EXPECT_EQ(widths, (QList<int>{100, 200}));
+    // No temporary file is left beside the list.
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(QStringLiteral("zz-filler"));
+    EXPECT_EQ(names, QStringList{QStringLiteral("Lumivert.bin")});
+}
+
+TEST_P(AtomicSave, SettingsFileSurvivesAFailedWrite)
+{
+    const QString ini = QDir(folder).filePath(QStringLiteral("Lumivert.ini"));
+    const CPrivateProfile profile;
+    ASSERT_NE(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Top"), QStringLiteral("120")), 0);
+    ASSERT_NE(profile.SetValueString(ini, QStringLiteral("Folder"), QStringLiteral("Folder"), QStringLiteral("/p")), 0);
+    // Many keys make the file larger than the room the fault leaves.
+    for (int i = 1; i <= 1500; ++i)
+        ASSERT_NE(profile.SetValueString(ini, QStringLiteral("Pad"), QStringLiteral("K%1").arg(i),
+                                         QString(12, QLatin1Char('v'))),
+                  0);
+    const QByteArray oldBytes = TestUtil::readAll(ini);
+    ASSERT_GT(oldBytes.size(), 20 * 1024);
+
+    inject();
+    if (GetParam() == Fault::SizeLimit) {
+        // The file is already above the limit: every rewrite stops half-way.
+        EXPECT_EQ(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Top"), QStringLiteral("7")), 0);
+    } else {
+        // A full disk: a rewrite that grows the file cannot finish.
+        EXPECT_EQ(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Left"),
+                                         QString(100, QLatin1Char('w'))),
+                  0);
+    }
+    lift();
+    EXPECT_EQ(TestUtil::readAll(ini), oldBytes);
+    EXPECT_EQ(profile.GetValueLong(ini, QStringLiteral("Main"), QStringLiteral("Top")), 120);
+    EXPECT_EQ(profile.GetValueString(ini, QStringLiteral("Folder"), QStringLiteral("Folder")), QStringLiteral("/p"));
+}
+
+TEST_P(AtomicSave, ImageSaveLeavesNoPartialFile)
+{
+    const QString target = QDir(folder).filePath(QStringLiteral("page001.jpg"));
+    ASSERT_TRUE(Imaging::save(TestUtil::samplePicture(32, 24), target, Imaging::SaveKind::BaselineJpeg, 75));
+    const QByteArray oldBytes = TestUtil::readAll(target);
+    inject();
+    EXPECT_FALSE(Imaging::save(TestUtil::samplePicture(1200, 900, 3), target, Imaging::SaveKind::BaselineJpeg, 100));
+    lift();
+    EXPECT_EQ(TestUtil::readAll(target), oldBytes);
+    EXPECT_EQ(Reliability::strayFiles(folder), (GetParam() == Fault::FullDisk ? QStringList{"zz-filler"} : QStringList{}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, AtomicSave, ::testing::Values(Fault::FullDisk, Fault::SizeLimit),
+                         [](const auto& info) {
+                             return std::string(info.param == Fault::FullDisk ? "FullDisk" : "SizeLimit");
+                         });
+
+// A damaged, truncated or foreign list file is refused whole; the model stays as it was.
+TEST(ListFileRefused, DamagedTruncatedOrForeignFilesLeaveTheModelAsItWas)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    PhotoListModel saved;
+    fillModel(saved, 3, 24);
+    ASSERT_TRUE(PhotoListFile::save(saved, folder, {1, 2, 3}));
+    const QByteArray good = TestUtil::readAll(PhotoListFile::path(folder));
+
+    PhotoListModel model;
+    fillModel(model, 2, 16);
+    PhotoRow marker = model.photoAt(1);
+    marker.caption = QStringLiteral("the list as it was");
+    model.setPhotoAt(1, marker);
+    const QVector<PhotoRow> before = model.rows();
+
+    QList<std::pair<std::string, QByteArray>> cases;
+    for (qsizetype cut = 0; cut < good.size(); cut += qMax<qsizetype>(1, good.size() / 97))
+        cases.append({"cut at " + std::to_string(cut), good.left(cut)});
+    for (qsizetype at = 0; at < good.size(); at += qMax<qsizetype>(1, good.size() / 61)) {
+        QByteArray flipped = good;
+        flipped[at] = char(flipped[at] ^ 0x10);
+        cases.append({"bit flipped at " + std::to_string(at), flipped});
+    }
+    cases.append({"appended byte", good + '\0'});
+    cases.append({"empty", QByteArray()});
+    cases.append({"a JPEG", TestUtil::readAll(TestUtil::writeJpeg(dir.filePath(QStringLiteral("x.jpg")), 8, 8))});
+    cases.append({"text", QByteArray("[Main]\r\nTop=1\r\n")});
+    QByteArray newer = good;
+    newer[11] = char(newer[11] + 1);  // the version's low byte
+    cases.append({"newer version", newer});
+    cases.append({"random", QByteArray(4096, '\x5a')});
+
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        TestUtil::writeAll(PhotoListFile::path(folder), bytes);
+        QList<int> widths{42};
+        QString error;
+        EXPECT_FALSE(PhotoListFile::load(model, folder, &widths, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(widths, QList<int>{42});
+        ASSERT_EQ(model.rows(), before);
+    }
+    // The intact file still loads.
+    TestUtil::writeAll(PhotoListFile::path(folder), good);
+    ASSERT_TRUE(PhotoListFile::load(model, folder));
+    EXPECT_EQ(model.rows(), saved.rows());
+}
