@@ -259,6 +259,12 @@ qint16 CPrivateProfile::SetValueString(const QString& strINIFileName, const QStr
         file.cancelWriting();
         return 0;
     }
+    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
+    // place of the old one; flush first and give up on failure.
+    if (!file.flush()) {
+        file.cancelWriting();
+        return 0;
+    }
     return file.commit() ? 1 : 0;
 }
 

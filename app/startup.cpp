@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include "app/cprivateprofile.h"
 
@@ -98,6 +100,38 @@ QString readFolder(const QString& settingsFile)
 void writeFolder(const QString& settingsFile, const QString& folder)
 {
     (void)CPrivateProfile().SetValueString(settingsFile, kFolder, kFolder, folder);
+}
+
+bool folderIsWritable(const QString& folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".lumivert-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString settingsFilePath(const QString& programFolder, const std::function<bool(const QString& folder)>& isWritable,
+                         const QString& userConfigFolder)
+{
+    const QString name = QStringLiteral("Lumivert.ini");
+    if (isWritable(programFolder))
+        return joinPath(programFolder, name);
+    QString config = userConfigFolder;
+    if (config.isEmpty())
+        config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return joinPath(joinPath(QDir::toNativeSeparators(config), QStringLiteral("Lumivert")), name);
+}
+
+QString interfaceLanguage(const QString& override, const QString& systemLocaleName)
+{
+    const QString wanted = override.trimmed().toLower();
+    for (const QString& code : {QStringLiteral("ja"), QStringLiteral("en")})
+        if (wanted == code || wanted.startsWith(code + QLatin1Char('_')) || wanted.startsWith(code + QLatin1Char('-')))
+            return code;
+    return systemLocaleName.startsWith(QLatin1String("ja"), Qt::CaseInsensitive) ? QStringLiteral("ja")
+                                                                                   : QStringLiteral("en");
 }
 
 } // namespace Startup

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 /// The main window's start-up and shut-down rules that need no window: the command line, the
 /// window placement and the geometry keys of the settings file. Geometry is kept in twips, 15 to a
 /// logical pixel, and so are the grid's column widths. Any thread.
@@ -58,5 +60,22 @@ void writeGeometry(const QString& settingsFile, const Geometry& geometry);
 
 QString readFolder(const QString& settingsFile);
 void writeFolder(const QString& settingsFile, const QString& folder);
+
+/// True when a file can be created in that folder (tried, not guessed from permission bits, so it
+/// also answers for root and for read-only file systems).
+bool folderIsWritable(const QString& folder);
+
+/// Where the settings file lives: beside the program when its folder is writable, else
+/// userConfigFolder + "/Lumivert/Lumivert.ini" (an installed program). Native separators. When
+/// userConfigFolder is "" the user's configuration folder of the system is taken. The chosen
+/// folder is not created here.
+QString settingsFilePath(const QString& programFolder,
+                         const std::function<bool(const QString& folder)>& isWritable = folderIsWritable,
+                         const QString& userConfigFolder = QString());
+
+/// The language of the windows: "ja" or "en". The override (LUMIVERT_LANG) wins when it is "ja" or
+/// "en" (letter case and a region such as "en_GB" do not matter); otherwise a Japanese system locale
+/// (a name starting with "ja") gives "ja", any other "en".
+QString interfaceLanguage(const QString& override, const QString& systemLocaleName);
 
 } // namespace Startup

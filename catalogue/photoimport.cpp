@@ -11,6 +11,7 @@
 
 #include "catalogue/cgetfiles.h"
 #include "catalogue/shootingtext.h"
+#include "components/exifthumbnail.h"
 #include "components/imaging.h"
 
 Q_LOGGING_CATEGORY(lcImport, "lumivert.catalogue.import")
@@ -44,7 +45,9 @@ PhotoRow readPhotoRow(const QString& path)
     row.rotation = 0;
     row.model = row.dateTime = row.tv = row.av = ShootingText::Unknown;
 
-    const Imaging::Photo photo = Imaging::loadPhoto(path, box);
+    // A camera's embedded thumbnail, when it is large enough and of the photo's shape, spares
+    // decoding the photo (a progressive one costs nearly a full decode at any scale).
+    const Imaging::Photo photo = Imaging::loadPhotoThumbnail(path, box);
     if (!photo.load.ok()) {
         qCDebug(lcImport) << "cannot read" << path << photo.load.error;
         return row;

@@ -40,8 +40,16 @@ FileBytes readFile(const QString& path)
         return result;
     }
     // Read at most one byte past the limit: a device that never ends (a pipe, /dev/zero named
-    // as a photo) is cut off as well as a huge file.
-    result.bytes = file.read(kMaxFileBytes + 1);
+    // as a photo) is cut off as well as a huge file. In chunks, since QIODevice::read(n) reserves
+    // n bytes at once (half a gigabyte for every photo).
+    if (!file.isSequential())
+        result.bytes.reserve(qMin(file.size(), kMaxFileBytes + 1));
+    while (result.bytes.size() <= kMaxFileBytes) {
+        const QByteArray chunk = file.read(qMin<qint64>(qint64(4) << 20, kMaxFileBytes + 1 - result.bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        result.bytes += chunk;
+    }
     if (result.bytes.size() > kMaxFileBytes) {
         result.bytes.clear();
         result.error = QStringLiteral("file too large");
@@ -91,6 +99,16 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     const QSize full = reader.size();
     if (full.isValid() && qint64(full.width()) * full.height() > Internal::kMaxPixels) {
         result.error = QStringLiteral("picture too large: %1 x %2").arg(full.width()).arg(full.height());
+        return result;
+    }
+    // A big header over a few bytes is a decompression bomb: even a flat-colour JPEG or GIF needs
+    // far more than a byte per 1024 pixels, so such a file cannot hold the picture it claims.
+    if (full.isValid() && qint64(full.width()) * full.height() > 16'000'000 &&
+        bytes.size() < qint64(full.width()) * full.height() / 1024) {
+        result.error = QStringLiteral("picture too large for its file: %1 x %2 in %3 bytes")
+                           .arg(full.width())
+                           .arg(full.height())
+                           .arg(bytes.size());
         return result;
     }
 
@@ -304,6 +322,12 @@ bool save(const QImage& image, const QString& path, SaveKind kind, int quality)
     }
     }
     if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
+    // place of the old one; flush first and give up on failure.
+    if (!file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -333,6 +333,13 @@ bool save(const QString& path, const Sheet& sheet, QString* error)
         file.cancelWriting();
         return false;
     }
+    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
+    // place of the old one; flush first and give up on failure.
+    if (!file.flush()) {
+        setError(error, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit()) {
         setError(error, file.errorString());
         return false;

@@ -59,5 +59,11 @@ bool CStyleSheet::CreateCSS(const QString& templatePath, const QString& colorNam
             return false;
         }
     }
+    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
+    // place of the old one; flush first and give up on failure.
+    if (!out.flush()) {
+        out.cancelWriting();
+        return false;
+    }
     return out.commit();
 }

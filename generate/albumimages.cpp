@@ -75,10 +75,14 @@ AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize
     if (pair.page.isNull())
         return {};
     // The index image is an area reduction of the page image when that is smaller on both sides
-    // (every preset); an odd pair of boxes decodes the photo again rather than enlarge.
+    // (every preset) and the page image is itself a reduction of the photo. A photo smaller than
+    // the page box, or an odd pair of boxes, is decoded again: enlarging and then reducing would
+    // blur, and such a photo is cheap to decode.
+    const QSize turnedFull = quarter ? transposed(full) : full;
+    const bool pageReduces = wantPage.width() <= turnedFull.width() && wantPage.height() <= turnedFull.height();
     if (wantIndex == wantPage)
         pair.index = pair.page;
-    else if (wantIndex.width() <= wantPage.width() && wantIndex.height() <= wantPage.height())
+    else if (pageReduces && wantIndex.width() <= wantPage.width() && wantIndex.height() <= wantPage.height())
         pair.index = Imaging::resize(pair.page, wantIndex);
     else
         pair.index = makeAlbumImage(photoPath, rotationCode, indexBox);

@@ -197,6 +197,13 @@ bool writePageFile(const QString& path, const QString& pageText, const QByteArra
         out.cancelWriting();
         return false;
     }
+    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
+    // place of the old one; flush first and give up on failure.
+    if (!out.flush()) {
+        setError(error, out.errorString());
+        out.cancelWriting();
+        return false;
+    }
     if (!out.commit()) {
         setError(error, out.errorString());
         return false;

@@ -1,15 +1,42 @@
 // SPDX-License-Identifier: MIT
 // The window program: one main window over the libraries, started with an optional photo folder.
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "components/imaging.h"
 
+namespace
+{
+// The windows are written in Japanese; any other language comes from translations/lumivert_<code>.qm
+// beside the program. LUMIVERT_LANG=ja|en overrides the system locale.
+void installTranslations(QApplication& app, QTranslator& own, QTranslator& qt)
+{
+    const QString language =
+        Startup::interfaceLanguage(qEnvironmentVariable("LUMIVERT_LANG"), QLocale::system().name());
+    // Qt's own texts (standard buttons, context menus) follow, when the system has them.
+    if (qt.load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qt);
+    if (language == QLatin1String("ja"))
+        return;
+    const QString folder = QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("translations"));
+    if (own.load(QStringLiteral("lumivert_") + language, folder))
+        app.installTranslator(&own);
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumivert"));
+    QApplication::setDesktopFileName(QStringLiteral("lumivert"));
+    QTranslator ownTranslator;
+    QTranslator qtTranslator;
+    installTranslations(app, ownTranslator, qtTranslator);
     Imaging::Session imaging; // before any thread touches an image
 
     // The whole command tail is one path, spaces included.

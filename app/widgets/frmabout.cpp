@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/widgets/frmabout.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,9 +26,20 @@ QFrame* separator(QWidget* parent, int index)
     return line;
 }
 
+// The program's notices as they read in other languages.
+[[maybe_unused]] constexpr const char* NoticeTexts[] = {
+    QT_TRANSLATE_NOOP("ProgramInfo", "警告: このプログラムは現状のまま提供され、いかなる保証もありません。"
+                                     "写真は読み込み専用で扱い、変更することはありません。"),
+};
+
+QString shown(const QString& text)
+{
+    return QCoreApplication::translate("ProgramInfo", text.toUtf8().constData());
+}
+
 } // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent), m_baseCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"))
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent), m_baseCaption(tr("ﾊﾞｰｼﾞｮﾝ情報"))
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(m_baseCaption);
@@ -48,14 +60,14 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), m_baseCaption(QStringLite
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     auto* lblLegalNotice = new QLabel(ProgramInfo::legalNotice(), this);
     lblLegalNotice->setObjectName(QStringLiteral("lblLegalNotice"));
-    auto* lblDisclaimer = new QLabel(ProgramInfo::legalWarning(), this);
+    auto* lblDisclaimer = new QLabel(shown(ProgramInfo::legalWarning()), this);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     lblDisclaimer->setWordWrap(true);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto* cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto* cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    auto* cmdSysInfo = new QPushButton(tr("ｼｽﾃﾑ情報(&S)..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
 
     auto* texts = new QVBoxLayout;
@@ -104,5 +116,5 @@ void frmAbout::StartSysInfo()
 {
     if (!SystemInfo::start())
         DialogSupport::plainMessage(this, ProgramInfo::displayName(),
-                                    QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+                                    tr("現時点ではｼｽﾃﾑ情報を使用できません"));
 }

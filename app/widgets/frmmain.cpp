@@ -3,20 +3,25 @@
 #include "app/widgets/frmmain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolTip>
@@ -59,12 +64,17 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
     buildStep3();
     const struct {
         QWidget* page;
-        const char* caption;
+        struct {
+            const char* source;
+            const char* comment;
+        } caption;
         const char* key;
     } tabs[] = {
-        {fraStep1, "フォルダ選択", "Step1"}, {fraStep2, "写真一覧", "Step2"}, {fraStep3, "Lumivert作成", "Step3"}};
+        {fraStep1, QT_TRANSLATE_NOOP3("frmMain", "フォルダ選択", "tab"), "Step1"},
+        {fraStep2, QT_TRANSLATE_NOOP3("frmMain", "写真一覧", "tab"), "Step2"},
+        {fraStep3, QT_TRANSLATE_NOOP3("frmMain", "Lumivert作成", "tab"), "Step3"}};
     for (const auto& tab : tabs) {
-        const int i = TabStrip1->addTab(tab.page, QString::fromUtf8(tab.caption));
+        const int i = TabStrip1->addTab(tab.page, tr(tab.caption.source, tab.caption.comment));
         TabStrip1->tabBar()->setTabData(i, QString::fromLatin1(tab.key));
     }
     auto* layout = new QVBoxLayout(this);
@@ -73,6 +83,7 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
     resize(DesignWidth, DesignHeight);
 
     connect(TabStrip1, &QTabWidget::currentChanged, this, &frmMain::TabStrip1_Click);
+    setupKeyboard();
     Form_Load(settings.commandLine);
 }
 
@@ -96,11 +107,48 @@ void frmMain::installDefaultHooks()
         m_hooks.runImport = &frmGetPicture::runImport;
 }
 
+void frmMain::setupKeyboard()
+{
+    // Tab follows each page as it reads: top to bottom, the Step3 columns left to right.
+    QList<QWidget*> order{TabStrip1->tabBar(), txtFolder, cmdFolder, cmdGetPicture, imgLogoLarge, vaSpread1,
+                          cmdMoveTop, cmdMoveUp, cmdMoveDown, cmdMoveBottom, cmdSort123, cmdSort321,
+                          cmdSortDate123, cmdSortDate321, cmdDelete, cmdSave, cmdRefresh, cmdTopImage,
+                          cboTopFilter, chkSlideShow, txtShowTime};
+    auto options = [&order](QButtonGroup* group, std::initializer_list<int> ids) {
+        for (int id : ids)
+            order << group->button(id);
+    };
+    options(optPageWidth, {0, 1, 2});
+    order << chkJpegProgress;
+    options(optJpegQuality, {2, 1, 0});
+    order << chkPageModel << chkPageFileName << chkPageCaption << chkPageDate << chkPageTv << chkPageAv
+          << chkIndexFileName << chkIndexNo << chkIndexDate << chkindexCaption << chkNavi;
+    options(optBackImage, {1, 0});
+    order << cmdBackImage << cmdColor16 << cboTheme << cmdPreview << txtTitle << cmdCreate->button(1)
+          << cmdCreate->button(2);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+
+    // The logo opens the about box from the keyboard too.
+    imgLogoLarge->setFocusPolicy(Qt::StrongFocus);
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, &frmMain::imgLogoLarge_Click);
+    // Ctrl+1, Ctrl+2, Ctrl+3 bring a page to the front, as a click on its tab does.
+    for (int i = 0; i < 3; ++i) {
+        auto* page = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)), this);
+        page->setObjectName(QStringLiteral("shortcutStep%1").arg(i + 1));
+        connect(page, &QShortcut::activated, this, [this, i] { TabStrip1->setCurrentIndex(i); });
+    }
+}
+
 void frmMain::Form_Load(const QString& commandLine)
 {
     // 1. Program-wide file locations.
     m_templateFilePath = Startup::joinPath(m_programFolder, QStringLiteral("Lumivert.fmt"));
-    m_settingsFilePath = Startup::joinPath(m_programFolder, QStringLiteral("Lumivert.ini"));
+    // Beside the program; in the user's configuration folder when the program's folder is read-only.
+    m_settingsFilePath = Startup::settingsFilePath(m_programFolder);
+    if (m_settingsFilePath != Startup::joinPath(m_programFolder, QStringLiteral("Lumivert.ini")))
+        QDir().mkpath(QFileInfo(m_settingsFilePath).absolutePath());
 
     // 2-4. Position, centred on an axis whose stored value is negative or missing.
     const Startup::Geometry stored = Startup::readGeometry(m_settingsFilePath, PhotoColumnCount);
@@ -163,7 +211,7 @@ void frmMain::Form_Load(const QString& commandLine)
         return;
     if (!Startup::entryExists(commandLine)) {
         message(QMessageBox::Warning,
-                QStringLiteral("指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。"));
+                tr("指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。"));
         return;
     }
     txtFolder->setText(commandLine);
@@ -206,6 +254,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         imgLogoLarge_Click();
         return true;
     }
+    if (watched == imgLogoLarge && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            imgLogoLarge_Click();
+            return true;
+        }
+    }
     if (watched == txtShowTime && event->type() == QEvent::FocusOut)
         txtShowTime_LostFocus();
     return QWidget::eventFilter(watched, event);
@@ -229,9 +284,9 @@ void frmMain::buildStep1()
     };
     txtFolder = new QLineEdit;
     txtFolder->setObjectName(QStringLiteral("txtFolder"));
-    cmdFolder = new QPushButton(QStringLiteral("参照..."));
+    cmdFolder = new QPushButton(tr("参照..."));
     cmdFolder->setObjectName(QStringLiteral("cmdFolder"));
-    cmdGetPicture = new QPushButton(QStringLiteral("写真一覧の読み込み..."));
+    cmdGetPicture = new QPushButton(tr("写真一覧の読み込み..."));
     cmdGetPicture->setObjectName(QStringLiteral("cmdGetPicture"));
     imgLogoLarge = new QLabel;
     imgLogoLarge->setObjectName(QStringLiteral("imgLogoLarge"));
@@ -244,7 +299,7 @@ void frmMain::buildStep1()
     auto* page = new QVBoxLayout(fraStep1);
     page->setContentsMargins(24, 24, 24, 12);
     page->setSpacing(10);
-    page->addWidget(label(2, QStringLiteral("■ 写真のあるフォルダを指定してください。")));
+    page->addWidget(label(2, tr("■ 写真のあるフォルダを指定してください。")));
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(txtFolder, 1);
     folderRow->addWidget(cmdFolder);
@@ -255,13 +310,12 @@ void frmMain::buildStep1()
     page->addLayout(readRow);
     page->addSpacing(12);
     page->addWidget(
-        label(3, QStringLiteral("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
+        label(3, tr("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
     auto* noteRow = new QHBoxLayout;
     noteRow->setSpacing(0);
     noteRow->addWidget(label(
-        7, QStringLiteral(
-               "※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，")));
-    noteRow->addWidget(label(6, QStringLiteral("上書き保存されます。")));
+        7, tr("※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，")));
+    noteRow->addWidget(label(6, tr("上書き保存されます。")));
     noteRow->addStretch(1);
     page->addLayout(noteRow);
     page->addStretch(1);
@@ -317,9 +371,9 @@ void frmMain::cmdGetPicture_Click()
     if (PhotoListFile::exists(folder)) {
         const auto answer =
             message(QMessageBox::Information,
-                    QStringLiteral("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
-                                   "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
-                    QMessageBox::Yes | QMessageBox::No, QStringLiteral("写真一覧"));
+                    tr("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
+                       "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
+                    QMessageBox::Yes | QMessageBox::No, tr("写真一覧"));
         if (answer == QMessageBox::Yes)
             loadList();
         else
@@ -357,7 +411,7 @@ void frmMain::loadList()
     if (!PhotoListFile::load(m_model, txtFolder->text(), &widths, &error)) {
         // A damaged or foreign file is left as it is and the folder is read afresh instead.
         message(QMessageBox::Warning,
-                QStringLiteral("写真一覧ﾃﾞｰﾀを読み込めませんでした。写真を新規に読み込みます。\n\n%1").arg(error));
+                tr("写真一覧ﾃﾞｰﾀを読み込めませんでした。写真を新規に読み込みます。\n\n%1").arg(error));
         runImport();
         return;
     }
@@ -377,7 +431,7 @@ bool frmMain::saveList()
     QString error;
     if (PhotoListFile::save(m_model, folder, widths, &error))
         return true;
-    message(QMessageBox::Warning, QStringLiteral("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
+    message(QMessageBox::Warning, tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
     return false;
 }
 

@@ -117,6 +117,8 @@ private:
     QWidget* buildStep3Right();
     QWidget* buildStep3Bottom();
     void installDefaultHooks();
+    /// Tab order along each page, Ctrl+1..3 for the pages, F1 and Enter on the logo for the about box.
+    void setupKeyboard();
     void applyStoredGridGeometry();
 
     void selectTab(int index);

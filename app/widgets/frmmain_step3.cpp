@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGridLayout>
@@ -39,14 +40,14 @@ const QSize BackgroundDisplaySize(ThumbnailBoxWidth, ThumbnailBoxHeight);
 
 QGroupBox* group(const char* name, const char* caption)
 {
-    auto* box = new QGroupBox(QString::fromUtf8(caption));
+    auto* box = new QGroupBox(QCoreApplication::translate("frmMain", caption));
     box->setObjectName(QString::fromLatin1(name));
     return box;
 }
 
 QCheckBox* check(const char* name, const char* caption, bool ticked, QLayout* into)
 {
-    auto* box = new QCheckBox(QString::fromUtf8(caption));
+    auto* box = new QCheckBox(QCoreApplication::translate("frmMain", caption));
     box->setObjectName(QString::fromLatin1(name));
     box->setChecked(ticked);
     into->addWidget(box);
@@ -75,6 +76,24 @@ QLabel* display(const char* name, QSize size)
 }
 
 // The first selected member of an option group; 0 when none is.
+// The effect names and the generator's error line, as the window shows them in other languages.
+[[maybe_unused]] constexpr const char* LogicTexts[] = {
+    QT_TRANSLATE_NOOP("CoverEffect", "効果なし"),         QT_TRANSLATE_NOOP("CoverEffect", "キャンバス地効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "油絵風効果"),       QT_TRANSLATE_NOOP("CoverEffect", "ガラスタイル効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "モノクロ効果"),     QT_TRANSLATE_NOOP("CoverEffect", "セピア調効果"),
+    QT_TRANSLATE_NOOP("AlbumGenerator", "･Lumivert作成エラー"),
+};
+
+// Each line of a generator message translated when it is one of the known ones.
+QString shownLines(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (!line.isEmpty())
+            line = QCoreApplication::translate("AlbumGenerator", line.toUtf8().constData());
+    return lines.join(QLatin1Char('\n'));
+}
+
 int optionIndex(const QButtonGroup* options)
 {
     return std::max(0, options->checkedId());
@@ -102,32 +121,33 @@ QWidget* frmMain::buildStep3Left()
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    QGroupBox* cover = group("fraCover", "■ 表紙設定");
+    QGroupBox* cover = group("fraCover", QT_TRANSLATE_NOOP("frmMain", "■ 表紙設定"));
     auto* coverLayout = new QVBoxLayout(cover);
-    lblCaption[4] = new QLabel(QStringLiteral("・表紙にする写真を選んでください"));
+    lblCaption[4] = new QLabel(tr("・表紙にする写真を選んでください"));
     lblCaption[4]->setObjectName(QStringLiteral("lblCaption_4"));
     coverLayout->addWidget(lblCaption[4]);
     IkDisp1 = display("IkDisp1", CoverDisplaySize);
     IkDisp1->setProperty("Tag", QString());
-    cmdTopImage = new QPushButton(QStringLiteral("写真を選ぶ..."));
+    cmdTopImage = new QPushButton(tr("写真を選ぶ..."));
     cmdTopImage->setObjectName(QStringLiteral("cmdTopImage"));
     auto* coverRow = new QHBoxLayout;
     coverRow->addWidget(IkDisp1);
     coverRow->addWidget(cmdTopImage, 0, Qt::AlignBottom);
     coverRow->addStretch(1);
     coverLayout->addLayout(coverRow);
-    lblCaption[5] = new QLabel(QStringLiteral("・特殊効果"));
+    lblCaption[5] = new QLabel(tr("・特殊効果"));
     lblCaption[5]->setObjectName(QStringLiteral("lblCaption_5"));
     coverLayout->addWidget(lblCaption[5]);
     cboTopFilter = new QComboBox;
     cboTopFilter->setObjectName(QStringLiteral("cboTopFilter"));
-    cboTopFilter->addItems(CoverEffect::names());
+    for (const QString& name : CoverEffect::names())
+        cboTopFilter->addItem(QCoreApplication::translate("CoverEffect", name.toUtf8().constData()));
     coverLayout->addWidget(cboTopFilter);
     layout->addWidget(cover);
 
-    QGroupBox* slide = group("fraSlideShow", "■ 自動ページめくり");
+    QGroupBox* slide = group("fraSlideShow", QT_TRANSLATE_NOOP("frmMain", "■ 自動ページめくり"));
     auto* slideLayout = new QVBoxLayout(slide);
-    chkSlideShow = check("chkSlideShow", "自動ページめくり機能を付加する", false, slideLayout);
+    chkSlideShow = check("chkSlideShow", QT_TRANSLATE_NOOP("frmMain", "自動ページめくり機能を付加する"), false, slideLayout);
     txtShowTime = new QLineEdit(QStringLiteral("5"));
     txtShowTime->setObjectName(QStringLiteral("txtShowTime"));
     txtShowTime->setValidator(
@@ -137,21 +157,21 @@ QWidget* frmMain::buildStep3Left()
     txtShowTime->setAlignment(Qt::AlignRight);
     txtShowTime->installEventFilter(this);
     auto* timeRow = new QHBoxLayout;
-    auto* timeLabel = new QLabel(QStringLiteral("表示時間"));
+    auto* timeLabel = new QLabel(tr("表示時間"));
     timeLabel->setObjectName(QStringLiteral("lblShowTime"));
     timeRow->addWidget(timeLabel);
     timeRow->addWidget(txtShowTime);
-    timeRow->addWidget(new QLabel(QStringLiteral("秒")));
+    timeRow->addWidget(new QLabel(tr("秒")));
     timeRow->addStretch(1);
     slideLayout->addLayout(timeRow);
     layout->addWidget(slide);
 
-    QGroupBox* width = group("fraPageWidth", "■ ページ幅");
+    QGroupBox* width = group("fraPageWidth", QT_TRANSLATE_NOOP("frmMain", "■ ページ幅"));
     auto* widthLayout = new QVBoxLayout(width);
     optPageWidth = new QButtonGroup(this);
-    option(optPageWidth, "optPageWidth", 0, QStringLiteral("480ピクセル(15\"液晶相当)"), widthLayout);
-    option(optPageWidth, "optPageWidth", 1, QStringLiteral("640ピクセル(17\"CRT相当)"), widthLayout);
-    option(optPageWidth, "optPageWidth", 2, QStringLiteral("800ピクセル(17\"液晶相当)"), widthLayout);
+    option(optPageWidth, "optPageWidth", 0, tr("480ピクセル(15\"液晶相当)"), widthLayout);
+    option(optPageWidth, "optPageWidth", 1, tr("640ピクセル(17\"CRT相当)"), widthLayout);
+    option(optPageWidth, "optPageWidth", 2, tr("800ピクセル(17\"液晶相当)"), widthLayout);
     optPageWidth->button(0)->setChecked(true);
     layout->addWidget(width);
     layout->addStretch(1);
@@ -167,38 +187,38 @@ QWidget* frmMain::buildStep3Middle()
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    QGroupBox* jpeg = group("fraJpeg", "■ アルバム写真保存設定");
+    QGroupBox* jpeg = group("fraJpeg", QT_TRANSLATE_NOOP("frmMain", "■ アルバム写真保存設定"));
     auto* jpegLayout = new QVBoxLayout(jpeg);
-    chkJpegProgress = check("chkJpegProgress", "プログレッシブ形式", false, jpegLayout);
-    QGroupBox* quality = group("fraJpegQuality", "画質");
+    chkJpegProgress = check("chkJpegProgress", QT_TRANSLATE_NOOP("frmMain", "プログレッシブ形式"), false, jpegLayout);
+    QGroupBox* quality = group("fraJpegQuality", QT_TRANSLATE_NOOP("frmMain", "画質"));
     auto* qualityLayout = new QVBoxLayout(quality);
     optJpegQuality = new QButtonGroup(this);
-    option(optJpegQuality, "optJpegQuality", 2, QStringLiteral("高(画質の劣化は最小，ファイルサイズ最大)"),
+    option(optJpegQuality, "optJpegQuality", 2, tr("高(画質の劣化は最小，ファイルサイズ最大)"),
            qualityLayout);
-    option(optJpegQuality, "optJpegQuality", 1, QStringLiteral("標準（画質，ファイルサイズ共に，低と高の中間）"),
+    option(optJpegQuality, "optJpegQuality", 1, tr("標準（画質，ファイルサイズ共に，低と高の中間）"),
            qualityLayout);
-    option(optJpegQuality, "optJpegQuality", 0, QStringLiteral("低（写真の保存に必要なファイルサイズが最小）"),
+    option(optJpegQuality, "optJpegQuality", 0, tr("低（写真の保存に必要なファイルサイズが最小）"),
            qualityLayout);
     optJpegQuality->button(1)->setChecked(true);
     jpegLayout->addWidget(quality);
     layout->addWidget(jpeg);
 
-    QGroupBox* pageDetails = group("fraPage", "■ ページ設定");
+    QGroupBox* pageDetails = group("fraPage", QT_TRANSLATE_NOOP("frmMain", "■ ページ設定"));
     auto* pageLayout = new QVBoxLayout(pageDetails);
-    chkPageModel = check("chkPageModel", "カメラ機種名", false, pageLayout);
-    chkPageFileName = check("chkPageFileName", "ファイル名", false, pageLayout);
-    chkPageCaption = check("chkPageCaption", "キャプション(表題)", true, pageLayout);
-    chkPageDate = check("chkPageDate", "撮影日時", false, pageLayout);
-    chkPageTv = check("chkPageTv", "シャッター速度(Tv)", false, pageLayout);
-    chkPageAv = check("chkPageAv", "絞り値(Av)", false, pageLayout);
+    chkPageModel = check("chkPageModel", QT_TRANSLATE_NOOP("frmMain", "カメラ機種名"), false, pageLayout);
+    chkPageFileName = check("chkPageFileName", QT_TRANSLATE_NOOP("frmMain", "ファイル名"), false, pageLayout);
+    chkPageCaption = check("chkPageCaption", QT_TRANSLATE_NOOP("frmMain", "キャプション(表題)"), true, pageLayout);
+    chkPageDate = check("chkPageDate", QT_TRANSLATE_NOOP("frmMain", "撮影日時"), false, pageLayout);
+    chkPageTv = check("chkPageTv", QT_TRANSLATE_NOOP("frmMain", "シャッター速度(Tv)"), false, pageLayout);
+    chkPageAv = check("chkPageAv", QT_TRANSLATE_NOOP("frmMain", "絞り値(Av)"), false, pageLayout);
     layout->addWidget(pageDetails);
 
-    QGroupBox* indexDetails = group("fraIndex", "■ 目次設定");
+    QGroupBox* indexDetails = group("fraIndex", QT_TRANSLATE_NOOP("frmMain", "■ 目次設定"));
     auto* indexLayout = new QVBoxLayout(indexDetails);
-    chkIndexFileName = check("chkIndexFileName", "ファイル名", false, indexLayout);
-    chkIndexNo = check("chkIndexNo", "連番", true, indexLayout);
-    chkIndexDate = check("chkIndexDate", "撮影日時", false, indexLayout);
-    chkindexCaption = check("chkindexCaption", "キャプション(表題)", false, indexLayout);
+    chkIndexFileName = check("chkIndexFileName", QT_TRANSLATE_NOOP("frmMain", "ファイル名"), false, indexLayout);
+    chkIndexNo = check("chkIndexNo", QT_TRANSLATE_NOOP("frmMain", "連番"), true, indexLayout);
+    chkIndexDate = check("chkIndexDate", QT_TRANSLATE_NOOP("frmMain", "撮影日時"), false, indexLayout);
+    chkindexCaption = check("chkindexCaption", QT_TRANSLATE_NOOP("frmMain", "キャプション(表題)"), false, indexLayout);
     layout->addWidget(indexDetails);
     layout->addStretch(1);
     return column;
@@ -210,18 +230,18 @@ QWidget* frmMain::buildStep3Right()
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    QGroupBox* style = group("fraStyle", "■ ページスタイル");
+    QGroupBox* style = group("fraStyle", QT_TRANSLATE_NOOP("frmMain", "■ ページスタイル"));
     auto* styleLayout = new QVBoxLayout(style);
-    chkNavi = check("chkNavi", "ナビゲーションバーを日本語表示にする", false, styleLayout);
+    chkNavi = check("chkNavi", QT_TRANSLATE_NOOP("frmMain", "ナビゲーションバーを日本語表示にする"), false, styleLayout);
 
-    QGroupBox* back = group("fraBackImage", "背景画像");
+    QGroupBox* back = group("fraBackImage", QT_TRANSLATE_NOOP("frmMain", "背景画像"));
     auto* backLayout = new QGridLayout(back);
     auto* backOptions = new QVBoxLayout;
     optBackImage = new QButtonGroup(this);
-    option(optBackImage, "optBackImage", 1, QStringLiteral("背景画像あり"), backOptions);
-    option(optBackImage, "optBackImage", 0, QStringLiteral("背景画像なし"), backOptions);
+    option(optBackImage, "optBackImage", 1, tr("背景画像あり"), backOptions);
+    option(optBackImage, "optBackImage", 0, tr("背景画像なし"), backOptions);
     optBackImage->button(0)->setChecked(true);
-    cmdBackImage = new QPushButton(QStringLiteral("背景画像を選ぶ..."));
+    cmdBackImage = new QPushButton(tr("背景画像を選ぶ..."));
     cmdBackImage->setObjectName(QStringLiteral("cmdBackImage"));
     cmdBackImage->setProperty("Tag", QString());
     backOptions->addWidget(cmdBackImage);
@@ -232,7 +252,7 @@ QWidget* frmMain::buildStep3Right()
     styleLayout->addWidget(back);
 
     auto* colorRow = new QHBoxLayout;
-    lblCaption[1] = new QLabel(QStringLiteral("色の選択"));
+    lblCaption[1] = new QLabel(tr("色の選択"));
     lblCaption[1]->setObjectName(QStringLiteral("lblCaption_1"));
     cmdColor16 = new QPushButton;
     cmdColor16->setObjectName(QStringLiteral("cmdColor16"));
@@ -242,18 +262,18 @@ QWidget* frmMain::buildStep3Right()
     colorRow->addStretch(1);
     styleLayout->addLayout(colorRow);
 
-    lblCaption[0] = new QLabel(QStringLiteral("スタイルシート"));
+    lblCaption[0] = new QLabel(tr("スタイルシート"));
     lblCaption[0]->setObjectName(QStringLiteral("lblCaption_0"));
     styleLayout->addWidget(lblCaption[0]);
     cboTheme = new QComboBox;
     cboTheme->setObjectName(QStringLiteral("cboTheme"));
     styleLayout->addWidget(cboTheme);
-    cmdPreview = new QPushButton(QStringLiteral("プレビュー"));
+    cmdPreview = new QPushButton(tr("プレビュー"));
     cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
     styleLayout->addWidget(cmdPreview, 0, Qt::AlignRight);
     layout->addWidget(style);
 
-    QGroupBox* title = group("fraTitle", "■ タイトル");
+    QGroupBox* title = group("fraTitle", QT_TRANSLATE_NOOP("frmMain", "■ タイトル"));
     auto* titleLayout = new QVBoxLayout(title);
     txtTitle = new QLineEdit(QStringLiteral("Lumivert"));
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
@@ -280,17 +300,17 @@ QWidget* frmMain::buildStep3Bottom()
         int label;
         const char* note;
     } rows[] = {
-        {1, "Lumivert作成", 10, "Lumivertを新規に作成します。"},
-        {2, "ﾍﾟｰｼﾞｽﾀｲﾙのみ変更する", 12,
-         "既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙ"
-         "を素早く更新できます。"},
+        {1, QT_TR_NOOP("Lumivert作成"), 10, QT_TR_NOOP("Lumivertを新規に作成します。")},
+        {2, QT_TR_NOOP("ﾍﾟｰｼﾞｽﾀｲﾙのみ変更する"), 12,
+         QT_TR_NOOP("既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙ"
+                    "を素早く更新できます。")},
     };
     for (const auto& row : rows) {
-        auto* button = new QPushButton(QString::fromUtf8(row.caption));
+        auto* button = new QPushButton(tr(row.caption));
         button->setObjectName(QStringLiteral("cmdCreate_%1").arg(row.index));
         button->setMinimumSize(180, 32);
         cmdCreate->addButton(button, row.index);
-        auto* note = new QLabel(QString::fromUtf8(row.note));
+        auto* note = new QLabel(tr(row.note));
         note->setObjectName(QStringLiteral("lblCaption_%1").arg(row.label));
         note->setWordWrap(true);
         lblCaption[row.label] = note;
@@ -445,7 +465,7 @@ void frmMain::cmdCreate_Click(int index)
 {
     if (txtFolder->text().isEmpty()) {
         // Without a photo folder the album would land in the file system's root.
-        message(QMessageBox::Warning, QStringLiteral("写真のあるフォルダを指定してください。"));
+        message(QMessageBox::Warning, tr("写真のあるフォルダを指定してください。"));
         return;
     }
     (void)saveList();
@@ -456,7 +476,7 @@ void frmMain::cmdCreate_Click(int index)
     m_hooks.execDialog(generation);
     const QString errorText = generation.result().errorText.trimmed();
     if (!errorText.isEmpty()) {
-        QString text = errorText;
+        QString text = shownLines(errorText);
         const QStringList failed = generation.result().failedPages + generation.result().failedImages;
         if (!failed.isEmpty())
             text += QStringLiteral("\n\n") + failed.mid(0, 10).join(QLatin1Char('\n'));

@@ -63,18 +63,18 @@ frmSelectFolder::frmSelectFolder(const QString& programFolder, QWidget* parent)
     : QDialog(parent), m_programFolder(QDir::cleanPath(QDir::fromNativeSeparators(programFolder)))
 {
     setObjectName(QStringLiteral("frmSelectFolder"));
-    setWindowTitle(QStringLiteral("フォルダの選択"));
+    setWindowTitle(tr("フォルダの選択"));
 
-    lblMemo = new QLabel(QStringLiteral("フォルダを選択してください"), this);
+    lblMemo = new QLabel(tr("フォルダを選択してください"), this);
     lblMemo->setObjectName(QStringLiteral("lblMemo"));
     drvDrive = new QComboBox(this);
     drvDrive->setObjectName(QStringLiteral("drvDrive"));
     dirFolder = new FolderList(this);
     dirFolder->setObjectName(QStringLiteral("dirFolder"));
-    cmdOk = new QPushButton(QStringLiteral("OK"), this);
+    cmdOk = new QPushButton(tr("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    cmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

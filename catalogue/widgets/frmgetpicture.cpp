@@ -30,19 +30,19 @@ frmGetPicture::frmGetPicture(const QString& folder, PhotoListModel* model, QWidg
     Q_ASSERT(model);
     m_job->folder = folder;
     setObjectName(QStringLiteral("frmGetPicture"));
-    setWindowTitle(QStringLiteral("写真一覧の取得"));
+    setWindowTitle(tr("写真一覧の取得"));
     setModal(true);
     // No help button and no way to resize: the window only reports progress.
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    lblMessage = new QLabel(QStringLiteral("処理中です。しばらくお待ちください。"), this);
+    lblMessage = new QLabel(tr("処理中です。しばらくお待ちください。"), this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    cmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
 
@@ -127,7 +127,7 @@ void frmGetPicture::showProgress(int i, int n)
 {
     if (m_job->finished || n <= 0)
         return;
-    lblMessage->setText(QStringLiteral("しばらくお待ちください。%1/%2...").arg(i).arg(n));
+    lblMessage->setText(tr("しばらくお待ちください。%1/%2...").arg(i).arg(n));
     ProgressBar1->setValue(int(qint64(i) * 100 / n));
     Q_EMIT progressed(i, n);
 }

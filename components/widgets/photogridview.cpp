@@ -5,6 +5,7 @@
 #include <array>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -17,6 +18,36 @@ namespace
 {
 
 constexpr int RowHeightPixels = ThumbnailBoxHeight + 6;
+
+// The list's own texts (column titles, rotation choices) stay as the list holds them; only what the
+// window shows of them is translated.
+[[maybe_unused]] constexpr const char* ListTexts[] = {
+    QT_TRANSLATE_NOOP("PhotoListModel", "写真"),     QT_TRANSLATE_NOOP("PhotoListModel", "ﾊﾟｽ名"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "ファイル名"), QT_TRANSLATE_NOOP("PhotoListModel", "機種名"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "撮影日時"), QT_TRANSLATE_NOOP("PhotoListModel", "回転"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "キャプション(表題)"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "なし"),     QT_TRANSLATE_NOOP("PhotoListModel", "左90度"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "右90度"),   QT_TRANSLATE_NOOP("PhotoListModel", "180度"),
+};
+
+QString shownText(const QString& listText)
+{
+    return listText.isEmpty() ? listText : QCoreApplication::translate("PhotoListModel", listText.toUtf8().constData());
+}
+
+/// Column titles shown translated; the model's header data stays as it is.
+class PhotoGridHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->text = shownText(option->text);
+    }
+};
 
 /// Draws the picture columns centred at their own size, edits the rotation with a choice list and
 /// the caption as multi-line text of limited length.
@@ -48,13 +79,20 @@ public:
         painter->restore();
     }
 
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (PhotoColumn(index.column() + 1) == PhotoColumn::Rotation)
+            option->text = shownText(option->text);
+    }
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const auto column = PhotoColumn(index.column() + 1);
         if (column == PhotoColumn::Rotation) {
             auto* box = new QComboBox(parent);
             for (int code = 0; code <= 3; ++code)
-                box->addItem(PhotoListModel::rotationText(code));
+                box->addItem(shownText(PhotoListModel::rotationText(code)));
             // A choice takes effect at once, as a choice list cell does.
             connect(box, &QComboBox::activated, box, [this, box] {
                 auto* self = const_cast<PhotoGridDelegate*>(this);
@@ -122,6 +160,7 @@ public:
 PhotoGridView::PhotoGridView(QWidget* parent) : QTableView(parent)
 {
     setObjectName(QStringLiteral("vaSpread1"));
+    setHorizontalHeader(new PhotoGridHeader(Qt::Horizontal, this));
     setItemDelegate(new PhotoGridDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -264,6 +303,14 @@ void PhotoGridView::keyPressEvent(QKeyEvent* event)
         default:
             break;
         }
+    }
+    // Enter on a picture opens the photo, as a double click does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier &&
+        state() != QAbstractItemView::EditingState && currentIndex().isValid() &&
+        PhotoColumn(currentIndex().column() + 1) == PhotoColumn::Picture) {
+        Q_EMIT cellDoubleClicked(currentIndex().column() + 1, currentIndex().row() + 1);
+        event->accept();
+        return;
     }
     QTableView::keyPressEvent(event);
 }

@@ -20,9 +20,9 @@ constexpr int SwatchRows = 4;
 frmColor16::frmColor16(CColor& colors, QWidget* parent) : QDialog(parent), m_colors(colors)
 {
     setObjectName(QStringLiteral("frmColor16"));
-    setWindowTitle(QStringLiteral("色見本(標準)"));
+    setWindowTitle(tr("色見本(標準)"));
 
-    auto* lblCaption = new QLabel(QStringLiteral("■ 色見本から色を選んでください。"), this);
+    auto* lblCaption = new QLabel(tr("■ 色見本から色を選んでください。"), this);
     lblCaption->setObjectName(QStringLiteral("lblCaption"));
 
     vaSpread1 = new PictureGrid(this);
@@ -34,10 +34,10 @@ frmColor16::frmColor16(CColor& colors, QWidget* parent) : QDialog(parent), m_col
     vaSpread1->setFixedSize(SwatchColumns * 48 + 2 * vaSpread1->frameWidth(),
                             SwatchRows * 32 + 2 * vaSpread1->frameWidth());
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK(&O)"), this);
+    auto* cmdOK = new QPushButton(tr("OK(&O)"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    auto* cmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* buttons = new QVBoxLayout;

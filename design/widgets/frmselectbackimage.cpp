@@ -20,9 +20,9 @@ constexpr int RowPixels = 100;
 frmSelectBackImage::frmSelectBackImage(const QString& imageFolder, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSelectBackImage"));
-    setWindowTitle(QStringLiteral("Lumivert背景画像"));
+    setWindowTitle(tr("Lumivert背景画像"));
 
-    auto* label = new QLabel(QStringLiteral("■ Lumivertの背景画像を選んでください。"), this);
+    auto* label = new QLabel(tr("■ Lumivertの背景画像を選んでください。"), this);
     label->setObjectName(QStringLiteral("lblCaption"));
 
     vaSpread1 = new PictureGrid(this);
@@ -50,10 +50,10 @@ frmSelectBackImage::frmSelectBackImage(const QString& imageFolder, QWidget* pare
     const GridIndex::Cell first = n >= m_userIndex ? GridIndex::cellOf(m_userIndex, Columns) : GridIndex::Cell{};
     vaSpread1->setActiveCell(first.column, first.row);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK(&O)"), this);
+    auto* cmdOK = new QPushButton(tr("OK(&O)"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    auto* cmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* buttons = new QHBoxLayout;
@@ -88,7 +88,7 @@ void frmSelectBackImage::cmdOK_Click()
     const int row = vaSpread1->activeRow();
     const int column = vaSpread1->activeColumn();
     if (!GridIndex::holdsItem(row, column, Columns, m_list.count())) {
-        DialogSupport::information(this, windowTitle(), QStringLiteral("背景画像が選択されていません。"));
+        DialogSupport::information(this, windowTitle(), tr("背景画像が選択されていません。"));
         return;
     }
     m_userIndex = GridIndex::itemAt(row, column, Columns);

@@ -21,9 +21,9 @@ constexpr int CellHeight = 94;
 frmSelectTopImage::frmSelectTopImage(const PhotoListModel& photos, QWidget* parent) : QDialog(parent), m_photos(photos)
 {
     setObjectName(QStringLiteral("frmSelectTopImage"));
-    setWindowTitle(QStringLiteral("Lumivert表紙"));
+    setWindowTitle(tr("Lumivert表紙"));
 
-    auto* label = new QLabel(QStringLiteral("■ Lumivert表紙の写真を選んでください。"), this);
+    auto* label = new QLabel(tr("■ Lumivert表紙の写真を選んでください。"), this);
     label->setObjectName(QStringLiteral("lblCaption"));
 
     vaSpread1 = new PictureGrid(this);
@@ -40,13 +40,13 @@ frmSelectTopImage::frmSelectTopImage(const PhotoListModel& photos, QWidget* pare
     vaSpread1->setMinimumSize(Columns * CellWidth + frame + 20, 3 * CellHeight + frame);
     vaSpread1->setActiveCell(0, 0);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK(&O)"), this);
+    auto* cmdOK = new QPushButton(tr("OK(&O)"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    auto* cmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     // Kept for the layout users know; it has no action.
-    auto* cmdHelp = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    auto* cmdHelp = new QPushButton(tr("ﾍﾙﾌﾟ(&H)"), this);
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
 
     auto* buttons = new QHBoxLayout;
@@ -82,7 +82,7 @@ void frmSelectTopImage::cmdOK_Click()
     // With no active cell the arithmetic gives a number below 1; that is no photo either, and
     // must not come back as an "OK" with a cover number that names nothing.
     if (!GridIndex::holdsItem(row, column, Columns, m_photos.photoCount())) {
-        DialogSupport::information(this, windowTitle(), QStringLiteral("写真が選択されていません。"));
+        DialogSupport::information(this, windowTitle(), tr("写真が選択されていません。"));
         return;
     }
     m_userIndex = GridIndex::itemAt(row, column, Columns);

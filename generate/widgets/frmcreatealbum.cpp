@@ -2,6 +2,7 @@
 #include "generate/widgets/frmcreatealbum.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,16 +24,36 @@ struct frmCreateAlbum::Job {
     bool finished = false;
 };
 
+namespace
+{
+// The generator's progress texts begin with one of these; the window shows that part translated.
+constexpr const char* ProgressTexts[] = {
+    QT_TRANSLATE_NOOP("AlbumGenerator", "Step1.目次用画像生成  しばらくお待ちください。"),
+    QT_TRANSLATE_NOOP("AlbumGenerator", "Step2.ページ用画像生成  しばらくお待ちください。"),
+    QT_TRANSLATE_NOOP("AlbumGenerator", "Step3.HTML生成  しばらくお待ちください。"),
+};
+
+QString shownProgress(const QString& text)
+{
+    for (const char* source : ProgressTexts) {
+        const QString prefix = QString::fromUtf8(source);
+        if (text.startsWith(prefix))
+            return QCoreApplication::translate("AlbumGenerator", source) + text.mid(prefix.size());
+    }
+    return text;
+}
+} // namespace
+
 frmCreateAlbum::frmCreateAlbum(const AlbumOptions& options, const QVector<PhotoRow>& photos, QWidget* parent)
     : QDialog(parent), m_job(std::make_unique<Job>())
 {
     setObjectName(QStringLiteral("frmCreateAlbum"));
-    setWindowTitle(QStringLiteral("Lumivert作成"));
+    setWindowTitle(tr("Lumivert作成"));
     setModal(true);
     m_job->options = options;
     m_job->photos = photos;
 
-    lblMessage = new QLabel(QStringLiteral("処理中です。しばらくお待ちください。"), this);
+    lblMessage = new QLabel(tr("処理中です。しばらくお待ちください。"), this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     lblMessage->setMinimumWidth(380);
     ProgressBar1 = new QProgressBar(this);
@@ -40,7 +61,7 @@ frmCreateAlbum::frmCreateAlbum(const AlbumOptions& options, const QVector<PhotoR
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    cmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* buttons = new QHBoxLayout;
@@ -94,7 +115,7 @@ void frmCreateAlbum::showEvent(QShowEvent* event)
         QMetaObject::invokeMethod(
             this,
             [this, step, i, n] {
-                lblMessage->setText(AlbumGenerator::progressText(step, i, n));
+                lblMessage->setText(shownProgress(AlbumGenerator::progressText(step, i, n)));
                 ProgressBar1->setValue(n > 0 ? int(float(i) / float(n) * 100.0f) : 0);
             },
             Qt::QueuedConnection);

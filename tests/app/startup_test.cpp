@@ -106,3 +106,71 @@ TEST(StartupPaths, ExistenceAndJoining)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(StartupSettingsLocation, BesideTheProgramWhenWritableElseInTheUserConfiguration)
+{
+    const QString program = QStringLiteral("/opt/lumivert/lib/lumivert");
+    const QString config = QStringLiteral("/home/user/.config");
+    const struct {
+        bool writable;
+        QString expected;
+    } rows[] = {
+        {true, program + QStringLiteral("/Lumivert.ini")},
+        {false, config + QStringLiteral("/Lumivert/Lumivert.ini")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.writable);
+        QStringList asked;
+        const QString path = Startup::settingsFilePath(
+            program,
+            [&](const QString& folder) {
+                asked << folder;
+                return row.writable;
+            },
+            config);
+        EXPECT_EQ(path, QDir::toNativeSeparators(row.expected));
+        EXPECT_EQ(asked, QStringList{program}); // only the program's own folder is tested
+    }
+}
+
+TEST(StartupSettingsLocation, SystemConfigurationFolderWhenNoneIsGiven)
+{
+    const QString path = Startup::settingsFilePath(QStringLiteral("/nowhere"), [](const QString&) { return false; });
+    EXPECT_TRUE(path.endsWith(QStringLiteral("/Lumivert/Lumivert.ini"))) << path.toStdString();
+    EXPECT_FALSE(path.startsWith(QStringLiteral("/nowhere")));
+}
+
+TEST(StartupSettingsLocation, WritabilityIsTriedInTheFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_TRUE(Startup::folderIsWritable(dir.path()));
+    EXPECT_FALSE(Startup::folderIsWritable(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(Startup::folderIsWritable(QString()));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+        << "the probe file is removed again";
+}
+
+TEST(StartupLanguage, OverrideThenSystemLocale)
+{
+    const struct {
+        const char* override;
+        const char* locale;
+        const char* expected;
+    } rows[] = {
+        {"", "ja_JP", "ja"},   {"", "en_US", "en"},   {"", "de_DE", "en"},  {"", "C", "en"},
+        {"en", "ja_JP", "en"}, {"ja", "en_US", "ja"}, {"EN", "ja_JP", "en"}, {"ja_JP.UTF-8", "C", "ja"},
+        {"fr", "ja_JP", "ja"}, // an unknown override leaves the choice to the locale
+        {"fr", "en_GB", "en"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.override) + " / " + row.locale);
+        EXPECT_EQ(Startup::interfaceLanguage(QString::fromLatin1(row.override), QString::fromLatin1(row.locale)),
+                  QString::fromLatin1(row.expected));
+    }
+}
+
+} // namespace

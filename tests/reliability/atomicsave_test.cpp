@@ -7,6 +7,7 @@
 
 #include "app/cprivateprofile.h"
 #include "catalogue/photolistfile.h"
+#include "components/imaging.h"
 #include "components/photolistmodel.h"
 #include "components/sheetfile.h"
 #include "reliabilityutil.h"
@@ -62,8 +63,9 @@ protected:
             disk->fill();
         else
             limit = std::make_unique<Reliability::FileSizeLimit>(20 * 1024);
-        if (limit)
+        if (limit) {
             ASSERT_TRUE(limit->ok());
+        }
     }
     void lift() { limit.reset(); }
 };
@@ -192,4 +194,48 @@ TEST(ListFileRefused, DamagedTruncatedOrForeignFilesLeaveTheModelAsItWas)
     TestUtil::writeAll(PhotoListFile::path(folder), good);
     ASSERT_TRUE(PhotoListFile::load(model, folder));
     EXPECT_EQ(model.rows(), saved.rows());
+}
+
+// Small files on a full disk: the whole new content fits the write buffer, so the failure only
+// shows when it is flushed. Qt 6.4's QSaveFile::commit() then reports success and renames an
+// empty file over the old one unless the writer flushes and checks first.
+TEST(AtomicSaveSmallFiles, FullDiskAtTheFinalFlush)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("disk"));
+    Reliability::TinyDisk disk(folder, 128 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+
+    const QString ini = QDir(folder).filePath(QStringLiteral("Lumivert.ini"));
+    const CPrivateProfile profile;
+    ASSERT_NE(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Top"), QStringLiteral("120")), 0);
+    PhotoListModel list;
+    PhotoRow row;
+    row.pathName = QStringLiteral("/p/a.jpg");
+    row.caption = QStringLiteral("old");
+    list.setRows({row});
+    ASSERT_TRUE(PhotoListFile::save(list, folder, {}));
+    const QString jpeg = QDir(folder).filePath(QStringLiteral("index001.jpg"));
+    ASSERT_TRUE(Imaging::save(TestUtil::samplePicture(8, 8), jpeg, Imaging::SaveKind::BaselineJpeg, 50));
+    const QString gif = QDir(folder).filePath(QStringLiteral("background.gif"));
+    ASSERT_TRUE(Imaging::save(TestUtil::samplePicture(8, 8), gif, Imaging::SaveKind::Gif));
+    const QStringList files = {ini, PhotoListFile::path(folder), jpeg, gif};
+    QList<QByteArray> old;
+    for (const QString& f : files)
+        old << TestUtil::readAll(f);
+    disk.fill();
+
+    EXPECT_EQ(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Left"), QStringLiteral("5")), 0);
+    row.caption = QStringLiteral("new");
+    list.setRows({row, row});
+    EXPECT_FALSE(PhotoListFile::save(list, folder, {}));
+    EXPECT_FALSE(Imaging::save(TestUtil::samplePicture(9, 9), jpeg, Imaging::SaveKind::BaselineJpeg, 50));
+    EXPECT_FALSE(Imaging::save(TestUtil::samplePicture(9, 9), gif, Imaging::SaveKind::Gif));
+    for (int i = 0; i < files.size(); ++i)
+        EXPECT_EQ(TestUtil::readAll(files[i]), old[i]) << files[i].toStdString();
+    EXPECT_EQ(profile.GetValueLong(ini, QStringLiteral("Main"), QStringLiteral("Top")), 120);
+    PhotoListModel back;
+    ASSERT_TRUE(PhotoListFile::load(back, folder));
+    EXPECT_EQ(back.photoAt(1).caption, QStringLiteral("old"));
 }

@@ -106,8 +106,9 @@ TEST(FuzzRegression, ShootingInfoAndImages)
         (void)Imaging::imageSize(path);
         for (const QSize box : {QSize(120, 90), QSize(800, 600)}) {
             const Imaging::LoadResult r = Imaging::load(path, box);
-            if (r.ok())
+            if (r.ok()) {
                 EXPECT_EQ(r.image.size(), Imaging::fitSize(r.fullSize, box));
+            }
         }
     }
 }

@@ -74,8 +74,9 @@ TEST(UnwritableAlbum, AFileWhereTheAlbumFolderShouldBe)
         EXPECT_EQ(result.errorText, kErrorText);
         // top.htm, index.htm and one page per photo.
         EXPECT_EQ(result.failedPages.size(), 2 + p.rows.size()) << result.failedPages.join(' ').toStdString();
-        if (mode == GenerationMode::NewAlbum)
+        if (mode == GenerationMode::NewAlbum) {
             EXPECT_GE(result.failedImages.size(), 2 * p.rows.size());
+        }
     }
     EXPECT_EQ(Reliability::stamps(p.guarded() + QStringList{p.album()}), before);
 }
@@ -98,8 +99,9 @@ TEST(UnwritableAlbum, AFullDisk)
         const GenerationResult result = AlbumGenerator::run(p.options(), p.rows, mode);
         EXPECT_EQ(result.errorText, kErrorText);
         EXPECT_FALSE(result.failedPages.isEmpty());
-        if (mode == GenerationMode::NewAlbum)
+        if (mode == GenerationMode::NewAlbum) {
             EXPECT_FALSE(result.failedImages.isEmpty());
+        }
         // Whatever was written is whole; nothing temporary is left.
         EXPECT_EQ(Reliability::strayFiles(p.album()), QStringList());
         EXPECT_EQ(Reliability::brokenImages(p.album()), QStringList());
@@ -138,8 +140,9 @@ TEST(CancelledGeneration, EveryPointLeavesWholeFilesOnly)
             EXPECT_EQ(Reliability::brokenImages(p.album()), QStringList());
             const QDir album(p.album());
             // Step 1 stopped before photo "at": only the index images before it exist.
-            if (step == 1)
+            if (step == 1) {
                 EXPECT_EQ(album.entryList({QStringLiteral("index*.jpg")}, QDir::Files).size(), at - 1);
+            }
             EXPECT_TRUE(album.exists(QStringLiteral("top.htm")));
             EXPECT_TRUE(album.exists(QStringLiteral("index.htm")));
             EXPECT_EQ(album.entryList({QStringLiteral("page*.htm")}, QDir::Files).size(), n);

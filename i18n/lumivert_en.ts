@@ -1,0 +1,708 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>AlbumGenerator</name>
+    <message>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="+84"/>
+        <source>･Lumivert作成エラー</source>
+        <translation>· The album could not be created</translation>
+    </message>
+    <message>
+        <location filename="../generate/widgets/frmcreatealbum.cpp" line="+31"/>
+        <source>Step1.目次用画像生成  しばらくお待ちください。</source>
+        <translation>Step 1: making the index pictures. Please wait. </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Step2.ページ用画像生成  しばらくお待ちください。</source>
+        <translation>Step 2: making the page pictures. Please wait. </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Step3.HTML生成  しばらくお待ちください。</source>
+        <translation>Step 3: writing the HTML pages. Please wait. </translation>
+    </message>
+</context>
+<context>
+    <name>CoverEffect</name>
+    <message>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="-3"/>
+        <source>効果なし</source>
+        <translation>No effect</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>キャンバス地効果</source>
+        <translation>Canvas texture</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>油絵風効果</source>
+        <translation>Oil painting</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>ガラスタイル効果</source>
+        <translation>Glass tiles</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>モノクロ効果</source>
+        <translation>Monochrome</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>セピア調効果</source>
+        <translation>Sepia</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoListModel</name>
+    <message>
+        <location filename="../components/widgets/photogridview.cpp" line="+25"/>
+        <source>写真</source>
+        <translation>Photo</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>ﾊﾟｽ名</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>機種名</source>
+        <translation>Camera model</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>撮影日時</source>
+        <translation>Date taken</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>回転</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>キャプション(表題)</source>
+        <translation>Caption (title)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>左90度</source>
+        <translation>90° left</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>右90度</source>
+        <translation>90° right</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>180度</source>
+        <translation>180°</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramInfo</name>
+    <message>
+        <location filename="../app/widgets/frmabout.cpp" line="+31"/>
+        <source>警告: このプログラムは現状のまま提供され、いかなる保証もありません。写真は読み込み専用で扱い、変更することはありません。</source>
+        <translation>Warning: this program is provided as is, without any warranty. Photos are opened read-only and are never changed.</translation>
+    </message>
+</context>
+<context>
+    <name>frmAbout</name>
+    <message>
+        <location line="+11"/>
+        <source>ﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ｼｽﾃﾑ情報(&amp;S)...</source>
+        <translation>&amp;System Info...</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>現時点ではｼｽﾃﾑ情報を使用できません</source>
+        <translation>System information is not available at the moment.</translation>
+    </message>
+</context>
+<context>
+    <name>frmColor16</name>
+    <message>
+        <location filename="../design/widgets/frmcolor16.cpp" line="+23"/>
+        <source>色見本(標準)</source>
+        <translation>Colour Swatches (Standard)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>■ 色見本から色を選んでください。</source>
+        <translation>■ Choose a colour from the swatches.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>OK(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>frmCreateAlbum</name>
+    <message>
+        <location filename="../generate/widgets/frmcreatealbum.cpp" line="+18"/>
+        <source>Lumivert作成</source>
+        <translation>Create Album</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>処理中です。しばらくお待ちください。</source>
+        <translation>Working. Please wait.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>frmGetPicture</name>
+    <message>
+        <location filename="../catalogue/widgets/frmgetpicture.cpp" line="+33"/>
+        <source>写真一覧の取得</source>
+        <translation>Reading the Photos</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>処理中です。しばらくお待ちください。</source>
+        <translation>Working. Please wait.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>しばらくお待ちください。%1/%2...</source>
+        <translation>Please wait. %1/%2...</translation>
+    </message>
+</context>
+<context>
+    <name>frmMain</name>
+    <message>
+        <location filename="../app/widgets/frmmain.cpp" line="+330"/>
+        <source>写真一覧</source>
+        <translation>Photo List</translation>
+    </message>
+    <message>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="+220"/>
+        <source>Lumivert作成</source>
+        <translation>&amp;Create Album</translation>
+    </message>
+    <message>
+        <location filename="../app/widgets/frmmain.cpp" line="-261"/>
+        <source>フォルダ選択</source>
+        <comment>tab</comment>
+        <translation>&amp;Folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>写真一覧</source>
+        <comment>tab</comment>
+        <translation>&amp;Photo List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lumivert作成</source>
+        <comment>tab</comment>
+        <translation>Create &amp;Album</translation>
+    </message>
+    <message>
+        <location line="+104"/>
+        <source>指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。</source>
+        <translation>The folder given does not exist. The photos are not read.</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>参照...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写真一覧の読み込み...</source>
+        <translation>&amp;Read the Photo List...</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>■ 写真のあるフォルダを指定してください。</source>
+        <translation>■ Choose the folder that holds your photos.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。</source>
+        <translation>* Photos are used read-only. Your edits are never saved over them.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>※ Lumivertの保存先は，選択フォルダ中の[Lumivert]フォルダです。[Lumivert]フォルダが既にある場合は，</source>
+        <translation>* The album is saved in the [Lumivert] folder inside the chosen folder. If a [Lumivert] folder already exists, </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>上書き保存されます。</source>
+        <translation>it is overwritten.</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？<byte value="xd"/>
+<byte value="xd"/>
+写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。</source>
+        <translation>The folder holds a saved photo list. Do you want to load it?<byte value="xd"/>
+<byte value="xd"/>
+If you do not load it, a new photo list is made from the photos.</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>写真一覧ﾃﾞｰﾀを読み込めませんでした。写真を新規に読み込みます。
+
+%1</source>
+        <translation>The saved photo list could not be read. The photos are read afresh.
+
+%1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>写真一覧ﾃﾞｰﾀを保存できませんでした。
+
+%1</source>
+        <translation>The photo list could not be saved.
+
+%1</translation>
+    </message>
+    <message>
+        <location filename="../app/widgets/frmmain_step2.cpp" line="+37"/>
+        <source>先頭へ</source>
+        <translation>To &amp;Top</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真を先頭に移動する</source>
+        <translation>Move the photo to the top</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>前へ</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真を前に移動する</source>
+        <translation>Move the photo up one place</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>次へ</source>
+        <translation>Move Do&amp;wn</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真を次に移動する</source>
+        <translation>Move the photo down one place</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>末尾へ</source>
+        <translation>To &amp;Bottom</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真を末尾に移動する</source>
+        <translation>Move the photo to the bottom</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ﾌｧｲﾙ名 昇順</source>
+        <translation>&amp;Name A→Z</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真をﾌｧｲﾙ名で昇順に並び替える</source>
+        <translation>Sort the photos by file name, ascending</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ﾌｧｲﾙ名 降順</source>
+        <translation>Na&amp;me Z→A</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真をﾌｧｲﾙ名で降順に並び替える</source>
+        <translation>Sort the photos by file name, descending</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>撮影日時 昇順</source>
+        <translation>&amp;Date Oldest First</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真を撮影日時で昇順に並び替える</source>
+        <translation>Sort the photos by the date taken, oldest first</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>撮影日時 降順</source>
+        <translation>Dat&amp;e Newest First</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真を撮影日時で降順に並び替える</source>
+        <translation>Sort the photos by the date taken, newest first</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>除外</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真をｱﾙﾊﾞﾑから除外する</source>
+        <translation>Leave the photo out of the album</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>保存</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>現在の写真一覧ﾃﾞｰﾀを保存する</source>
+        <translation>Save the current photo list</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>初期化</source>
+        <translation>Start &amp;Over</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>写真一覧ﾃﾞｰﾀの初期化</source>
+        <translation>Start the photo list afresh from the folder</translation>
+    </message>
+    <message>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="-179"/>
+        <source>■ 表紙設定</source>
+        <translation>■ Cover</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>・表紙にする写真を選んでください</source>
+        <translation>· Choose the photo for the cover</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>写真を選ぶ...</source>
+        <translation>C&amp;hoose Photo...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>・特殊効果</source>
+        <translation>· Special effect</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>■ 自動ページめくり</source>
+        <translation>■ Slide Show</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>自動ページめくり機能を付加する</source>
+        <translation>Turn the pages a&amp;utomatically</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>表示時間</source>
+        <translation>Show each page for</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>秒</source>
+        <translation>seconds</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>■ ページ幅</source>
+        <translation>■ Page Width</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>480ピクセル(15&quot;液晶相当)</source>
+        <translation>480 pixels (for a 15&quot; LCD)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>640ピクセル(17&quot;CRT相当)</source>
+        <translation>640 pixels (for a 17&quot; CRT)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>800ピクセル(17&quot;液晶相当)</source>
+        <translation>800 pixels (for a 17&quot; LCD)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>■ アルバム写真保存設定</source>
+        <translation>■ Album Photos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>プログレッシブ形式</source>
+        <translation>Pro&amp;gressive JPEG</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>画質</source>
+        <translation>Quality</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>高(画質の劣化は最小，ファイルサイズ最大)</source>
+        <translation>High (least loss of quality, largest files)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>標準（画質，ファイルサイズ共に，低と高の中間）</source>
+        <translation>Standard (quality and file size between low and high)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>低（写真の保存に必要なファイルサイズが最小）</source>
+        <translation>Low (smallest files)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>■ ページ設定</source>
+        <translation>■ Photo Pages</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>カメラ機種名</source>
+        <translation>Camera model</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+9"/>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <location line="+11"/>
+        <source>キャプション(表題)</source>
+        <translation>Caption (title)</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <location line="+9"/>
+        <source>撮影日時</source>
+        <translation>Date taken</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>シャッター速度(Tv)</source>
+        <translation>Shutter speed (Tv)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>絞り値(Av)</source>
+        <translation>Aperture (Av)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>■ 目次設定</source>
+        <translation>■ Index Page</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>連番</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>■ ページスタイル</source>
+        <translation>■ Page Style</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ナビゲーションバーを日本語表示にする</source>
+        <translation>Navigation bar in &amp;Japanese</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>背景画像</source>
+        <translation>Background image</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>背景画像あり</source>
+        <translation>With background image</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>背景画像なし</source>
+        <translation>No background image</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>背景画像を選ぶ...</source>
+        <translation>Choose Bac&amp;kground...</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>色の選択</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>スタイルシート</source>
+        <translation>Style sheet</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>プレビュー</source>
+        <translation>Pre&amp;view</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>■ タイトル</source>
+        <translation>■ Title</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Lumivertを新規に作成します。</source>
+        <translation>Creates the album afresh.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ﾍﾟｰｼﾞｽﾀｲﾙのみ変更する</source>
+        <translation>Change Page St&amp;yle Only</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙを素早く更新できます。</source>
+        <translation>Rewrites only the HTML files of an album made before. The photos are not resized again, so the page style is updated quickly.</translation>
+    </message>
+    <message>
+        <location line="+163"/>
+        <source>写真のあるフォルダを指定してください。</source>
+        <translation>Choose the folder that holds your photos.</translation>
+    </message>
+</context>
+<context>
+    <name>frmSelectBackImage</name>
+    <message>
+        <location filename="../design/widgets/frmselectbackimage.cpp" line="+23"/>
+        <source>Lumivert背景画像</source>
+        <translation>Album Background</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>■ Lumivertの背景画像を選んでください。</source>
+        <translation>■ Choose the background image of the album.</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>OK(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>背景画像が選択されていません。</source>
+        <translation>No background image is selected.</translation>
+    </message>
+</context>
+<context>
+    <name>frmSelectFolder</name>
+    <message>
+        <location filename="../app/widgets/frmselectfolder.cpp" line="+66"/>
+        <source>フォルダの選択</source>
+        <translation>Choose a Folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>フォルダを選択してください</source>
+        <translation>Choose a folder</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>frmSelectTopImage</name>
+    <message>
+        <location filename="../design/widgets/frmselecttopimage.cpp" line="+24"/>
+        <source>Lumivert表紙</source>
+        <translation>Album Cover</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>■ Lumivert表紙の写真を選んでください。</source>
+        <translation>■ Choose the photo for the album cover.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>OK(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ﾍﾙﾌﾟ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>写真が選択されていません。</source>
+        <translation>No photo is selected.</translation>
+    </message>
+</context>
+</TS>
