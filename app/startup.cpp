@@ -131,7 +131,7 @@ QString interfaceLanguage(const QString& override, const QString& systemLocaleNa
         if (wanted == code || wanted.startsWith(code + QLatin1Char('_')) || wanted.startsWith(code + QLatin1Char('-')))
             return code;
     return systemLocaleName.startsWith(QLatin1String("ja"), Qt::CaseInsensitive) ? QStringLiteral("ja")
-                                                                                   : QStringLiteral("en");
+                                                                                 : QStringLiteral("en");
 }
 
 } // namespace Startup

@@ -25,6 +25,8 @@ namespace
 
 // A file larger than this is not a photo we can hold; refusing it keeps memory bounded.
 constexpr qint64 kMaxFileBytes = qint64(512) << 20;
+// Decodes above this size are checked against the file's size (see loadBytes).
+constexpr qint64 kBombFloorPixels = 16'000'000;
 
 struct FileBytes {
     QByteArray bytes;
@@ -126,6 +128,22 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
             const int ch = int((qint64(full.height()) + divisor - 1) / divisor);
             reader.setClipRect(QRect(0, 0, cw * divisor, ch * divisor));
             reader.setScaledSize(QSize(cw, ch));
+        }
+    }
+
+    // A header can promise far more pixels than its bytes could ever hold (a few hundred bytes
+    // claiming 15000 x 15000): decoding that takes a gigabyte and seconds of filling in. No whole
+    // JPEG holds more than 512 pixels a byte (at least one bit per 8 x 8 block) nor a GIF more than
+    // about 2,700 (12-bit codes of at most 4,096 pixels), so a decode of more than 16 megapixels
+    // from more than 4,096 pixels a byte is refused.
+    if (full.isValid()) {
+        const qint64 pixels = qint64(full.width()) * full.height();
+        if (pixels / (qint64(divisor) * divisor) > kBombFloorPixels && pixels / 4096 > bytes.size()) {
+            result.error = QStringLiteral("picture too large for its file: %1 x %2 in %3 bytes")
+                               .arg(full.width())
+                               .arg(full.height())
+                               .arg(bytes.size());
+            return result;
         }
     }
 

@@ -213,7 +213,7 @@
 <context>
     <name>frmMain</name>
     <message>
-        <location filename="../app/widgets/frmmain.cpp" line="+330"/>
+        <location filename="../app/widgets/frmmain.cpp" line="+376"/>
         <source>写真一覧</source>
         <translation>Photo List</translation>
     </message>
@@ -223,7 +223,7 @@
         <translation>&amp;Create Album</translation>
     </message>
     <message>
-        <location filename="../app/widgets/frmmain.cpp" line="-261"/>
+        <location filename="../app/widgets/frmmain.cpp" line="-303"/>
         <source>フォルダ選択</source>
         <comment>tab</comment>
         <translation>&amp;Folder</translation>
@@ -241,12 +241,12 @@
         <translation>Create &amp;Album</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+139"/>
         <source>指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。</source>
         <translation>The folder given does not exist. The photos are not read.</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+73"/>
         <source>参照...</source>
         <translation>&amp;Browse...</translation>
     </message>

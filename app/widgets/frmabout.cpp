@@ -115,6 +115,5 @@ void frmAbout::cmdSysInfo_Click()
 void frmAbout::StartSysInfo()
 {
     if (!SystemInfo::start())
-        DialogSupport::plainMessage(this, ProgramInfo::displayName(),
-                                    tr("現時点ではｼｽﾃﾑ情報を使用できません"));
+        DialogSupport::plainMessage(this, ProgramInfo::displayName(), tr("現時点ではｼｽﾃﾑ情報を使用できません"));
 }

@@ -69,10 +69,9 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
             const char* comment;
         } caption;
         const char* key;
-    } tabs[] = {
-        {fraStep1, QT_TRANSLATE_NOOP3("frmMain", "フォルダ選択", "tab"), "Step1"},
-        {fraStep2, QT_TRANSLATE_NOOP3("frmMain", "写真一覧", "tab"), "Step2"},
-        {fraStep3, QT_TRANSLATE_NOOP3("frmMain", "Lumivert作成", "tab"), "Step3"}};
+    } tabs[] = {{fraStep1, QT_TRANSLATE_NOOP3("frmMain", "フォルダ選択", "tab"), "Step1"},
+                {fraStep2, QT_TRANSLATE_NOOP3("frmMain", "写真一覧", "tab"), "Step2"},
+                {fraStep3, QT_TRANSLATE_NOOP3("frmMain", "Lumivert作成", "tab"), "Step3"}};
     for (const auto& tab : tabs) {
         const int i = TabStrip1->addTab(tab.page, tr(tab.caption.source, tab.caption.comment));
         TabStrip1->tabBar()->setTabData(i, QString::fromLatin1(tab.key));
@@ -110,10 +109,10 @@ void frmMain::installDefaultHooks()
 void frmMain::setupKeyboard()
 {
     // Tab follows each page as it reads: top to bottom, the Step3 columns left to right.
-    QList<QWidget*> order{TabStrip1->tabBar(), txtFolder, cmdFolder, cmdGetPicture, imgLogoLarge, vaSpread1,
-                          cmdMoveTop, cmdMoveUp, cmdMoveDown, cmdMoveBottom, cmdSort123, cmdSort321,
-                          cmdSortDate123, cmdSortDate321, cmdDelete, cmdSave, cmdRefresh, cmdTopImage,
-                          cboTopFilter, chkSlideShow, txtShowTime};
+    QList<QWidget*> order{TabStrip1->tabBar(), txtFolder,      cmdFolder,   cmdGetPicture, imgLogoLarge, vaSpread1,
+                          cmdMoveTop,          cmdMoveUp,      cmdMoveDown, cmdMoveBottom, cmdSort123,   cmdSort321,
+                          cmdSortDate123,      cmdSortDate321, cmdDelete,   cmdSave,       cmdRefresh,   cmdTopImage,
+                          cboTopFilter,        chkSlideShow,   txtShowTime};
     auto options = [&order](QButtonGroup* group, std::initializer_list<int> ids) {
         for (int id : ids)
             order << group->button(id);
@@ -210,8 +209,7 @@ void frmMain::Form_Load(const QString& commandLine)
     if (commandLine.isEmpty())
         return;
     if (!Startup::entryExists(commandLine)) {
-        message(QMessageBox::Warning,
-                tr("指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。"));
+        message(QMessageBox::Warning, tr("指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。"));
         return;
     }
     txtFolder->setText(commandLine);
@@ -309,8 +307,7 @@ void frmMain::buildStep1()
     readRow->addStretch(1);
     page->addLayout(readRow);
     page->addSpacing(12);
-    page->addWidget(
-        label(3, tr("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
+    page->addWidget(label(3, tr("※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。")));
     auto* noteRow = new QHBoxLayout;
     noteRow->setSpacing(0);
     noteRow->addWidget(label(
@@ -369,11 +366,10 @@ void frmMain::cmdGetPicture_Click()
 {
     const QString folder = txtFolder->text();
     if (PhotoListFile::exists(folder)) {
-        const auto answer =
-            message(QMessageBox::Information,
-                    tr("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
-                       "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
-                    QMessageBox::Yes | QMessageBox::No, tr("写真一覧"));
+        const auto answer = message(QMessageBox::Information,
+                                    tr("参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？\r\n\r\n"
+                                       "写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。"),
+                                    QMessageBox::Yes | QMessageBox::No, tr("写真一覧"));
         if (answer == QMessageBox::Yes)
             loadList();
         else

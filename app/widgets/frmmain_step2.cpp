@@ -34,22 +34,29 @@ void frmMain::buildStep2()
         buttons->addWidget(member);
         connect(member, &QPushButton::clicked, this, slot);
     };
-    button(cmdMoveTop, "cmdMoveTop", QT_TR_NOOP("先頭へ"), QT_TR_NOOP("写真を先頭に移動する"), &frmMain::cmdMoveTop_Click);
+    button(cmdMoveTop, "cmdMoveTop", QT_TR_NOOP("先頭へ"), QT_TR_NOOP("写真を先頭に移動する"),
+           &frmMain::cmdMoveTop_Click);
     button(cmdMoveUp, "cmdMoveUp", QT_TR_NOOP("前へ"), QT_TR_NOOP("写真を前に移動する"), &frmMain::cmdMoveUp_Click);
-    button(cmdMoveDown, "cmdMoveDown", QT_TR_NOOP("次へ"), QT_TR_NOOP("写真を次に移動する"), &frmMain::cmdMoveDown_Click);
-    button(cmdMoveBottom, "cmdMoveBottom", QT_TR_NOOP("末尾へ"), QT_TR_NOOP("写真を末尾に移動する"), &frmMain::cmdMoveBottom_Click);
+    button(cmdMoveDown, "cmdMoveDown", QT_TR_NOOP("次へ"), QT_TR_NOOP("写真を次に移動する"),
+           &frmMain::cmdMoveDown_Click);
+    button(cmdMoveBottom, "cmdMoveBottom", QT_TR_NOOP("末尾へ"), QT_TR_NOOP("写真を末尾に移動する"),
+           &frmMain::cmdMoveBottom_Click);
     buttons->addSpacing(12);
-    button(cmdSort123, "cmdSort123", QT_TR_NOOP("ﾌｧｲﾙ名 昇順"), QT_TR_NOOP("写真をﾌｧｲﾙ名で昇順に並び替える"), &frmMain::cmdSort123_Click);
-    button(cmdSort321, "cmdSort321", QT_TR_NOOP("ﾌｧｲﾙ名 降順"), QT_TR_NOOP("写真をﾌｧｲﾙ名で降順に並び替える"), &frmMain::cmdSort321_Click);
-    button(cmdSortDate123, "cmdSortDate123", QT_TR_NOOP("撮影日時 昇順"), QT_TR_NOOP("写真を撮影日時で昇順に並び替える"),
-           &frmMain::cmdSortDate123_Click);
-    button(cmdSortDate321, "cmdSortDate321", QT_TR_NOOP("撮影日時 降順"), QT_TR_NOOP("写真を撮影日時で降順に並び替える"),
-           &frmMain::cmdSortDate321_Click);
+    button(cmdSort123, "cmdSort123", QT_TR_NOOP("ﾌｧｲﾙ名 昇順"), QT_TR_NOOP("写真をﾌｧｲﾙ名で昇順に並び替える"),
+           &frmMain::cmdSort123_Click);
+    button(cmdSort321, "cmdSort321", QT_TR_NOOP("ﾌｧｲﾙ名 降順"), QT_TR_NOOP("写真をﾌｧｲﾙ名で降順に並び替える"),
+           &frmMain::cmdSort321_Click);
+    button(cmdSortDate123, "cmdSortDate123", QT_TR_NOOP("撮影日時 昇順"),
+           QT_TR_NOOP("写真を撮影日時で昇順に並び替える"), &frmMain::cmdSortDate123_Click);
+    button(cmdSortDate321, "cmdSortDate321", QT_TR_NOOP("撮影日時 降順"),
+           QT_TR_NOOP("写真を撮影日時で降順に並び替える"), &frmMain::cmdSortDate321_Click);
     buttons->addSpacing(12);
-    button(cmdDelete, "cmdDelete", QT_TR_NOOP("除外"), QT_TR_NOOP("写真をｱﾙﾊﾞﾑから除外する"), &frmMain::cmdDelete_Click);
+    button(cmdDelete, "cmdDelete", QT_TR_NOOP("除外"), QT_TR_NOOP("写真をｱﾙﾊﾞﾑから除外する"),
+           &frmMain::cmdDelete_Click);
     buttons->addStretch(1);
     button(cmdSave, "cmdSave", QT_TR_NOOP("保存"), QT_TR_NOOP("現在の写真一覧ﾃﾞｰﾀを保存する"), &frmMain::cmdSave_Click);
-    button(cmdRefresh, "cmdRefresh", QT_TR_NOOP("初期化"), QT_TR_NOOP("写真一覧ﾃﾞｰﾀの初期化"), &frmMain::cmdRefresh_Click);
+    button(cmdRefresh, "cmdRefresh", QT_TR_NOOP("初期化"), QT_TR_NOOP("写真一覧ﾃﾞｰﾀの初期化"),
+           &frmMain::cmdRefresh_Click);
 
     auto* page = new QHBoxLayout(fraStep2);
     page->setContentsMargins(8, 8, 8, 8);

@@ -78,9 +78,12 @@ QLabel* display(const char* name, QSize size)
 // The first selected member of an option group; 0 when none is.
 // The effect names and the generator's error line, as the window shows them in other languages.
 [[maybe_unused]] constexpr const char* LogicTexts[] = {
-    QT_TRANSLATE_NOOP("CoverEffect", "効果なし"),         QT_TRANSLATE_NOOP("CoverEffect", "キャンバス地効果"),
-    QT_TRANSLATE_NOOP("CoverEffect", "油絵風効果"),       QT_TRANSLATE_NOOP("CoverEffect", "ガラスタイル効果"),
-    QT_TRANSLATE_NOOP("CoverEffect", "モノクロ効果"),     QT_TRANSLATE_NOOP("CoverEffect", "セピア調効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "効果なし"),
+    QT_TRANSLATE_NOOP("CoverEffect", "キャンバス地効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "油絵風効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "ガラスタイル効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "モノクロ効果"),
+    QT_TRANSLATE_NOOP("CoverEffect", "セピア調効果"),
     QT_TRANSLATE_NOOP("AlbumGenerator", "･Lumivert作成エラー"),
 };
 
@@ -147,7 +150,8 @@ QWidget* frmMain::buildStep3Left()
 
     QGroupBox* slide = group("fraSlideShow", QT_TRANSLATE_NOOP("frmMain", "■ 自動ページめくり"));
     auto* slideLayout = new QVBoxLayout(slide);
-    chkSlideShow = check("chkSlideShow", QT_TRANSLATE_NOOP("frmMain", "自動ページめくり機能を付加する"), false, slideLayout);
+    chkSlideShow =
+        check("chkSlideShow", QT_TRANSLATE_NOOP("frmMain", "自動ページめくり機能を付加する"), false, slideLayout);
     txtShowTime = new QLineEdit(QStringLiteral("5"));
     txtShowTime->setObjectName(QStringLiteral("txtShowTime"));
     txtShowTime->setValidator(
@@ -193,12 +197,9 @@ QWidget* frmMain::buildStep3Middle()
     QGroupBox* quality = group("fraJpegQuality", QT_TRANSLATE_NOOP("frmMain", "画質"));
     auto* qualityLayout = new QVBoxLayout(quality);
     optJpegQuality = new QButtonGroup(this);
-    option(optJpegQuality, "optJpegQuality", 2, tr("高(画質の劣化は最小，ファイルサイズ最大)"),
-           qualityLayout);
-    option(optJpegQuality, "optJpegQuality", 1, tr("標準（画質，ファイルサイズ共に，低と高の中間）"),
-           qualityLayout);
-    option(optJpegQuality, "optJpegQuality", 0, tr("低（写真の保存に必要なファイルサイズが最小）"),
-           qualityLayout);
+    option(optJpegQuality, "optJpegQuality", 2, tr("高(画質の劣化は最小，ファイルサイズ最大)"), qualityLayout);
+    option(optJpegQuality, "optJpegQuality", 1, tr("標準（画質，ファイルサイズ共に，低と高の中間）"), qualityLayout);
+    option(optJpegQuality, "optJpegQuality", 0, tr("低（写真の保存に必要なファイルサイズが最小）"), qualityLayout);
     optJpegQuality->button(1)->setChecked(true);
     jpegLayout->addWidget(quality);
     layout->addWidget(jpeg);
@@ -232,7 +233,8 @@ QWidget* frmMain::buildStep3Right()
 
     QGroupBox* style = group("fraStyle", QT_TRANSLATE_NOOP("frmMain", "■ ページスタイル"));
     auto* styleLayout = new QVBoxLayout(style);
-    chkNavi = check("chkNavi", QT_TRANSLATE_NOOP("frmMain", "ナビゲーションバーを日本語表示にする"), false, styleLayout);
+    chkNavi =
+        check("chkNavi", QT_TRANSLATE_NOOP("frmMain", "ナビゲーションバーを日本語表示にする"), false, styleLayout);
 
     QGroupBox* back = group("fraBackImage", QT_TRANSLATE_NOOP("frmMain", "背景画像"));
     auto* backLayout = new QGridLayout(back);
@@ -302,7 +304,8 @@ QWidget* frmMain::buildStep3Bottom()
     } rows[] = {
         {1, QT_TR_NOOP("Lumivert作成"), 10, QT_TR_NOOP("Lumivertを新規に作成します。")},
         {2, QT_TR_NOOP("ﾍﾟｰｼﾞｽﾀｲﾙのみ変更する"), 12,
-         QT_TR_NOOP("既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivertのﾍﾟｰｼﾞｽﾀｲﾙ"
+         QT_TR_NOOP("既に作成済みのLumivertに対して，HTMLﾌｧｲﾙのみを書き換えます。写真のﾘｻｲｽﾞ処理を省略するためLumivert"
+                    "のﾍﾟｰｼﾞｽﾀｲﾙ"
                     "を素早く更新できます。")},
     };
     for (const auto& row : rows) {

@@ -22,12 +22,17 @@ constexpr int RowHeightPixels = ThumbnailBoxHeight + 6;
 // The list's own texts (column titles, rotation choices) stay as the list holds them; only what the
 // window shows of them is translated.
 [[maybe_unused]] constexpr const char* ListTexts[] = {
-    QT_TRANSLATE_NOOP("PhotoListModel", "写真"),     QT_TRANSLATE_NOOP("PhotoListModel", "ﾊﾟｽ名"),
-    QT_TRANSLATE_NOOP("PhotoListModel", "ファイル名"), QT_TRANSLATE_NOOP("PhotoListModel", "機種名"),
-    QT_TRANSLATE_NOOP("PhotoListModel", "撮影日時"), QT_TRANSLATE_NOOP("PhotoListModel", "回転"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "写真"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "ﾊﾟｽ名"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "ファイル名"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "機種名"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "撮影日時"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "回転"),
     QT_TRANSLATE_NOOP("PhotoListModel", "キャプション(表題)"),
-    QT_TRANSLATE_NOOP("PhotoListModel", "なし"),     QT_TRANSLATE_NOOP("PhotoListModel", "左90度"),
-    QT_TRANSLATE_NOOP("PhotoListModel", "右90度"),   QT_TRANSLATE_NOOP("PhotoListModel", "180度"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "なし"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "左90度"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "右90度"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "180度"),
 };
 
 QString shownText(const QString& listText)

@@ -161,7 +161,7 @@ TEST(StartupLanguage, OverrideThenSystemLocale)
         const char* locale;
         const char* expected;
     } rows[] = {
-        {"", "ja_JP", "ja"},   {"", "en_US", "en"},   {"", "de_DE", "en"},  {"", "C", "en"},
+        {"", "ja_JP", "ja"},   {"", "en_US", "en"},   {"", "de_DE", "en"},   {"", "C", "en"},
         {"en", "ja_JP", "en"}, {"ja", "en_US", "ja"}, {"EN", "ja_JP", "en"}, {"ja_JP.UTF-8", "C", "ja"},
         {"fr", "ja_JP", "ja"}, // an unknown override leaves the choice to the locale
         {"fr", "en_GB", "en"},

@@ -187,8 +187,8 @@ TEST_F(DesktopTest, EnglishTranslationCoversEveryWindowText)
     windows.emplace_back(std::make_unique<frmSelectFolder>(TestUtil::binDir()));
     windows.emplace_back(std::make_unique<frmColor16>(CColor::instance()));
     windows.emplace_back(std::make_unique<frmSelectTopImage>(photos));
-    windows.emplace_back(std::make_unique<frmSelectBackImage>(QDir(TestUtil::binDir()).filePath(
-        QString::fromUtf8("背景画像"))));
+    windows.emplace_back(
+        std::make_unique<frmSelectBackImage>(QDir(TestUtil::binDir()).filePath(QString::fromUtf8("背景画像"))));
     windows.emplace_back(std::make_unique<frmGetPicture>(m_photos.path(), &photos));
     windows.emplace_back(std::make_unique<frmCreateAlbum>(w.albumOptions(), photos.rows()));
 
@@ -257,7 +257,8 @@ TEST_F(DesktopTest, EnglishMnemonicsDoNotClashOnAPage)
             const QChar key = mnemonic(text);
             if (key.isNull())
                 continue;
-            EXPECT_TRUE(seen.insert(key).second) << "'" << QString(key).toStdString() << "' twice: " << text.toStdString();
+            EXPECT_TRUE(seen.insert(key).second)
+                << "'" << QString(key).toStdString() << "' twice: " << text.toStdString();
         }
     }
     // The dialogs' own buttons keep one letter each as well.
@@ -289,14 +290,16 @@ TEST_F(DesktopTest, TabOrderFollowsEachPage)
     for (QWidget* at = first; at && !chain.contains(at); at = at->nextInFocusChain())
         chain << at;
     const char* expected[] = {
-        "txtFolder",       "cmdFolder",        "cmdGetPicture",   "imgLogoLarge",   "vaSpread1",      "cmdMoveTop",
-        "cmdMoveUp",       "cmdMoveDown",      "cmdMoveBottom",   "cmdSort123",     "cmdSort321",     "cmdSortDate123",
-        "cmdSortDate321",  "cmdDelete",        "cmdSave",         "cmdRefresh",     "cmdTopImage",    "cboTopFilter",
-        "chkSlideShow",    "txtShowTime",      "optPageWidth_0",  "optPageWidth_1", "optPageWidth_2", "chkJpegProgress",
-        "optJpegQuality_2", "optJpegQuality_1", "optJpegQuality_0", "chkPageModel", "chkPageFileName", "chkPageCaption",
-        "chkPageDate",     "chkPageTv",        "chkPageAv",       "chkIndexFileName", "chkIndexNo",   "chkIndexDate",
-        "chkindexCaption", "chkNavi",          "optBackImage_1",  "optBackImage_0", "cmdBackImage",   "cmdColor16",
-        "cboTheme",        "cmdPreview",       "txtTitle",        "cmdCreate_1",    "cmdCreate_2"};
+        "txtFolder",        "cmdFolder",        "cmdGetPicture",  "imgLogoLarge",     "vaSpread1",
+        "cmdMoveTop",       "cmdMoveUp",        "cmdMoveDown",    "cmdMoveBottom",    "cmdSort123",
+        "cmdSort321",       "cmdSortDate123",   "cmdSortDate321", "cmdDelete",        "cmdSave",
+        "cmdRefresh",       "cmdTopImage",      "cboTopFilter",   "chkSlideShow",     "txtShowTime",
+        "optPageWidth_0",   "optPageWidth_1",   "optPageWidth_2", "chkJpegProgress",  "optJpegQuality_2",
+        "optJpegQuality_1", "optJpegQuality_0", "chkPageModel",   "chkPageFileName",  "chkPageCaption",
+        "chkPageDate",      "chkPageTv",        "chkPageAv",      "chkIndexFileName", "chkIndexNo",
+        "chkIndexDate",     "chkindexCaption",  "chkNavi",        "optBackImage_1",   "optBackImage_0",
+        "cmdBackImage",     "cmdColor16",       "cboTheme",       "cmdPreview",       "txtTitle",
+        "cmdCreate_1",      "cmdCreate_2"};
     qsizetype last = 0;
     for (const char* name : expected) {
         SCOPED_TRACE(name);
