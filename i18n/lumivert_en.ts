@@ -4,7 +4,7 @@
 <context>
     <name>AlbumGenerator</name>
     <message>
-        <location filename="../app/widgets/frmmain_step3.cpp" line="+84"/>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="+87"/>
         <source>･Lumivert作成エラー</source>
         <translation>· The album could not be created</translation>
     </message>
@@ -27,12 +27,12 @@
 <context>
     <name>CoverEffect</name>
     <message>
-        <location filename="../app/widgets/frmmain_step3.cpp" line="-3"/>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="-6"/>
         <source>効果なし</source>
         <translation>No effect</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>キャンバス地効果</source>
         <translation>Canvas texture</translation>
     </message>
@@ -42,7 +42,7 @@
         <translation>Oil painting</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>ガラスタイル効果</source>
         <translation>Glass tiles</translation>
     </message>
@@ -52,7 +52,7 @@
         <translation>Monochrome</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>セピア調効果</source>
         <translation>Sepia</translation>
     </message>
@@ -65,7 +65,7 @@
         <translation>Photo</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>ﾊﾟｽ名</source>
         <translation>Path</translation>
     </message>
@@ -75,7 +75,7 @@
         <translation>File name</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>機種名</source>
         <translation>Camera model</translation>
     </message>
@@ -85,7 +85,7 @@
         <translation>Date taken</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>回転</source>
         <translation>Rotation</translation>
     </message>
@@ -100,7 +100,7 @@
         <translation>None</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>左90度</source>
         <translation>90° left</translation>
     </message>
@@ -110,7 +110,7 @@
         <translation>90° right</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>180度</source>
         <translation>180°</translation>
     </message>
@@ -141,7 +141,7 @@
         <translation>&amp;System Info...</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+48"/>
         <source>現時点ではｼｽﾃﾑ情報を使用できません</source>
         <translation>System information is not available at the moment.</translation>
     </message>
@@ -213,17 +213,17 @@
 <context>
     <name>frmMain</name>
     <message>
-        <location filename="../app/widgets/frmmain.cpp" line="+376"/>
+        <location filename="../app/widgets/frmmain.cpp" line="+372"/>
         <source>写真一覧</source>
         <translation>Photo List</translation>
     </message>
     <message>
-        <location filename="../app/widgets/frmmain_step3.cpp" line="+220"/>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="+219"/>
         <source>Lumivert作成</source>
         <translation>&amp;Create Album</translation>
     </message>
     <message>
-        <location filename="../app/widgets/frmmain.cpp" line="-303"/>
+        <location filename="../app/widgets/frmmain.cpp" line="-300"/>
         <source>フォルダ選択</source>
         <comment>tab</comment>
         <translation>&amp;Folder</translation>
@@ -241,7 +241,7 @@
         <translation>Create &amp;Album</translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+138"/>
         <source>指定されたﾌｫﾙﾀﾞは存在しませんでした。写真の取り込みを中止します。</source>
         <translation>The folder given does not exist. The photos are not read.</translation>
     </message>
@@ -261,7 +261,7 @@
         <translation>■ Choose the folder that holds your photos.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+10"/>
         <source>※ 写真は読込み専用で利用します。編集結果を上書き保存することはありません。</source>
         <translation>* Photos are used read-only. Your edits are never saved over them.</translation>
     </message>
@@ -276,7 +276,7 @@
         <translation>it is overwritten.</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+55"/>
         <source>参照ﾌｫﾙﾀﾞに写真一覧ﾃﾞｰﾀが保存されています。読み込みますか？<byte value="xd"/>
 <byte value="xd"/>
 写真一覧ﾃﾞｰﾀを読み込まない場合は，新規に写真一覧ﾃﾞｰﾀを作成します。</source>
@@ -313,7 +313,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Move the photo to the top</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>前へ</source>
         <translation>Move &amp;Up</translation>
     </message>
@@ -333,7 +333,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Move the photo down one place</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>末尾へ</source>
         <translation>To &amp;Bottom</translation>
     </message>
@@ -343,7 +343,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Move the photo to the bottom</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>ﾌｧｲﾙ名 昇順</source>
         <translation>&amp;Name A→Z</translation>
     </message>
@@ -353,7 +353,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Sort the photos by file name, ascending</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>ﾌｧｲﾙ名 降順</source>
         <translation>Na&amp;me Z→A</translation>
     </message>
@@ -363,27 +363,27 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Sort the photos by file name, descending</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>撮影日時 昇順</source>
         <translation>&amp;Date Oldest First</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>写真を撮影日時で昇順に並び替える</source>
         <translation>Sort the photos by the date taken, oldest first</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>撮影日時 降順</source>
         <translation>Dat&amp;e Newest First</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>写真を撮影日時で降順に並び替える</source>
         <translation>Sort the photos by the date taken, newest first</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>除外</source>
         <translation>&amp;Remove</translation>
     </message>
@@ -393,7 +393,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Leave the photo out of the album</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>保存</source>
         <translation>&amp;Save</translation>
     </message>
@@ -413,7 +413,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Start the photo list afresh from the folder</translation>
     </message>
     <message>
-        <location filename="../app/widgets/frmmain_step3.cpp" line="-179"/>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="-178"/>
         <source>■ 表紙設定</source>
         <translation>■ Cover</translation>
     </message>
@@ -438,7 +438,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>■ Slide Show</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>自動ページめくり機能を付加する</source>
         <translation>Turn the pages a&amp;utomatically</translation>
     </message>
@@ -493,17 +493,17 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>High (least loss of quality, largest files)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>標準（画質，ファイルサイズ共に，低と高の中間）</source>
         <translation>Standard (quality and file size between low and high)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>低（写真の保存に必要なファイルサイズが最小）</source>
         <translation>Low (smallest files)</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>■ ページ設定</source>
         <translation>■ Photo Pages</translation>
     </message>
@@ -556,7 +556,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>■ Page Style</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>ナビゲーションバーを日本語表示にする</source>
         <translation>Navigation bar in &amp;Japanese</translation>
     </message>
@@ -616,7 +616,7 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Rewrites only the HTML files of an album made before. The photos are not resized again, so the page style is updated quickly.</translation>
     </message>
     <message>
-        <location line="+163"/>
+        <location line="+164"/>
         <source>写真のあるフォルダを指定してください。</source>
         <translation>Choose the folder that holds your photos.</translation>
     </message>
