@@ -136,12 +136,16 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     // JPEG holds more than 512 pixels a byte (at least one bit per 8 x 8 block) nor a GIF more than
     // about 2,700 (12-bit codes of at most 4,096 pixels), so a decode of more than 16 megapixels
     // from more than 4,096 pixels a byte is refused.
-    if (full.isValid()) {
-        const qint64 pixels = qint64(full.width()) * full.height();
+    // Qt reports a GIF's first frame as its size but allocates the whole logical screen.
+    QSize canvas = full;
+    if (result.format == FileFormat::Gif && bytes.size() >= 10)
+        canvas = canvas.expandedTo(QSize(uchar(bytes[6]) | uchar(bytes[7]) << 8, uchar(bytes[8]) | uchar(bytes[9]) << 8));
+    if (canvas.isValid()) {
+        const qint64 pixels = qint64(canvas.width()) * canvas.height();
         if (pixels / (qint64(divisor) * divisor) > kBombFloorPixels && pixels / 4096 > bytes.size()) {
             result.error = QStringLiteral("picture too large for its file: %1 x %2 in %3 bytes")
-                               .arg(full.width())
-                               .arg(full.height())
+                               .arg(canvas.width())
+                               .arg(canvas.height())
                                .arg(bytes.size());
             return result;
         }
