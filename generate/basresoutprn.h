@@ -69,6 +69,25 @@ public:
         m_text += line;
         m_text += QLatin1String("\r\n");
     }
+    /// Prints the slots first..last unchanged, in order.
+    template <typename Slots>
+    void printSlots(const Slots& slots, int first, int last)
+    {
+        for (int s = first; s <= last; ++s)
+            print(slots.text(s));
+    }
+    /// Slots 1 to 26 as the cover and index pages print them: 11 and 26 take the width text, 15 the
+    /// album title.
+    template <typename Slots>
+    void printHead(const Slots& slots, const QString& widthText, const QString& title)
+    {
+        printSlots(slots, 1, 10);
+        print(ReplaceMark(slots.text(11), widthText));
+        printSlots(slots, 12, 14);
+        print(ReplaceMark(slots.text(15), title));
+        printSlots(slots, 16, 25);
+        print(ReplaceMark(slots.text(26), widthText));
+    }
     const QString& text() const { return m_text; }
 
 private:

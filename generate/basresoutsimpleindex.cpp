@@ -14,15 +14,7 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
-    for (int s = 1; s <= 10; ++s)
-        out.print(slots.text(s));
-    out.print(ReplaceMark(slots.text(11), widthText));
-    for (int s = 12; s <= 14; ++s)
-        out.print(slots.text(s));
-    out.print(ReplaceMark(slots.text(15), options.title));
-    for (int s = 16; s <= 25; ++s)
-        out.print(slots.text(s));
-    out.print(ReplaceMark(slots.text(26), widthText));
+    out.printHead(slots, widthText, options.title);
     out.print(slots.text(27));
 
     const int count = int(photos.size());
@@ -57,11 +49,9 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
             }
             out.print(slots.text(35));
         }
-        for (int s = 36; s <= 38; ++s)
-            out.print(slots.text(s));
+        out.printSlots(slots, 36, 38);
     }
-    for (int s = 39; s <= 42; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 39, 42);
     return out.text();
 }
 

@@ -61,8 +61,7 @@ void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const b
     for (const QString* link : {&links.first, &links.previous, &links.counter, &links.next, &links.last})
         bar = ReplaceMark(bar, *link);
     out.print(bar);
-    for (int s = 31; s <= 33; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 31, 33);
 }
 
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
@@ -76,21 +75,16 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     const PhotoRow& photo = photos.at(n - 1);
 
     basResOutPrn::PageText out;
-    for (int s = 1; s <= 6; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 1, 6);
     if (n < count && options.slideShow)
         out.print(ReplaceMark(ReplaceMark(slots.text(7), options.showTime), links.next));
-    for (int s = 8; s <= 11; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 8, 11);
     out.print(ReplaceMark(slots.text(12), widthText));
-    for (int s = 13; s <= 15; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 13, 15);
     out.print(ReplaceMark(slots.text(16), options.title));
-    for (int s = 17; s <= 19; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 17, 19);
     out.print(ReplaceMark(slots.text(20), QStringLiteral("page") + nnn));
-    for (int s = 21; s <= 26; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 21, 26);
 
     WriteNaviBar(out, widthText, slots, links);
 

@@ -10,20 +10,10 @@ QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions&
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
-    for (int s = 1; s <= 10; ++s)
-        out.print(slots.text(s));
-    out.print(ReplaceMark(slots.text(11), widthText));
-    for (int s = 12; s <= 14; ++s)
-        out.print(slots.text(s));
-    out.print(ReplaceMark(slots.text(15), options.title));
-    for (int s = 16; s <= 25; ++s)
-        out.print(slots.text(s));
-    out.print(ReplaceMark(slots.text(26), widthText));
-    for (int s = 27; s <= 34; ++s)
-        out.print(slots.text(s));
+    out.printHead(slots, widthText, options.title);
+    out.printSlots(slots, 27, 34);
     out.print(ReplaceMark(slots.text(35), QStringLiteral("index.htm")));
-    for (int s = 36; s <= 40; ++s)
-        out.print(slots.text(s));
+    out.printSlots(slots, 36, 40);
     return out.text();
 }
 

@@ -63,8 +63,9 @@ TEST(ShippedData, SampleAlbumLinksResolve)
         for (auto m = link.globalMatch(text); m.hasNext();) {
             const QString target = m.next().captured(1);
             // The preview writes the style sheet itself.
-            if (target != QLatin1String("stylesheet.css"))
+            if (target != QLatin1String("stylesheet.css")) {
                 EXPECT_TRUE(sample.exists(target)) << page.toStdString() << " -> " << target.toStdString();
+            }
         }
     }
 }
