@@ -3,16 +3,16 @@
 
 #include <algorithm>
 #include <mutex>
+#include <thread>
+#include <vector>
 
-#include <QFuture>
 #include <QLoggingCategory>
-#include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "catalogue/cgetfiles.h"
 #include "catalogue/shootingtext.h"
 #include "components/exifthumbnail.h"
 #include "components/imaging.h"
+#include "components/workerpool.h"
 
 Q_LOGGING_CATEGORY(lcImport, "lumivert.catalogue.import")
 
@@ -99,14 +99,15 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
             rows[i] = readPhotoRow(paths.at(i));
         }
     };
-    // The calling thread reads too; helpers come from the global pool when it has room.
-    const int helpers = std::clamp(QThread::idealThreadCount() - 1, 0, std::max(0, n - 1));
-    QList<QFuture<void>> running;
-    for (int h = 0; h < helpers; ++h)
-        running << QtConcurrent::run(worker);
-    worker();
-    for (QFuture<void>& f : running)
-        f.waitForFinished();
+    // The calling thread reads too, with one helper thread per further core.
+    {
+        const int helpers = std::clamp(WorkerPool::coreCount() - 1, 0, std::max(0, n - 1));
+        std::vector<std::jthread> running;
+        running.reserve(size_t(helpers));
+        for (int h = 0; h < helpers; ++h)
+            running.emplace_back(worker);
+        worker();
+    } // the helpers join here
 
     ImportResult result;
     if (stopped) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "components/sheetfile.h"
+#include "components/workerpool.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -8,9 +9,10 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <QtConcurrent/QtConcurrentMap>
 
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 // File layout, all integers big-endian:
 //   magic "LMVSHEET" (8 bytes) | version (quint32) | payload length (quint64) | SHA-256 of payload (32 bytes)
@@ -76,7 +78,8 @@ void decodePicture(StoredPicture& p)
 {
     if (p.png.isEmpty())
         return;
-    QBuffer buffer(&p.png);
+    QBuffer buffer;
+    buffer.setData(p.png);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
     const QSize size = reader.size();
@@ -104,7 +107,8 @@ void writeBlob(QDataStream& out, const QByteArray& bytes)
 class PayloadReader
 {
 public:
-    explicit PayloadReader(const QByteArray& payload) : m_size(payload.size()), m_in(payload)
+    explicit PayloadReader(const QByteArray& payload)
+        : m_data(payload.constData()), m_size(payload.size()), m_in(payload)
     {
         m_in.setVersion(StreamVersion);
         m_in.setByteOrder(QDataStream::BigEndian);
@@ -141,8 +145,9 @@ public:
             fail(QStringLiteral("truncated %1").arg(QLatin1String(what)));
             return {};
         }
-        QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-        if (m_in.readRawData(bytes.data(), int(size)) != int(size))
+        // A view into the payload, not a copy: the payload outlives every blob taken from it.
+        const QByteArray bytes = QByteArray::fromRawData(m_data + m_in.device()->pos(), qsizetype(size));
+        if (m_in.skipRawData(int(size)) != int(size))
             fail(QStringLiteral("truncated %1").arg(QLatin1String(what)));
         return bytes;
     }
@@ -171,6 +176,7 @@ public:
     }
 
 private:
+    const char* m_data;
     qint64 m_size;
     QDataStream m_in;
     bool m_ok = true;
@@ -182,63 +188,121 @@ private:
 namespace SheetFile
 {
 
-QByteArray encode(const Sheet& sheet)
+namespace
 {
-    // The pictures are the costly part; they are encoded on the pool, two per row.
-    struct Encoded {
-        QByteArray image;
-        QByteArray picture;
-        bool sameAsImage = false;
-        bool ok = true;
-    };
-    const std::function<Encoded(const PhotoRow&)> encodeRow = [](const PhotoRow& row) {
-        Encoded e;
-        if (!row.image.isNull())
-            e.image = encodePicture(row.image);
-        e.sameAsImage = !row.image.isNull() && row.picture == row.image;
-        if (!e.sameAsImage && !row.picture.isNull())
-            e.picture = encodePicture(row.picture);
-        e.ok = (row.image.isNull() || !e.image.isEmpty()) &&
-               (e.sameAsImage || row.picture.isNull() || !e.picture.isEmpty());
-        return e;
-    };
-    const auto pictures = QtConcurrent::blockingMapped<QList<Encoded>>(sheet.rows, encodeRow);
 
-    QByteArray payload;
+// One row's pictures as PNG bytes; the costly part of a save, done on several threads.
+struct EncodedRow {
+    QByteArray image;
+    QByteArray picture;
+    bool sameAsImage = false;
+    bool ok = true;
+};
+
+EncodedRow encodeRow(const PhotoRow& row)
+{
+    EncodedRow e;
+    if (!row.image.isNull())
+        e.image = encodePicture(row.image);
+    e.sameAsImage = !row.image.isNull() && row.picture == row.image;
+    if (!e.sameAsImage && !row.picture.isNull())
+        e.picture = encodePicture(row.picture);
+    e.ok =
+        (row.image.isNull() || !e.image.isEmpty()) && (e.sameAsImage || row.picture.isNull() || !e.picture.isEmpty());
+    return e;
+}
+
+void setUpPayloadStream(QDataStream& out)
+{
+    out.setVersion(StreamVersion);
+    out.setByteOrder(QDataStream::BigEndian);
+}
+
+// Writes the whole file to a seekable device: a blank header first, the payload in chunks of a few
+// rows (so only those rows' PNG bytes are held at once, whatever the list's length), then the
+// header with the payload's length and checksum over the blank. False when a picture cannot be
+// encoded or the device refuses a write.
+bool writeSheet(QIODevice& device, const Sheet& sheet)
+{
+    const qint64 start = device.pos();
+    if (device.write(QByteArray(HeaderSize, '\0')) != HeaderSize)
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    quint64 length = 0;
+    const auto put = [&](const QByteArray& bytes) {
+        hash.addData(bytes);
+        length += quint64(bytes.size());
+        return device.write(bytes) == bytes.size();
+    };
+
+    QByteArray chunk;
     {
-        QDataStream out(&payload, QIODevice::WriteOnly);
-        out.setVersion(StreamVersion);
-        out.setByteOrder(QDataStream::BigEndian);
+        QDataStream out(&chunk, QIODevice::WriteOnly);
+        setUpPayloadStream(out);
         out << quint32(sheet.columnWidths.size());
         for (int width : sheet.columnWidths)
             out << qint32(width);
         out << quint32(sheet.rows.size());
-        for (qsizetype i = 0; i < sheet.rows.size(); ++i) {
-            const PhotoRow& row = sheet.rows.at(i);
-            const Encoded& e = pictures.at(i);
-            if (!e.ok)
-                return {};
-            out << qint32(e.image.isEmpty() ? QImage::Format_Invalid : row.image.format());
-            writeBlob(out, e.image);
-            out << qint32(e.sameAsImage ? SameAsImage
-                                        : (e.picture.isEmpty() ? QImage::Format_Invalid : row.picture.format()));
-            writeBlob(out, e.picture);
-            for (const QString* text : {&row.pathName, &row.fileName, &row.model, &row.dateTime, &row.tv, &row.av})
-                writeBlob(out, text->toUtf8());
-            out << qint32(row.rotation);
-            writeBlob(out, row.caption.toUtf8());
-        }
     }
+    if (!put(chunk))
+        return false;
+
+    const qsizetype rowCount = sheet.rows.size();
+    const qsizetype chunkRows = 8 * qsizetype(WorkerPool::coreCount());
+    std::vector<EncodedRow> encoded;
+    for (qsizetype first = 0; first < rowCount; first += chunkRows) {
+        const qsizetype count = std::min(chunkRows, rowCount - first);
+        encoded.assign(size_t(count), {});
+        WorkerPool::forEach(size_t(count),
+                            [&](std::size_t k) { encoded[k] = encodeRow(sheet.rows.at(first + qsizetype(k))); });
+        chunk = QByteArray();
+        {
+            QDataStream out(&chunk, QIODevice::WriteOnly);
+            setUpPayloadStream(out);
+            for (qsizetype k = 0; k < count; ++k) {
+                const PhotoRow& row = sheet.rows.at(first + k);
+                const EncodedRow& e = encoded.at(size_t(k));
+                if (!e.ok)
+                    return false;
+                out << qint32(e.image.isEmpty() ? QImage::Format_Invalid : row.image.format());
+                writeBlob(out, e.image);
+                out << qint32(e.sameAsImage ? SameAsImage
+                                            : (e.picture.isEmpty() ? QImage::Format_Invalid : row.picture.format()));
+                writeBlob(out, e.picture);
+                for (const QString* text : {&row.pathName, &row.fileName, &row.model, &row.dateTime, &row.tv, &row.av})
+                    writeBlob(out, text->toUtf8());
+                out << qint32(row.rotation);
+                writeBlob(out, row.caption.toUtf8());
+            }
+        }
+        if (!put(chunk))
+            return false;
+    }
+
     QByteArray header;
     {
         QDataStream out(&header, QIODevice::WriteOnly);
         out.setByteOrder(QDataStream::BigEndian);
         out.writeRawData(Magic, sizeof(Magic));
-        out << Version << quint64(payload.size());
-        const QByteArray hash = QCryptographicHash::hash(payload, QCryptographicHash::Sha256);
-        out.writeRawData(hash.constData(), int(hash.size()));
+        out << Version << length;
+        const QByteArray digest = hash.result();
+        out.writeRawData(digest.constData(), int(digest.size()));
     }
-    return header + payload;
+    const qint64 end = device.pos();
+    return device.seek(start) && device.write(header) == header.size() && device.seek(end);
+}
+
+} // namespace
+
+QByteArray encode(const Sheet& sheet)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadWrite);
+    if (!writeSheet(buffer, sheet))
+        return {};
+    buffer.close();
+    return bytes;
 }
 
 std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
@@ -262,7 +326,8 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
         setError(error, QStringLiteral("photo list file is truncated or has trailing data"));
         return std::nullopt;
     }
-    const QByteArray payload = bytes.mid(HeaderSize);
+    // A view of the payload inside bytes, which outlives everything read from it below.
+    const QByteArray payload = QByteArray::fromRawData(bytes.constData() + HeaderSize, bytes.size() - HeaderSize);
     if (QCryptographicHash::hash(payload, QCryptographicHash::Sha256) != bytes.mid(HeaderSize - HashSize, HashSize)) {
         setError(error, QStringLiteral("photo list file is damaged (checksum)"));
         return std::nullopt;
@@ -297,7 +362,8 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
     }
 
     std::atomic<bool> decoded = true;
-    QtConcurrent::blockingMap(pictures, [&decoded](StoredPicture& p) {
+    WorkerPool::forEach(size_t(pictures.size()), [&](std::size_t i) {
+        StoredPicture& p = pictures[qsizetype(i)];
         decodePicture(p);
         if (!p.ok)
             decoded = false;
@@ -316,11 +382,6 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
 
 bool save(const QString& path, const Sheet& sheet, QString* error)
 {
-    const QByteArray bytes = encode(sheet);
-    if (bytes.isEmpty()) {
-        setError(error, QStringLiteral("a picture of the list cannot be encoded"));
-        return false;
-    }
     QSaveFile file(path);
     // Never fall back to writing the old file in place: a failed save must leave it whole.
     file.setDirectWriteFallback(false);
@@ -328,8 +389,9 @@ bool save(const QString& path, const Sheet& sheet, QString* error)
         setError(error, file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
-        setError(error, file.errorString());
+    if (!writeSheet(file, sheet)) {
+        const bool writeFailed = file.error() != QFileDevice::NoError;
+        setError(error, writeFailed ? file.errorString() : QStringLiteral("a picture of the list cannot be encoded"));
         file.cancelWriting();
         return false;
     }

@@ -5,17 +5,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <vector>
 
+#include "components/workerpool.h"
 #include "design/cstylesheet.h"
 #include "generate/albumimages.h"
 #include "generate/basresoutprn.h"
@@ -49,8 +49,7 @@ public:
     WorkAhead(int count, std::function<PhotoWork(int)> work)
         : m_work(std::move(work)), m_results(size_t(count)), m_done(size_t(count), false)
     {
-        const int threads = std::max(1, QThread::idealThreadCount());
-        m_pool.setMaxThreadCount(threads);
+        const int threads = m_pool.threadCount();
         // Enough started photos to keep every worker busy while the coordinator commits; each
         // worker holds one decoded photo at a time, so memory does not grow with the list.
         m_window = 2 * threads;
@@ -97,7 +96,7 @@ private:
     std::atomic<bool> m_abandoned = false;
     int m_started = 0;
     int m_window = 2;
-    QThreadPool m_pool;
+    WorkerPool m_pool;
 };
 
 // Puts a finished working file in its place (replacing what is there); the working file is gone
@@ -173,8 +172,8 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
         const QString page = QStringLiteral("page");
         // Working files a run that was killed may have left behind.
         const QDir albumDir(album);
-        for (const QString& stale : albumDir.entryList({QStringLiteral(".index*.jpg.part*"), QStringLiteral(".page*.jpg.part*")},
-                                                        QDir::Files | QDir::Hidden))
+        for (const QString& stale : albumDir.entryList(
+                 {QStringLiteral(".index*.jpg.part*"), QStringLiteral(".page*.jpg.part*")}, QDir::Files | QDir::Hidden))
             QFile::remove(albumDir.filePath(stale));
 
         std::vector<bool> pageMade(size_t(n), false);
@@ -185,11 +184,10 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
                 const AlbumImages::AlbumImagePair images =
                     AlbumImages::makeAlbumImages(photo.pathName, photo.rotation, indexBox, pageBox);
                 PhotoWork work;
-                work.indexMade = !images.index.isNull() &&
-                                 Imaging::save(images.index, working(index, at + 1), Imaging::SaveKind::BaselineJpeg,
-                                               quality);
-                work.pageMade = !images.page.isNull() &&
-                                Imaging::save(images.page, working(page, at + 1), pageKind, quality);
+                work.indexMade = !images.index.isNull() && Imaging::save(images.index, working(index, at + 1),
+                                                                         Imaging::SaveKind::BaselineJpeg, quality);
+                work.pageMade =
+                    !images.page.isNull() && Imaging::save(images.page, working(page, at + 1), pageKind, quality);
                 return work;
             });
             for (int i = 1; i <= n; ++i) {
@@ -236,23 +234,44 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
     if (!styleSheet.CreateCSS(options.themePath(), options.colorName, album))
         qCInfo(lcGenerate) << "no style sheet from" << options.themePath();
 
+    // The template is read and its sections parsed once for the run's pages; a template that
+    // cannot be read, or a section that is missing or damaged, fails each page that needs it.
+    QString templateError;
+    const auto templateText = basResOutPrn::readTemplateFile(options.templateFilePath(), &templateError);
+    struct Section {
+        std::optional<basResOutPrn::SlotTable> slots;
+        QString error;
+    };
+    auto section = [&](const QString& name) {
+        Section s;
+        if (!templateText)
+            s.error = templateError;
+        else
+            s.slots = basResOutPrn::ReadFormatSection(templateText->text, name, &s.error);
+        return s;
+    };
     basResOutPrn::OutputState output;
-    auto pageDone = [&](bool ok, const QString& error) {
-        if (!ok) {
+    auto writePage = [&](const Section& s, const QString& name, const auto& pageText) {
+        output.OutputFileName = inAlbum(name);
+        QString error = s.error;
+        if (!s.slots ||
+            !basResOutPrn::writePageFile(output.OutputFileName, pageText(*s.slots), templateText->encoding, &error)) {
             qCWarning(lcGenerate) << "page not written" << output.OutputFileName << error;
             result.failedPages.append(output.OutputFileName);
         }
     };
-    QString error;
-    output.OutputFileName = inAlbum(QStringLiteral("top.htm"));
-    pageDone(basResOutSimpleTop::WriteSimpleTop(options, output.OutputFileName, &error), error);
-    output.OutputFileName = inAlbum(QStringLiteral("index.htm"));
-    pageDone(basResOutSimpleIndex::WriteSimpleIndex(options, photos, output.OutputFileName, &error), error);
+    using basResOutPrn::SlotTable;
+    writePage(section(basResOutSimpleTop::SectionName), QStringLiteral("top.htm"),
+              [&](const SlotTable& slots) { return basResOutSimpleTop::WriteSimpleTop(slots, options); });
+    writePage(section(basResOutSimpleIndex::SectionName), QStringLiteral("index.htm"),
+              [&](const SlotTable& slots) { return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos); });
     // Step 3 never stops: a cancel here still leaves every page written.
+    const Section pageSection = section(basResOutSimplePage::sectionName(options));
     for (int i = 1; i <= n; ++i) {
         report(3, i);
-        output.OutputFileName = inAlbum(QStringLiteral("page%1.htm").arg(basResOutPrn::photoNumberText(i)));
-        pageDone(basResOutSimplePage::WriteSimplePage(options, photos, i, output.OutputFileName, &error), error);
+        writePage(
+            pageSection, QStringLiteral("page%1.htm").arg(basResOutPrn::photoNumberText(i)),
+            [&](const SlotTable& slots) { return basResOutSimplePage::WriteSimplePage(slots, options, photos, i); });
     }
 
     if (!result.failedPages.isEmpty())

@@ -6,12 +6,13 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
-#include <QtConcurrent>
 
 #include <cmath>
+#include <vector>
 
 #include "common/testutil.h"
 #include "components/imaging.h"
+#include "components/workerpool.h"
 
 using namespace Imaging;
 
@@ -381,10 +382,12 @@ TEST_F(ImagingTest, ConcurrentLoadsGiveTheSameResultsAsSerialOnes)
         files << TestUtil::writeJpeg(path(QStringLiteral("c%1.jpg").arg(i)), 640, 480, exif, i % 2, i);
     }
     const auto loadOne = [](const QString& file) { return loadPhoto(file, QSize(120, 90)); };
-    const QList<Photo> parallel = QtConcurrent::blockingMapped(files, loadOne);
+    std::vector<Photo> parallel(size_t(files.size()));
+    WorkerPool::forEach(
+        parallel.size(), [&](std::size_t i) { parallel[i] = loadOne(files.at(qsizetype(i))); }, 4);
     for (int i = 0; i < files.size(); ++i) {
         const Photo serial = loadOne(files[i]);
-        EXPECT_EQ(parallel[i].load.image, serial.load.image);
-        EXPECT_EQ(parallel[i].info.model, QStringLiteral("Model %1").arg(i));
+        EXPECT_EQ(parallel[size_t(i)].load.image, serial.load.image);
+        EXPECT_EQ(parallel[size_t(i)].info.model, QStringLiteral("Model %1").arg(i));
     }
 }

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+#include "components/workerpool.h"
+
+#include <algorithm>
+#include <atomic>
+
+int WorkerPool::coreCount()
+{
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+WorkerPool::WorkerPool(int threads)
+{
+    const int count = threads > 0 ? threads : coreCount();
+    m_threads.reserve(size_t(count));
+    for (int t = 0; t < count; ++t)
+        m_threads.emplace_back([this](std::stop_token stop) { serve(stop); });
+}
+
+WorkerPool::~WorkerPool()
+{
+    waitForDone();
+    for (std::jthread& thread : m_threads)
+        thread.request_stop();
+    // Each jthread joins as the vector goes; the stop request wakes the ones that are waiting.
+    m_threads.clear();
+}
+
+void WorkerPool::start(std::function<void()> task)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_tasks.push_back(std::move(task));
+    }
+    m_wake.notify_one();
+}
+
+void WorkerPool::waitForDone()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_tasks.empty() && m_busy == 0; });
+}
+
+void WorkerPool::serve(std::stop_token stop)
+{
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::unique_lock lock(m_mutex);
+            if (!m_wake.wait(lock, stop, [this] { return !m_tasks.empty(); }))
+                return; // stopped with nothing left to do
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+            ++m_busy;
+        }
+        task();
+        {
+            const std::lock_guard lock(m_mutex);
+            --m_busy;
+        }
+        m_idle.notify_all();
+    }
+}
+
+void WorkerPool::forEach(std::size_t count, const std::function<void(std::size_t)>& work, int threads)
+{
+    if (count == 0)
+        return;
+    std::atomic<std::size_t> next = 0;
+    const auto run = [&] {
+        for (std::size_t i = next++; i < count; i = next++)
+            work(i);
+    };
+    const std::size_t wanted = threads > 0 ? std::size_t(threads) : std::size_t(coreCount());
+    const std::size_t helpers = std::min(wanted, count) - 1;
+    std::vector<std::jthread> running;
+    running.reserve(helpers);
+    for (std::size_t h = 0; h < helpers; ++h)
+        running.emplace_back(run);
+    run();
+    // The helpers join as `running` goes out of scope.
+}

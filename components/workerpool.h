@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// A fixed set of worker threads running tasks in the order they were started. Built on the
+// standard library's threads and locks only, so a thread sanitizer sees every hand-over between
+// the caller and the workers (Qt's own pools synchronise inside Qt, where it cannot look).
+class WorkerPool
+{
+public:
+    // threads <= 0 means one per core.
+    explicit WorkerPool(int threads = 0);
+    // Waits for every started task, then ends the threads.
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    int threadCount() const { return int(m_threads.size()); }
+    void start(std::function<void()> task);
+    // Returns once every task started so far has finished.
+    void waitForDone();
+
+    // Runs work(0) .. work(count - 1) on up to `threads` threads (the calling thread is one of
+    // them) and returns when all are done. Indexes are handed out in ascending order.
+    static void forEach(std::size_t count, const std::function<void(std::size_t)>& work, int threads = 0);
+
+    static int coreCount();
+
+private:
+    void serve(std::stop_token stop);
+
+    std::mutex m_mutex;
+    std::condition_variable_any m_wake;
+    std::condition_variable m_idle;
+    std::deque<std::function<void()>> m_tasks;
+    int m_busy = 0;
+    std::vector<std::jthread> m_threads;
+};
