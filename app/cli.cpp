@@ -255,7 +255,8 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
 
     PhotoListModel model;
     QList<int> widths;
-    if (PhotoListFile::exists(folder) && !parsed->reimport) {
+    const bool loaded = PhotoListFile::exists(folder) && !parsed->reimport;
+    if (loaded) {
         if (!PhotoListFile::load(model, folder, &widths, &error)) {
             err << "lumivert-cli: cannot read " << PhotoListFile::path(folder) << ": " << error
                 << "\n(it is left as it is; --reimport replaces it)\n";
@@ -276,10 +277,14 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     }
     err.flush();
 
-    // As the create command: an empty list writes nothing and keeps an older file.
-    const bool saved = PhotoListFile::save(model, folder, widths, &error);
-    if (!saved)
-        err << "lumivert-cli: cannot save " << PhotoListFile::path(folder) << ": " << error << "\n";
+    // As the create command: an empty list writes nothing and keeps an older file. A list just
+    // loaded from the file is what the file holds already, so the file is left as it is.
+    bool saved = true;
+    if (!loaded) {
+        saved = PhotoListFile::save(model, folder, widths, &error);
+        if (!saved)
+            err << "lumivert-cli: cannot save " << PhotoListFile::path(folder) << ": " << error << "\n";
+    }
     if (parsed->listOnly) {
         err.flush();
         return saved ? Written : PagesFailed;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -182,10 +183,15 @@ TEST_F(CliRun, ImportsSavesTheListAndGenerates)
     EXPECT_TRUE(out.trimmed().endsWith("top.htm"));
     EXPECT_TRUE(err.contains(QStringLiteral("Step3.HTML生成  しばらくお待ちください。3/3...")));
 
-    // The saved list is used next time: a photo added since then is not in the album.
+    // The saved list is used next time: a photo added since then is not in the album, and the
+    // list file, just loaded, is not written again.
     addPhotos(4);
+    const QByteArray list = TestUtil::readAll(dir.filePath("Lumivert.bin"));
+    const QDateTime listTime = QFileInfo(dir.filePath("Lumivert.bin")).lastModified();
     EXPECT_EQ(run({dir.path()}), Cli::Written);
     EXPECT_FALSE(QFile::exists(album("page004.htm")));
+    EXPECT_EQ(TestUtil::readAll(dir.filePath("Lumivert.bin")), list);
+    EXPECT_EQ(QFileInfo(dir.filePath("Lumivert.bin")).lastModified(), listTime);
     EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written);
     EXPECT_TRUE(QFile::exists(album("page004.htm")));
 }
