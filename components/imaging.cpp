@@ -151,7 +151,12 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
         }
     }
 
-    QImage image = reader.read();
+    // A progressive JPEG at 1/8 needs only its DC scans; anything else goes through Qt's reader.
+    QImage image;
+    if (divisor == 8 && result.format == FileFormat::Jpeg)
+        image = Internal::decodeProgressiveEighth(bytes);
+    if (image.isNull())
+        image = reader.read();
     if (image.isNull()) {
         result.error = reader.errorString();
         return result;

@@ -28,6 +28,11 @@ QByteArray encodeGif(const QImage& image);
 /// high (fractions allowed, at most the image's size).
 QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, qint64 numY, qint64 denY);
 
+/// A progressive YCbCr or greyscale JPEG decoded at 1/8 scale (ceil(size / 8) pixels, Format_RGB32,
+/// its ICC profile as colour space) from only the scans that output uses (DC, coarse chroma); a null image
+/// for any other file, or a damaged one, which then goes through the ordinary reader.
+QImage decodeProgressiveEighth(const QByteArray& bytes);
+
 /// The image as Format_RGB32 (opaque) or Format_ARGB32_Premultiplied (with alpha).
 QImage to32Bit(const QImage& image);
 

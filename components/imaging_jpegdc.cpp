@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+// Eighth-scale decode of progressive JPEGs from their first scans only.
+//
+// At 1/8 scale every 8 x 8 luma block becomes one pixel, its mean, which is the block's DC
+// coefficient. A progressive JPEG sends the DC coefficients of every block in its first scan or
+// scans, and the chroma's coarse AC soon after; most of the file refines the luma AC, which a 1/8
+// decode never uses. libjpeg decodes every scan all the same (as long as a full-size decode), so
+// here libjpeg's buffered-image mode is stopped as soon as what the output uses is known.
+#include "components/imaging_internal.h"
+
+#ifdef LUMIVERT_HAVE_LIBJPEG
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <cstdlib>
+
+#include <QColorSpace>
+#include <QSysInfo>
+
+#include <jpeglib.h>
+
+namespace Imaging::Internal
+{
+
+namespace
+{
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void onError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void onMessage(j_common_ptr, int)
+{
+    // Warnings (a damaged scan, a premature end) are judged by what was decoded, not reported.
+}
+
+// Whether each component's coefficients that the eighth-scale output uses are known (at some
+// precision). A component shown at one pixel a block (luma; all of a 4:4:4 picture) needs its DC
+// alone. Subsampled chroma is output at 2 x 2 pixels a block from a reduced inverse DCT that also
+// reads AC coefficients, so for such a component every coefficient must have arrived; the usual
+// progressive scripts send chroma AC early in one coarse scan each, long before luma's bulk.
+bool outputInputsKnown(const jpeg_decompress_struct& info)
+{
+    for (int c = 0; c < info.num_components; ++c) {
+#if JPEG_LIB_VERSION >= 70
+        const int scaled = std::max(info.comp_info[c].DCT_h_scaled_size, info.comp_info[c].DCT_v_scaled_size);
+#else
+        const int scaled = info.comp_info[c].DCT_scaled_size;
+#endif
+        const int needed = scaled <= 1 ? 1 : DCTSIZE2;
+        for (int k = 0; k < needed; ++k) {
+            if (info.coef_bits[c][k] < 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Reads the header and the scans up to the last one the eighth-scale output needs. Only
+// plain C data lives between setjmp and any longjmp here. False when the file is not a
+// progressive YCbCr or greyscale JPEG, is damaged, or ends before those scans.
+bool prepare(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* bytes, JOCTET** icc,
+             unsigned int* iccLength)
+{
+    if (setjmp(errors->jump))
+        return false;
+    jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes->constData()),
+                 static_cast<unsigned long>(bytes->size()));
+    jpeg_save_markers(info, JPEG_APP0 + 2, 0xFFFF); // ICC profile chunks
+    if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    const bool colour = info->jpeg_color_space == JCS_YCbCr && info->num_components == 3;
+    const bool grey = info->jpeg_color_space == JCS_GRAYSCALE && info->num_components == 1;
+    if (!info->progressive_mode || !(colour || grey))
+        return false;
+    if (!jpeg_read_icc_profile(info, icc, iccLength)) {
+        *icc = nullptr;
+        *iccLength = 0;
+    }
+    info->scale_num = 1;
+    info->scale_denom = 8;
+    info->buffered_image = TRUE;
+    info->do_block_smoothing = FALSE; // it estimates AC coefficients, which 1/8 scale ignores
+    // Qt's RGB32 in memory: B, G, R, X on little-endian machines, X, R, G, B on big-endian ones.
+    info->out_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    if (!jpeg_start_decompress(info))
+        return false;
+    for (;;) {
+        const int status = jpeg_consume_input(info);
+        if (status == JPEG_SUSPENDED || status == JPEG_REACHED_EOI)
+            break;
+        if (status == JPEG_SCAN_COMPLETED && outputInputsKnown(*info))
+            break;
+    }
+    return outputInputsKnown(*info);
+}
+
+// Outputs the picture from the coefficients read so far into rows of `stride` bytes.
+bool output(jpeg_decompress_struct* info, ErrorManager* errors, uchar* bits, qsizetype stride)
+{
+    if (setjmp(errors->jump))
+        return false;
+    if (!jpeg_start_output(info, info->input_scan_number))
+        return false;
+    while (info->output_scanline < info->output_height) {
+        JSAMPROW row = bits + qsizetype(info->output_scanline) * stride;
+        if (jpeg_read_scanlines(info, &row, 1) != 1)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QImage decodeProgressiveEighth(const QByteArray& bytes)
+{
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = onError;
+    errors.pub.emit_message = onMessage;
+    jpeg_create_decompress(&info);
+
+    JOCTET* icc = nullptr;
+    unsigned int iccLength = 0;
+    QImage image;
+    if (prepare(&info, &errors, &bytes, &icc, &iccLength)) {
+        image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+        if (!image.isNull() && !output(&info, &errors, image.bits(), image.bytesPerLine()))
+            image = QImage();
+    }
+    jpeg_destroy_decompress(&info);
+
+    if (!image.isNull() && icc) {
+        const QColorSpace space = QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char*>(icc), iccLength));
+        if (space.isValid())
+            image.setColorSpace(space);
+    }
+    std::free(icc);
+    return image;
+}
+
+} // namespace Imaging::Internal
+
+#else
+
+namespace Imaging::Internal
+{
+
+QImage decodeProgressiveEighth(const QByteArray&)
+{
+    return {}; // without libjpeg, every decode goes through Qt's reader
+}
+
+} // namespace Imaging::Internal
+
+#endif
