@@ -257,7 +257,9 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     QList<int> widths;
     const bool loaded = PhotoListFile::exists(folder) && !parsed->reimport;
     if (loaded) {
-        if (!PhotoListFile::load(model, folder, &widths, &error)) {
+        // The tool never shows the thumbnails and does not write a loaded list back, so they are
+        // only checked, not decoded: a long list costs neither their time nor their memory.
+        if (!PhotoListFile::load(model, folder, &widths, &error, SheetFile::Pictures::Checked)) {
             err << "lumivert-cli: cannot read " << PhotoListFile::path(folder) << ": " << error
                 << "\n(it is left as it is; --reimport replaces it)\n";
             err.flush();

@@ -36,14 +36,15 @@ bool save(const PhotoListModel& model, const QString& photoFolder, const QList<i
     return SheetFile::save(path(photoFolder), Sheet{model.rows(), columnWidths}, error);
 }
 
-bool load(PhotoListModel& model, const QString& photoFolder, QList<int>* columnWidths, QString* error)
+bool load(PhotoListModel& model, const QString& photoFolder, QList<int>* columnWidths, QString* error,
+          SheetFile::Pictures pictures)
 {
     if (photoFolder.isEmpty()) {
         if (error)
             *error = QStringLiteral("no photo folder");
         return false;
     }
-    std::optional<Sheet> sheet = SheetFile::load(path(photoFolder), error);
+    std::optional<Sheet> sheet = SheetFile::load(path(photoFolder), error, pictures);
     if (!sheet)
         return false;
     // setRows keeps the caption column within its 4096 characters.

@@ -4,18 +4,22 @@
 #include <QList>
 #include <QString>
 
+#include "components/sheetfile.h"
+
 class PhotoListModel;
 
 /// The photo list file "Lumivert.bin" beside the photos.
-namespace PhotoListFile {
-QString path(const QString& photoFolder);  // photoFolder + separator + "Lumivert.bin"
+namespace PhotoListFile
+{
+QString path(const QString& photoFolder); // photoFolder + separator + "Lumivert.bin"
 bool exists(const QString& photoFolder);
 /// Saves the whole list with the column widths (twips). An empty list writes nothing and keeps an
 /// older file; returns true then too. A failed save leaves the older file intact.
 [[nodiscard]] bool save(const PhotoListModel& model, const QString& photoFolder, const QList<int>& columnWidths,
                         QString* error = nullptr);
 /// Loads the file into the model; the column widths go to *columnWidths when given. A file that is
-/// missing, damaged or foreign is refused and the model stays exactly as it was.
+/// missing, damaged or foreign is refused and the model stays exactly as it was. With
+/// SheetFile::Pictures::Checked the rows' pictures are checked but not decoded (left null).
 [[nodiscard]] bool load(PhotoListModel& model, const QString& photoFolder, QList<int>* columnWidths = nullptr,
-                        QString* error = nullptr);
-}  // namespace PhotoListFile
+                        QString* error = nullptr, SheetFile::Pictures pictures = SheetFile::Pictures::Decoded);
+} // namespace PhotoListFile

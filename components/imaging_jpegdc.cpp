@@ -139,7 +139,8 @@ QImage decodeProgressiveEighth(const QByteArray& bytes)
     jpeg_destroy_decompress(&info);
 
     if (!image.isNull() && icc) {
-        const QColorSpace space = QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char*>(icc), iccLength));
+        const QColorSpace space =
+            QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char*>(icc), iccLength));
         if (space.isValid())
             image.setColorSpace(space);
     }

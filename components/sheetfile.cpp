@@ -74,7 +74,7 @@ struct StoredPicture {
     bool ok = true;
 };
 
-void decodePicture(StoredPicture& p)
+void decodePicture(StoredPicture& p, SheetFile::Pictures mode)
 {
     if (p.png.isEmpty())
         return;
@@ -87,6 +87,8 @@ void decodePicture(StoredPicture& p)
         p.ok = false;
         return;
     }
+    if (mode == SheetFile::Pictures::Checked)
+        return;
     p.image = reader.read();
     if (p.image.isNull()) {
         p.ok = false;
@@ -305,7 +307,7 @@ QByteArray encode(const Sheet& sheet)
     return bytes;
 }
 
-std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
+std::optional<Sheet> decode(const QByteArray& bytes, QString* error, Pictures mode)
 {
     if (bytes.size() < HeaderSize || !bytes.startsWith(QByteArray::fromRawData(Magic, sizeof(Magic)))) {
         setError(error, QStringLiteral("not a photo list file"));
@@ -364,7 +366,7 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error)
     std::atomic<bool> decoded = true;
     WorkerPool::forEach(size_t(pictures.size()), [&](std::size_t i) {
         StoredPicture& p = pictures[qsizetype(i)];
-        decodePicture(p);
+        decodePicture(p, mode);
         if (!p.ok)
             decoded = false;
     });
@@ -409,7 +411,7 @@ bool save(const QString& path, const Sheet& sheet, QString* error)
     return true;
 }
 
-std::optional<Sheet> load(const QString& path, QString* error)
+std::optional<Sheet> load(const QString& path, QString* error, Pictures mode)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -425,7 +427,7 @@ std::optional<Sheet> load(const QString& path, QString* error)
         setError(error, file.errorString());
         return std::nullopt;
     }
-    return decode(bytes, error);
+    return decode(bytes, error, mode);
 }
 
 } // namespace SheetFile

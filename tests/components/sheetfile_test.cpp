@@ -51,6 +51,9 @@ void expectSame(const Sheet& a, const Sheet& b)
     }
 }
 
+// Magic, version, payload length, SHA-256.
+constexpr qsizetype HeaderSizeForTests = 8 + 4 + 8 + 32;
+
 // The header of the format around a payload of our own making.
 QByteArray wrap(const QByteArray& payload, quint32 version = 1)
 {
@@ -195,6 +198,31 @@ TEST(SheetFile, CheckedPayloadWithBadContentIsRefused)
     const std::optional<Sheet> accepted = SheetFile::decode(wrap(good));
     ASSERT_TRUE(accepted.has_value());
     EXPECT_EQ(accepted->rows.value(0).rotation, 3);
+}
+
+TEST(SheetFile, CheckedPicturesKeepEveryTextAndAreStillVetted)
+{
+    const Sheet sheet = sampleSheet();
+    const QByteArray bytes = SheetFile::encode(sheet);
+    const std::optional<Sheet> checked = SheetFile::decode(bytes, nullptr, SheetFile::Pictures::Checked);
+    ASSERT_TRUE(checked.has_value());
+    EXPECT_EQ(checked->columnWidths, sheet.columnWidths);
+    ASSERT_EQ(checked->rows.size(), sheet.rows.size());
+    for (qsizetype i = 0; i < sheet.rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        PhotoRow expected = sheet.rows.at(i);
+        expected.image = expected.picture = QImage(); // only the pictures are left out
+        EXPECT_EQ(checked->rows.at(i), expected);
+    }
+    // A picture whose header is not a PNG's, or is damaged, is refused without decoding too.
+    const qsizetype png = bytes.indexOf("\x89PNG");
+    ASSERT_GT(png, 0);
+    for (const qsizetype at : {png + 1, png + 18}) { // the signature; the width inside IHDR
+        QByteArray payload = bytes.mid(HeaderSizeForTests);
+        payload[at - HeaderSizeForTests] = char(payload[at - HeaderSizeForTests] ^ 0x5a);
+        EXPECT_FALSE(SheetFile::decode(wrap(payload), nullptr, SheetFile::Pictures::Checked).has_value()) << at;
+        EXPECT_FALSE(SheetFile::decode(wrap(payload)).has_value()) << at;
+    }
 }
 
 TEST(SheetFile, FailedSaveKeepsTheOlderFile)
