@@ -12,7 +12,8 @@
 #include "components/imaging.h"
 #include "components/sheetfile.h"
 
-namespace {
+namespace
+{
 
 QImage picture(int w, int h, int seed)
 {
@@ -29,7 +30,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -49,6 +50,9 @@ int main(int argc, char** argv)
                         Imaging::SaveKind::ProgressiveJpeg, 75);
     ok &= Imaging::save(picture(64, 48, 3), out.filePath(QStringLiteral("image/larger.jpg")),
                         Imaging::SaveKind::BaselineJpeg, 75);
+    // Large enough for the 1/8 decode from a progressive file's first scans (the 12 x 9 box).
+    ok &= Imaging::save(picture(160, 120, 6), out.filePath(QStringLiteral("image/progressive-eighth.jpg")),
+                        Imaging::SaveKind::ProgressiveJpeg, 50);
     ok &= Imaging::save(picture(8, 8, 4), out.filePath(QStringLiteral("image/small.gif")), Imaging::SaveKind::Gif);
     ok &= picture(6, 5, 5).save(out.filePath(QStringLiteral("image/small.png")), "PNG");
 

@@ -22,14 +22,16 @@
 #include "generate/basresoutprn.h"
 #include "reliabilityutil.h"
 
-namespace {
+namespace
+{
 
 // A small real JPEG whose frame header is patched to claim width x height.
-QByteArray jpegClaiming(int width, int height)
+QByteArray jpegClaiming(int width, int height, bool progressive = false)
 {
     QTemporaryDir dir;
-    QByteArray bytes = TestUtil::readAll(TestUtil::writeJpeg(dir.filePath(QStringLiteral("s.jpg")), 16, 16));
-    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    QByteArray bytes = TestUtil::readAll(
+        TestUtil::writeJpeg(dir.filePath(QStringLiteral("s.jpg")), 16, 16, std::nullopt, progressive));
+    const qsizetype sof = bytes.indexOf(QByteArray(progressive ? "\xFF\xC2" : "\xFF\xC0", 2));
     if (sof < 0)
         return {};
     qToBigEndian<quint16>(quint16(height), bytes.data() + sof + 5);
@@ -46,10 +48,10 @@ QByteArray gifClaiming(int width, int height)
     g.append(le, 2);
     qToLittleEndian<quint16>(quint16(height), le);
     g.append(le, 2);
-    g.append("\x80\x00\x00", 3);               // global colour table of 2 entries
+    g.append("\x80\x00\x00", 3); // global colour table of 2 entries
     g.append("\x00\x00\x00\xff\xff\xff", 6);
-    g.append("\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10);  // one 1 x 1 frame at 0,0
-    g.append("\x02\x02\x44\x01\x00", 5);       // LZW: clear, pixel 0, end
+    g.append("\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10); // one 1 x 1 frame at 0,0
+    g.append("\x02\x02\x44\x01\x00", 5);                      // LZW: clear, pixel 0, end
     g.append(';');
     return g;
 }
@@ -64,9 +66,9 @@ long currentRssKb()
 }
 
 struct Measured {
-    bool finished = false;  // the child ended by itself within the time allowed
-    int exitCode = -1;      // 0 refused, 1 decoded, other: crashed
-    double extraMiB = 0;    // the child's peak resident memory above what it started with
+    bool finished = false; // the child ended by itself within the time allowed
+    int exitCode = -1;     // 0 refused, 1 decoded, other: crashed
+    double extraMiB = 0;   // the child's peak resident memory above what it started with
     double seconds = 0;
 };
 
@@ -102,14 +104,14 @@ Measured loadInChild(const QString& path, QSize box)
     return m;
 }
 
-}  // namespace
+} // namespace
 
 struct Bomb {
     const char* name;
     QByteArray (*make)();
-    bool fullSize;      // loaded without a fit box, as a background image is
-    double maxExtraMiB; // memory the load may take
-    bool mayDecode = false;  // a real (if odd) picture: decoding it is fine, within the memory bound
+    bool fullSize;          // loaded without a fit box, as a background image is
+    double maxExtraMiB;     // memory the load may take
+    bool mayDecode = false; // a real (if odd) picture: decoding it is fine, within the memory bound
 };
 
 class DecompressionBomb : public ::testing::TestWithParam<Bomb>
@@ -135,7 +137,10 @@ TEST_P(DecompressionBomb, RefusedQuicklyWithBoundedMemory)
     const Measured m = loadInChild(path, bomb.fullSize ? QSize() : QSize(120, 90));
     std::printf("[ bomb     ] %-32s %6lld bytes: %s in %.2f s, peak memory +%.1f MiB\n", bomb.name,
                 static_cast<long long>(bytes.size()),
-                !m.finished ? "HANG" : m.exitCode == 0 ? "refused" : m.exitCode == 1 ? "decoded" : "CRASHED",
+                !m.finished       ? "HANG"
+                : m.exitCode == 0 ? "refused"
+                : m.exitCode == 1 ? "decoded"
+                                  : "CRASHED",
                 m.seconds, m.extraMiB);
     ::testing::Test::RecordProperty("peak_extra_mib", QByteArray::number(m.extraMiB, 'f', 1).toStdString());
     EXPECT_TRUE(m.finished) << "no result within 60 s";
@@ -150,12 +155,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Bomb{"jpeg_65000x1_thumbnail", [] { return jpegClaiming(65000, 1); }, false, 64, true},
                       Bomb{"jpeg_15000x15000_thumbnail", [] { return jpegClaiming(15000, 15000); }, false, 64, true},
                       Bomb{"jpeg_15000x15000_full", [] { return jpegClaiming(15000, 15000); }, true, 64},
+                      // A progressive file holds all its coefficients at full size, whatever the scale.
+                      Bomb{"jpeg_progressive_15000x15000_thumbnail", [] { return jpegClaiming(15000, 15000, true); },
+                           false, 64},
                       Bomb{"gif_65535x65535_thumbnail", [] { return gifClaiming(65535, 65535); }, false, 64},
                       Bomb{"gif_65535x65535_full", [] { return gifClaiming(65535, 65535); }, true, 64},
                       Bomb{"gif_20000x12000_thumbnail", [] { return gifClaiming(20000, 12000); }, false, 64}),
     [](const auto& info) { return std::string(info.param.name); });
 
-namespace {
+namespace
+{
 
 // A TIFF block (little-endian) for an APP1 "Exif" segment, built entry by entry.
 struct Tiff {
@@ -194,20 +203,20 @@ QByteArray withExif(const QByteArray& tiff)
     return jpeg.left(2) + app1 + jpeg.mid(2);
 }
 
-}  // namespace
+} // namespace
 
 TEST(HostileExif, LoopsHugeCountsAndOffsetsBeyondTheFile)
 {
     QList<std::pair<const char*, QByteArray>> cases;
     {
-        Tiff t;  // IFD0 whose next-IFD pointer is itself
+        Tiff t; // IFD0 whose next-IFD pointer is itself
         t.u16(1);
-        t.entry(0x010F, 2, 4, 0x00414141);  // Make "AAA"
+        t.entry(0x010F, 2, 4, 0x00414141); // Make "AAA"
         t.u32(8);
         cases.append({"IFD0 pointing at itself", t.bytes});
     }
     {
-        Tiff t;  // Exif IFD pointer back at IFD0, Exif IFD's own pointer at IFD0 again
+        Tiff t; // Exif IFD pointer back at IFD0, Exif IFD's own pointer at IFD0 again
         t.u16(2);
         t.entry(0x010F, 2, 4, 0x00424242);
         t.entry(0x8769, 4, 1, 8);
@@ -215,7 +224,7 @@ TEST(HostileExif, LoopsHugeCountsAndOffsetsBeyondTheFile)
         cases.append({"Exif IFD is IFD0", t.bytes});
     }
     {
-        Tiff t;  // counts that overflow any buffer
+        Tiff t; // counts that overflow any buffer
         t.u16(3);
         t.entry(0x010F, 2, 0xFFFFFFFF, 26);
         t.entry(0x0110, 7, 0x7FFFFFFF, 26);
@@ -224,7 +233,7 @@ TEST(HostileExif, LoopsHugeCountsAndOffsetsBeyondTheFile)
         cases.append({"huge counts", t.bytes});
     }
     {
-        Tiff t;  // offsets far beyond the end of the file
+        Tiff t; // offsets far beyond the end of the file
         t.u16(3);
         t.entry(0x010F, 2, 64, 0x7FFFFFF0);
         t.entry(0x8769, 4, 1, 0xFFFFFFF0);
@@ -233,13 +242,13 @@ TEST(HostileExif, LoopsHugeCountsAndOffsetsBeyondTheFile)
         cases.append({"offsets beyond the file", t.bytes});
     }
     {
-        Tiff t;  // an entry count promising far more entries than there are
+        Tiff t; // an entry count promising far more entries than there are
         t.u16(0xFFFF);
         t.entry(0x010F, 2, 4, 0x00434343);
         cases.append({"entry count beyond the file", t.bytes});
     }
     {
-        Tiff t;  // a chain of IFDs, each pointing at the next, then back at the first
+        Tiff t; // a chain of IFDs, each pointing at the next, then back at the first
         for (int i = 0; i < 3; ++i) {
             t.u16(1);
             t.entry(0x010F, 2, 4, 0x00444444);
@@ -277,8 +286,8 @@ TEST(HostileNames, SpacesJapaneseMarksAngleBracketsAndQuotes)
     const QString folder = dir.filePath(QStringLiteral("a b &&<\"'写真"));
     QDir().mkpath(folder);
     const QStringList names = {QStringLiteral(" leading space.jpg"), QStringLiteral("写真 一.jpg"),
-                               QStringLiteral("a&&b.jpg"),          QStringLiteral("<script>.jpg"),
-                               QStringLiteral("\"quoted\".jpg"),    QStringLiteral("it's.JPG"),
+                               QStringLiteral("a&&b.jpg"),           QStringLiteral("<script>.jpg"),
+                               QStringLiteral("\"quoted\".jpg"),     QStringLiteral("it's.JPG"),
                                QStringLiteral("semi;colon%20.jpeg")};
     for (int i = 0; i < names.size(); ++i)
         TestUtil::writeJpeg(QDir(folder).filePath(names[i]), 40, 30, std::nullopt, false, i);
@@ -311,7 +320,7 @@ TEST(HostileFolder, FiveThousandFilesImportAtMost999)
     const QByteArray jpeg = TestUtil::readAll(TestUtil::writeJpeg(dir.filePath(QStringLiteral("one.jpg")), 12, 9));
     for (int i = 0; i < 5000; ++i) {
         // Mostly photos, some other files and a few that only look like photos.
-        const QString name = i % 10 == 9 ? QStringLiteral("note%1.txt").arg(i, 4, 10, QLatin1Char('0'))
+        const QString name = i % 10 == 9   ? QStringLiteral("note%1.txt").arg(i, 4, 10, QLatin1Char('0'))
                              : i % 50 == 7 ? QStringLiteral("broken%1.jpg").arg(i, 4, 10, QLatin1Char('0'))
                                            : QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
         TestUtil::writeAll(QDir(folder).filePath(name), name.startsWith(QLatin1String("broken")) ? "junk" : jpeg);
@@ -323,7 +332,7 @@ TEST(HostileFolder, FiveThousandFilesImportAtMost999)
     ASSERT_EQ(listed.size(), 999);
     const ImportResult result = PhotoImport::run(folder);
     ASSERT_EQ(result.rows.size(), 999);
-    EXPECT_EQ(result.failed, 100);  // broken0007 .. broken4957 all sort before IMG_
+    EXPECT_EQ(result.failed, 100); // broken0007 .. broken4957 all sort before IMG_
     for (int i = 0; i < result.rows.size(); ++i)
         ASSERT_EQ(result.rows[i].pathName, listed[i]) << i;
 }
@@ -346,7 +355,8 @@ TEST(HostileSettings, TenMegabytesOfGarbage)
     EXPECT_LE(QByteArray(folder.toUtf8()).size(), CPrivateProfile::MaxValueBytes);
     EXPECT_GE(top, -1 - 0x7FFFFFFF);
     // A write still lands and reads back; the rest of the file stays as it was.
-    ASSERT_NE(profile.SetValueString(ini, QStringLiteral("Lumivert Test"), QStringLiteral("Key"), QStringLiteral("v")), 0);
+    ASSERT_NE(profile.SetValueString(ini, QStringLiteral("Lumivert Test"), QStringLiteral("Key"), QStringLiteral("v")),
+              0);
     EXPECT_EQ(profile.GetValueString(ini, QStringLiteral("Lumivert Test"), QStringLiteral("Key")), QStringLiteral("v"));
     EXPECT_TRUE(TestUtil::readAll(ini).startsWith(garbage.left(1 << 20)));
     std::printf("[ settings ] 10 MiB of garbage: three calls in %lld ms\n", static_cast<long long>(timer.elapsed()));
@@ -363,10 +373,11 @@ TEST(HostileTemplate, HundredThousandLinesAndAMegabyteLine)
     const QString path = dir.filePath(QStringLiteral("Lumivert.fmt"));
     QByteArray text = "SimpleTop\r\n";
     for (int i = 0; i < 100000; ++i)
-        text += QByteArray::number(i % 50 + 1).rightJustified(3, '0') + " 0<p>line " + QByteArray::number(i) + " &&</p>\r\n";
+        text += QByteArray::number(i % 50 + 1).rightJustified(3, '0') + " 0<p>line " + QByteArray::number(i) +
+                " &&</p>\r\n";
     text += "End\r\nSimpleIndex\r\n001 0" + QByteArray(1 << 20, 'x') + "&&\r\n' " + QByteArray(1 << 20, '\'') +
             "\r\nEnd\r\n";
-    text += "SimplePage\r\n001 0" + QByteArray(1 << 20, '&') + "\r\n";  // no End: refused
+    text += "SimplePage\r\n001 0" + QByteArray(1 << 20, '&') + "\r\n"; // no End: refused
     TestUtil::writeAll(path, text);
 
     QElapsedTimer timer;
@@ -386,5 +397,6 @@ TEST(HostileTemplate, HundredThousandLinesAndAMegabyteLine)
     // A mark-only line of a megabyte filled by a value holding marks.
     QString marks(1 << 20, QLatin1Char('&'));
     EXPECT_EQ(basResOutPrn::ReplaceMark(marks, QStringLiteral("&&")), marks);
-    std::printf("[ template ] 100,000 lines and 1 MiB lines read in %lld ms\n", static_cast<long long>(timer.elapsed()));
+    std::printf("[ template ] 100,000 lines and 1 MiB lines read in %lld ms\n",
+                static_cast<long long>(timer.elapsed()));
 }
