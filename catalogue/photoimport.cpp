@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <thread>
-#include <vector>
 
 #include <QLoggingCategory>
 
@@ -99,15 +97,9 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
             rows[i] = readPhotoRow(paths.at(i));
         }
     };
-    // The calling thread reads too, with one helper thread per further core.
-    {
-        const int helpers = std::clamp(WorkerPool::coreCount() - 1, 0, std::max(0, n - 1));
-        std::vector<std::jthread> running;
-        running.reserve(size_t(helpers));
-        for (int h = 0; h < helpers; ++h)
-            running.emplace_back(worker);
-        worker();
-    } // the helpers join here
+    // One reader per core (the calling thread is one of them), never more than there are photos.
+    const int readers = std::clamp(WorkerPool::coreCount(), 1, std::max(1, n));
+    WorkerPool::forEach(size_t(readers), [&](std::size_t) { worker(); }, readers);
 
     ImportResult result;
     if (stopped) {
