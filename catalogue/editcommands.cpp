@@ -73,10 +73,16 @@ void applyRotation(PhotoListModel& model, int r)
 {
     if (r < 1 || r > model.photoCount())
         return;
-    const PhotoRow& row = model.photoAt(r);
+    const ListPicture source = model.photoAt(r).image;
+    const QImage image = source.toImage();
+    const QImage picture = rotatedPicture(image, model.photoAt(r).rotation);
     // Column 2 keeps its picture when there is nothing to turn.
-    const QImage picture = rotatedPicture(row.image, row.rotation);
-    if (!picture.isNull())
+    if (picture.isNull())
+        return;
+    // Unturned, column 2 is then the very picture of column 1: shared, not stored twice.
+    if (picture == image)
+        model.setCellPicture(r, PhotoColumn::Picture, source);
+    else
         model.setCellPicture(r, PhotoColumn::Picture, picture);
 }
 

@@ -63,7 +63,7 @@ PhotoRow readPhotoRow(const QString& path)
     if (wanted.isValid() && thumbnail.size() != wanted)
         thumbnail = Imaging::resize(thumbnail, wanted);
     row.image = thumbnail;
-    row.picture = thumbnail;
+    row.picture = row.image;
     return row;
 }
 

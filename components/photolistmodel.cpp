@@ -90,13 +90,13 @@ QImage PhotoListModel::cellPicture(int position, PhotoColumn column) const
         return {};
     const PhotoRow& row = m_rows.at(position - 1);
     if (column == PhotoColumn::Image)
-        return row.image;
+        return row.image.toImage();
     if (column == PhotoColumn::Picture)
-        return row.picture;
+        return row.picture.toImage();
     return {};
 }
 
-void PhotoListModel::setCellPicture(int position, PhotoColumn column, const QImage& picture)
+void PhotoListModel::setCellPicture(int position, PhotoColumn column, const ListPicture& picture)
 {
     if (position < 1 || position > photoCount())
         return;
@@ -237,8 +237,8 @@ QVariant PhotoListModel::data(const QModelIndex& index, int role) const
     case PhotoColumn::Image:
     case PhotoColumn::Picture:
         if (role == Qt::DecorationRole || role == Qt::EditRole) {
-            const QImage& picture = column == PhotoColumn::Image ? row.image : row.picture;
-            return picture.isNull() ? QVariant() : QVariant(picture);
+            const ListPicture& picture = column == PhotoColumn::Image ? row.image : row.picture;
+            return picture.isNull() ? QVariant() : QVariant(picture.toImage());
         }
         return {};
     case PhotoColumn::Rotation:

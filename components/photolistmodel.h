@@ -31,7 +31,7 @@ public:
 
     QString cellText(int position, PhotoColumn column) const;  // "" outside the range
     QImage cellPicture(int position, PhotoColumn column) const;  // columns 1 and 2; null otherwise
-    void setCellPicture(int position, PhotoColumn column, const QImage& picture);
+    void setCellPicture(int position, PhotoColumn column, const ListPicture& picture);
 
     /// Inserts count empty rows before position (1..photoCount()+1); later rows shift down.
     void insertPhotos(int position, int count = 1);

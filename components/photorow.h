@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QImage>
 #include <QString>
+
+#include "components/listpicture.h"
 
 /// The ten columns of the photo list, numbered as every part of the program addresses them.
 enum class PhotoColumn : int {
@@ -24,10 +25,11 @@ inline constexpr int MaxCaptionLength = 4096;
 inline constexpr int ThumbnailBoxWidth = 120;
 inline constexpr int ThumbnailBoxHeight = 90;
 
-/// One photo record: one row of the photo list. A value; the pictures are implicitly shared.
+/// One photo record: one row of the photo list. A value; copies share their pictures, which are
+/// kept on disk and decoded when shown (see ListPicture).
 struct PhotoRow {
-    QImage image;    // column 1
-    QImage picture;  // column 2
+    ListPicture image;    // column 1
+    ListPicture picture;  // column 2
     QString pathName;
     QString fileName;
     QString model;

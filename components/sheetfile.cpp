@@ -7,7 +7,6 @@
 #include <QDataStream>
 #include <QFile>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -43,8 +42,6 @@ constexpr quint32 MaxTextBytes = 1u << 20;
 constexpr quint32 MaxPictureBytes = 16u << 20;
 constexpr int MaxPictureSide = 8192;
 constexpr qint32 SameAsImage = -1;
-// Qt maps PNG quality 70 to zlib level 2: within 5 % of the default level's size, about twice as fast.
-constexpr int PngQuality = 70;
 constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
 
 void setError(QString* error, const QString& text)
@@ -53,24 +50,12 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-QByteArray encodePicture(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setQuality(PngQuality);
-    if (!writer.write(image))
-        return {};
-    return bytes;
-}
-
-// A picture as stored: its format code and its PNG bytes, decoded only once the whole payload
-// has been read.
+// A picture as stored: its format code and its PNG bytes, checked only once the whole payload
+// has been read, then taken as they are.
 struct StoredPicture {
     qint32 format = QImage::Format_Invalid;
     QByteArray png;
-    QImage image;
+    ListPicture picture;
     bool ok = true;
 };
 
@@ -89,14 +74,14 @@ void decodePicture(StoredPicture& p, SheetFile::Pictures mode)
     }
     if (mode == SheetFile::Pictures::Checked)
         return;
-    p.image = reader.read();
-    if (p.image.isNull()) {
+    // Decoded once to know the bytes are sound; the list keeps the bytes, not the pixels.
+    const QImage image = reader.read();
+    if (image.isNull() || image.size() != size) {
         p.ok = false;
         return;
     }
-    // PNG may hand back another pixel format than was saved; give back the one saved.
-    if (p.format != QImage::Format_Invalid && p.image.format() != QImage::Format(p.format))
-        p.image.convertTo(QImage::Format(p.format));
+    const auto format = p.format != QImage::Format_Invalid ? QImage::Format(p.format) : image.format();
+    p.picture = ListPicture::fromPng(p.png, size, format);
 }
 
 void writeBlob(QDataStream& out, const QByteArray& bytes)
@@ -193,7 +178,7 @@ namespace SheetFile
 namespace
 {
 
-// One row's pictures as PNG bytes; the costly part of a save, done on several threads.
+// One row's pictures as PNG bytes, read from the pictures' spool on several threads.
 struct EncodedRow {
     QByteArray image;
     QByteArray picture;
@@ -205,10 +190,10 @@ EncodedRow encodeRow(const PhotoRow& row)
 {
     EncodedRow e;
     if (!row.image.isNull())
-        e.image = encodePicture(row.image);
+        e.image = row.image.png();
     e.sameAsImage = !row.image.isNull() && row.picture == row.image;
     if (!e.sameAsImage && !row.picture.isNull())
-        e.picture = encodePicture(row.picture);
+        e.picture = row.picture.png();
     e.ok =
         (row.image.isNull() || !e.image.isEmpty()) && (e.sameAsImage || row.picture.isNull() || !e.picture.isEmpty());
     return e;
@@ -376,8 +361,8 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error, Pictures mo
     }
     for (qsizetype i = 0; i < sheet.rows.size(); ++i) {
         PhotoRow& row = sheet.rows[i];
-        row.image = pictures.at(2 * i).image;
-        row.picture = pictures.at(2 * i + 1).format == SameAsImage ? row.image : pictures.at(2 * i + 1).image;
+        row.image = pictures.at(2 * i).picture;
+        row.picture = pictures.at(2 * i + 1).format == SameAsImage ? row.image : pictures.at(2 * i + 1).picture;
     }
     return sheet;
 }
@@ -393,7 +378,7 @@ bool save(const QString& path, const Sheet& sheet, QString* error)
     }
     if (!writeSheet(file, sheet)) {
         const bool writeFailed = file.error() != QFileDevice::NoError;
-        setError(error, writeFailed ? file.errorString() : QStringLiteral("a picture of the list cannot be encoded"));
+        setError(error, writeFailed ? file.errorString() : QStringLiteral("a picture of the list cannot be read"));
         file.cancelWriting();
         return false;
     }

@@ -30,7 +30,7 @@ enum class Pictures { Decoded, Checked };
 [[nodiscard]] std::optional<Sheet> load(const QString& path, QString* error = nullptr,
                                         Pictures pictures = Pictures::Decoded);
 /// The same two on bytes, for tests and fuzzing. encode gives empty bytes when a picture cannot be
-/// encoded.
+/// read back.
 QByteArray encode(const Sheet& sheet);
 [[nodiscard]] std::optional<Sheet> decode(const QByteArray& bytes, QString* error = nullptr,
                                           Pictures pictures = Pictures::Decoded);

@@ -131,7 +131,7 @@ TEST(ImportThumbnail, EmbeddedThumbnailOnlyWhenLargeEnoughAndOfThePhotosShape)
         ASSERT_FALSE(row.image.isNull());
         EXPECT_EQ(row.image.size(), c.fitted);
         EXPECT_EQ(row.picture.size(), c.fitted);
-        EXPECT_TRUE(c.taken ? isRed(row.image) : isBlue(row.image));
+        EXPECT_TRUE(c.taken ? isRed(row.image.toImage()) : isBlue(row.image.toImage()));
         // The shooting information comes from the same EXIF block either way.
         EXPECT_EQ(row.model, QStringLiteral("Maker Cam 7"));
         const Imaging::Photo photo = Imaging::loadPhotoThumbnail(path, QSize(120, 90));
@@ -149,6 +149,6 @@ TEST(ImportThumbnail, DamagedThumbnailFallsBackToThePhoto)
         const PhotoRow row = PhotoImport::readPhotoRow(path);
         ASSERT_FALSE(row.image.isNull());
         EXPECT_EQ(row.image.size(), QSize(120, 90));
-        EXPECT_TRUE(isBlue(row.image));
+        EXPECT_TRUE(isBlue(row.image.toImage()));
     }
 }

@@ -3,11 +3,13 @@
 // a write that stops at a size limit) leaves the previous file intact and readable.
 #include <gtest/gtest.h>
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "app/cprivateprofile.h"
 #include "catalogue/photolistfile.h"
 #include "components/imaging.h"
+#include "components/listpicture.h"
 #include "components/photolistmodel.h"
 #include "components/sheetfile.h"
 #include "reliabilityutil.h"
@@ -139,6 +141,37 @@ TEST_P(AtomicSave, ImageSaveLeavesNoPartialFile)
     lift();
     EXPECT_EQ(TestUtil::readAll(target), oldBytes);
     EXPECT_EQ(Reliability::strayFiles(folder), (GetParam() == Fault::FullDisk ? QStringList{"zz-filler"} : QStringList{}));
+}
+
+// The list's pictures live in a spool file; when its disk fills, the pictures that no longer fit
+// stay in memory, and every picture, spooled or not, reads back and saves whole.
+TEST_P(AtomicSave, ListPicturesSurviveAFullSpool)
+{
+    PictureSpool::setFolder(QDir(folder).filePath(QStringLiteral("spool")));
+    const auto restore = qScopeGuard([] { PictureSpool::setFolder(QString()); });
+    QVector<PhotoRow> rows;
+    rows << sampleRow(0, 120); // spooled before the fault
+    inject();
+    for (int i = 1; i <= 30; ++i)
+        rows << sampleRow(i, 120);
+    lift();
+    EXPECT_GT(PictureSpool::statistics().memoryPictures, 0) << "the fault reached the spool";
+    for (int i = 0; i < rows.size(); ++i) {
+        const QImage expected = TestUtil::samplePicture(120, 90, i);
+        EXPECT_EQ(rows[i].image.toImage(), expected) << i;
+        EXPECT_EQ(rows[i].picture, rows[i].image) << i;
+    }
+    // The list file goes beside the fault's folder, where there is room.
+    if (disk)
+        disk.reset();
+    PhotoListModel model;
+    model.setRows(rows);
+    const QString saved = dir.filePath(QStringLiteral("saved"));
+    QDir().mkpath(saved);
+    ASSERT_TRUE(PhotoListFile::save(model, saved, {}));
+    PhotoListModel loaded;
+    ASSERT_TRUE(PhotoListFile::load(loaded, saved));
+    EXPECT_EQ(loaded.rows(), model.rows());
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, AtomicSave, ::testing::Values(Fault::FullDisk, Fault::SizeLimit),

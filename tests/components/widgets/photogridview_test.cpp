@@ -25,8 +25,9 @@ protected:
         for (int i = 0; i < rows.size(); ++i) {
             rows[i].fileName = QStringLiteral("p%1.jpg").arg(i + 1);
             rows[i].pathName = QStringLiteral("/photos/p%1.jpg").arg(i + 1);
-            rows[i].picture = QImage(120, 90, QImage::Format_RGB32);
-            rows[i].picture.fill(Qt::red);
+            QImage red(120, 90, QImage::Format_RGB32);
+            red.fill(Qt::red);
+            rows[i].picture = red;
         }
         m_model.setRows(rows);
         m_view.setPhotoModel(&m_model);
