@@ -239,7 +239,8 @@ struct ListPicture::Stored {
     size_t hash = 0;
     std::shared_ptr<Spool> spool; // set when the bytes are in a spool file, at offset
     qint64 offset = -1;
-    QByteArray bytes; // otherwise here
+    QByteArray bytes;       // otherwise here
+    bool ownCoding = false; // coded here from pixels, so equal pixels have equal bytes
 
     Stored() = default;
     Stored(const Stored&) = delete;
@@ -268,9 +269,11 @@ struct ListPicture::Stored {
 namespace
 {
 
-std::shared_ptr<const ListPicture::Stored> storePng(const QByteArray& png, QSize size, QImage::Format format)
+std::shared_ptr<const ListPicture::Stored> storePng(const QByteArray& png, QSize size, QImage::Format format,
+                                                    bool ownCoding)
 {
     auto stored = std::make_shared<ListPicture::Stored>();
+    stored->ownCoding = ownCoding;
     stored->size = size;
     stored->format = format;
     stored->length = png.size();
@@ -300,14 +303,14 @@ ListPicture::ListPicture(const QImage& image)
         qCWarning(lcSpool) << "cannot encode a list picture of" << image.size() << "in format" << image.format();
         return;
     }
-    m_stored = storePng(png, image.size(), image.format());
+    m_stored = storePng(png, image.size(), image.format(), true);
 }
 
 ListPicture ListPicture::fromPng(const QByteArray& png, QSize size, QImage::Format format)
 {
     ListPicture picture;
     if (!png.isEmpty() && size.isValid())
-        picture.m_stored = storePng(png, size, format);
+        picture.m_stored = storePng(png, size, format, false);
     return picture;
 }
 
@@ -358,6 +361,8 @@ bool ListPicture::operator==(const ListPicture& other) const
     // may differ for the same pixels, so only equal bytes settle it without decoding.
     if (a.length == b.length && a.hash == b.hash && a.png() == b.png())
         return true;
+    if (a.ownCoding && b.ownCoding)
+        return false;
     return toImage() == other.toImage();
 }
 
