@@ -216,6 +216,19 @@ std::shared_ptr<Spool> currentSpool()
     return c.spool;
 }
 
+// The list's pictures' coding: lossless, and the same bytes for the same pixels.
+QByteArray encodePng(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(PngQuality);
+    if (!writer.write(image))
+        return {};
+    return bytes;
+}
+
 QImage decodePng(const QByteArray& png, QImage::Format format)
 {
     QBuffer buffer;
@@ -298,7 +311,7 @@ ListPicture::ListPicture(const QImage& image)
 {
     if (image.isNull())
         return;
-    const QByteArray png = PictureSpool::encodePng(image);
+    const QByteArray png = encodePng(image);
     if (png.isEmpty()) {
         qCWarning(lcSpool) << "cannot encode a list picture of" << image.size() << "in format" << image.format();
         return;
@@ -374,18 +387,6 @@ void setFolder(const QString& folder)
     Current& c = current();
     const std::lock_guard lock(c.mutex);
     c.spool = std::make_shared<Spool>(folder);
-}
-
-QByteArray encodePng(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setQuality(PngQuality);
-    if (!writer.write(image))
-        return {};
-    return bytes;
 }
 
 Statistics statistics()

@@ -27,8 +27,6 @@ public:
 
     bool isNull() const { return !m_stored; }
     QSize size() const; // 0 x 0 for a null picture, as for a null QImage
-    int width() const { return size().width(); }
-    int height() const { return size().height(); }
     QImage::Format format() const;
     /// The pixels, in the format the picture was made from; null when the picture is null (or,
     /// should the spool file fail to read back, with a warning in the log).
@@ -52,8 +50,6 @@ namespace PictureSpool
 /// folder means the default (the user's cache folder, else the temporary folder). Pictures made
 /// before stay where they are.
 void setFolder(const QString& folder);
-/// The PNG encoding the list's pictures use, so that a saved list can store the bytes as they are.
-QByteArray encodePng(const QImage& image);
 struct Statistics {
     qint64 spooledPictures = 0; // pictures whose bytes are in a spool file
     qint64 memoryPictures = 0;  // pictures kept in memory because the spool could not take them
