@@ -12,6 +12,7 @@
 #include "catalogue/photolistfile.h"
 #include "components/photolistmodel.h"
 #include "design/ccolor.h"
+#include "generate/albumoptionsfile.h"
 
 namespace Cli
 {
@@ -70,6 +71,9 @@ QString usage()
 {
     return QStringLiteral("Usage: lumivert-cli FOLDER [options]\n"
                           "Writes the web album of the photos in FOLDER into FOLDER/Lumivert.\n"
+                          "Options default to those of the last album made in FOLDER (FOLDER/Lumivert.opt,\n"
+                          "by the window or by this tool), else to the values in parentheses; the flags\n"
+                          "given override them, and a written album remembers its options.\n"
                           "  --title TEXT             album title (Lumivert)\n"
                           "  --width 480|640|800      page width (480)\n"
                           "  --quality low|standard|high  JPEG quality (standard)\n"
@@ -89,15 +93,14 @@ QString usage()
                           "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
 }
 
-std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder, QString* error)
+namespace
 {
-    Arguments a;
-    AlbumOptions& o = a.options;
-    o.programFolder = QDir::toNativeSeparators(programFolder);
-    o.coverNumber = 1;
-    QString folder;
-    bool themeGiven = false;
 
+// Reads the flags onto a's options and finds the folder; false, with the reason, on a mistake.
+bool parseOnto(Arguments& a, const QStringList& arguments, const QString& programFolder, QString& folder,
+               QString* error)
+{
+    AlbumOptions& o = a.options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
         std::optional<QString> inlineValue;
@@ -125,7 +128,7 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
         bool ok = true;
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             a.help = true;
-            return a;
+            return true;
         } else if (arg == QLatin1String("--title")) {
             ok = value(&v);
             if (ok && v.size() > 80)
@@ -152,7 +155,6 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
             o.colorName = v;
         } else if (arg == QLatin1String("--theme")) {
             ok = value(&v);
-            themeGiven = true;
             // A bare name is a file of the program folder, as the style sheet list holds them;
             // a path is taken relative to it, so the options keep naming a file in one place.
             const QFileInfo info(v.contains(QLatin1Char('/')) || v.contains(QDir::separator())
@@ -177,6 +179,7 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
             }
         } else if (arg == QLatin1String("--cover")) {
             ok = value(&v);
+            a.coverGiven = true;
             o.coverNumber = v.toInt(&ok);
             if (!ok || o.coverNumber < 0 || o.coverNumber > MaxPhotos)
                 ok = fail(error, QStringLiteral("--cover: a photo number"));
@@ -219,16 +222,39 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
             ok = fail(error, QStringLiteral("only one folder may be given"));
         }
         if (!ok)
-            return std::nullopt;
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder, QString* error)
+{
+    // The flags are read twice: onto the start values, to find the folder and every mistake, then
+    // onto the options remembered for that folder, which they override.
+    Arguments a;
+    a.options.programFolder = QDir::toNativeSeparators(programFolder);
+    QString folder;
+    if (!parseOnto(a, arguments, programFolder, folder, error))
+        return std::nullopt;
+    if (a.help)
+        return a;
     if (folder.isEmpty()) {
         fail(error, QStringLiteral("no photo folder given"));
         return std::nullopt;
     }
-    o.photoFolder = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
-    if (!themeGiven)
+    const QString photoFolder = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+    Arguments remembered;
+    remembered.options = AlbumOptionsFile::load(photoFolder, a.options.programFolder);
+    folder.clear();
+    (void)parseOnto(remembered, arguments, programFolder, folder, error);
+    AlbumOptions& o = remembered.options;
+    if (o.themeFile.isEmpty())
         o.themeFile = firstTheme(programFolder);
-    return a;
+    if (o.coverNumber == 0 && !remembered.coverGiven)
+        o.coverNumber = 1;
+    return remembered;
 }
 
 int run(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err)
@@ -292,6 +318,9 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         return saved ? Written : PagesFailed;
     }
 
+    // A remembered cover the list no longer reaches is the first photo, as in the window.
+    if (!parsed->coverGiven && (options.coverNumber < 1 || options.coverNumber > model.photoCount()))
+        options.coverNumber = 1;
     const GenerationResult result =
         AlbumGenerator::run(options, model.rows(), parsed->mode, {}, [&err](int step, int i, int n) {
             err << AlbumGenerator::progressText(step, i, n) << "\n";
@@ -307,6 +336,10 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         err.flush();
         return PagesFailed;
     }
+    // The album was made: its options become the folder's defaults (a failure costs only those).
+    if (!AlbumOptionsFile::save(options, &error))
+        err << "lumivert-cli: cannot remember the options in " << AlbumOptionsFile::path(folder) << ": " << error
+            << "\n";
     err.flush();
     out << top << "\n";
     out.flush();

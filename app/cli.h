@@ -20,7 +20,8 @@ class QTextStream;
 ///
 /// Loads FOLDER's list file (imports the folder when there is none, or with --reimport), saves the
 /// list file as the create command does, then generates the album. Every option defaults to the
-/// main window's initial value.
+/// one remembered for FOLDER by the last album made there (AlbumOptionsFile), else to the main
+/// window's initial value; the flags override them. A created album remembers its options.
 namespace Cli
 {
 
@@ -29,6 +30,7 @@ enum ExitCode { Written = 0, PagesFailed = 1, BadInput = 2 };
 struct Arguments {
     AlbumOptions options; // photoFolder and programFolder filled in
     GenerationMode mode = GenerationMode::NewAlbum;
+    bool coverGiven = false; // --cover was given; else the number is the remembered one or 1
     bool listOnly = false;
     bool reimport = false;
     bool help = false;
@@ -37,8 +39,9 @@ struct Arguments {
 /// The program folder: $LUMIVERT_PROGRAM_DIR when set, else the executable's folder.
 QString defaultProgramFolder();
 
-/// Parses the arguments (without the program name). Theme and background names are looked up in
-/// programFolder. Nothing on error, with the reason in *error.
+/// Parses the arguments (without the program name) onto the options remembered for the folder.
+/// Theme and background names are looked up in programFolder. Nothing on error, with the reason in
+/// *error.
 std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder,
                                         QString* error = nullptr);
 

@@ -41,6 +41,8 @@ struct AlbumOptions {
     bool slideShow = false;       // chkSlideShow
     QString showTime = QStringLiteral("5");  // txtShowTime, inserted as it is
 
+    bool operator==(const AlbumOptions&) const = default;
+
     int pageWidth() const { return pageWidthIndex == 0 ? 480 : pageWidthIndex == 1 ? 640 : 800; }
     /// The page width plus 4 as decimal text: "484", "644" or "804".
     QString widthText() const { return QString::number(pageWidth() + 4); }

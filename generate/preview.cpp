@@ -2,6 +2,9 @@
 #include "generate/preview.h"
 
 #include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 #include "design/cstylesheet.h"
 #include "generate/albumimages.h"
@@ -10,18 +13,79 @@
 namespace Preview
 {
 
+namespace
+{
+
+// What the preview writes itself; every other file of the sample is copied as it ships.
+const QStringList Written{QStringLiteral("stylesheet.css"), QStringLiteral("background.jpg"),
+                          QStringLiteral("background.gif")};
+
+bool fail(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+// Makes copy hold the sample's files byte for byte; a file already equal is not written again.
+bool syncCopy(const QDir& sample, const QString& copy, QString* error)
+{
+    if (!sample.exists(QStringLiteral("top.htm")))
+        return fail(error, QStringLiteral("no sample album in %1").arg(QDir::toNativeSeparators(sample.path())));
+    if (copy.isEmpty())
+        return fail(error, QStringLiteral("no cache folder for the copy of the sample album"));
+    if (!QDir().mkpath(copy))
+        return fail(error, QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(copy)));
+    const QDir target(copy);
+    const QStringList names = sample.entryList(QDir::Files);
+    for (const QString& name : names) {
+        if (Written.contains(name, Qt::CaseInsensitive))
+            continue;
+        QFile source(sample.filePath(name));
+        if (!source.open(QIODevice::ReadOnly))
+            return fail(
+                error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(source.fileName()), source.errorString()));
+        const QByteArray bytes = source.readAll();
+        QFile present(target.filePath(name));
+        if (present.open(QIODevice::ReadOnly) && present.size() == bytes.size() && present.readAll() == bytes)
+            continue;
+        present.close();
+        QSaveFile out(target.filePath(name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+            return fail(error,
+                        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(out.fileName()), out.errorString()));
+    }
+    // Files a former sample had and this one has not.
+    for (const QString& name : target.entryList(QDir::Files))
+        if (!names.contains(name) && !Written.contains(name, Qt::CaseInsensitive))
+            (void)QFile::remove(target.filePath(name));
+    return true;
+}
+
+} // namespace
+
 QString folder(const QString& programFolder)
 {
     const QString sep = QDir::separator();
     return QDir::toNativeSeparators(programFolder) + sep + QStringLiteral("Preview") + sep + QStringLiteral("Lumivert");
 }
 
-QString run(const AlbumOptions& options)
+QString userFolder()
 {
-    const QString target = folder(options.programFolder);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(cache + QStringLiteral("/lumivert/Preview/Lumivert"));
+}
+
+QString run(const AlbumOptions& options, const QString& copyFolder, QString* error)
+{
+    if (!syncCopy(QDir(folder(options.programFolder)), copyFolder, error))
+        return QString();
+    const QString target = QDir::toNativeSeparators(copyFolder);
     const QString sep = QDir::separator();
-    for (const char* name : {"stylesheet.css", "background.jpg", "background.gif"})
-        (void)basToolsAp::DeleteFiles(target + sep + QLatin1String(name));
+    for (const QString& name : Written)
+        (void)basToolsAp::DeleteFiles(target + sep + name);
     if (options.background)
         (void)AlbumImages::produceBackgroundImage(options.backgroundFile, target);
     CStyleSheet styleSheet;

@@ -620,6 +620,22 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <source>写真のあるフォルダを指定してください。</source>
         <translation>Choose the folder that holds your photos.</translation>
     </message>
+    <message>
+        <source>プレビュー用のサンプルアルバムを用意できませんでした。
+
+%1</source>
+        <translation>The sample album for the preview could not be prepared.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Lumivertの設定を保存できませんでした。
+
+%1</source>
+        <translation>The album&apos;s options could not be saved for the next time.
+
+%1</translation>
+    </message>
 </context>
 <context>
     <name>frmSelectBackImage</name>

@@ -40,6 +40,7 @@
 #include "design/backgroundlist.h"
 #include "design/ccolor.h"
 #include "design/widgets/frmselectbackimage.h"
+#include "generate/albumoptionsfile.h"
 
 namespace
 {
@@ -391,7 +392,11 @@ void frmMain::loadOrImport()
 
 void frmMain::afterListChanged()
 {
-    SetCoverPhoto(1);
+    // The folder's remembered options, or the start values; a cover the list no longer reaches is photo 1.
+    const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder);
+    applyAlbumOptions(remembered);
+    const int cover = remembered.coverNumber;
+    SetCoverPhoto(cover >= 1 && cover <= m_model.photoCount() ? cover : 1);
     selectTab(1);
 }
 

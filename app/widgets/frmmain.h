@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "components/photolistmodel.h"
 #include "generate/albumoptions.h"
@@ -132,6 +133,10 @@ private:
     void vaSpread1_Change(int position, PhotoColumn column);
     void vaSpread1_DblClick(int column, int row);
     void vaSpread1_KeyMove(int key);
+    /// Puts remembered options on the Step3 page (all but the cover number, which needs the list).
+    void applyAlbumOptions(const AlbumOptions& options);
+    /// The Step3 check boxes with the option each one stands for.
+    QList<std::pair<QCheckBox*, bool AlbumOptions::*>> optionChecks() const;
     void showCoverPreview(const QImage& picture);
     void showBackgroundPreview(const QImage& picture);
     void setColorButton(qint32 colorCode);

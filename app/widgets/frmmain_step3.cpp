@@ -3,12 +3,14 @@
 // the two create commands.
 #include "app/widgets/frmmain.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +29,7 @@
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
 #include "design/widgets/frmselecttopimage.h"
+#include "generate/albumoptionsfile.h"
 #include "generate/preview.h"
 #include "generate/widgets/frmcreatealbum.h"
 
@@ -431,7 +434,6 @@ AlbumOptions frmMain::albumOptions() const
     o.title = txtTitle->text();
     o.pageWidthIndex = optionIndex(optPageWidth);
     o.qualityIndex = optionIndex(optJpegQuality);
-    o.progressive = chkJpegProgress->isChecked();
     o.coverNumber = coverNumber();
     o.coverEffect = cboTopFilter->currentIndex();
     o.background = optionIndex(optBackImage) != 0;
@@ -441,27 +443,67 @@ AlbumOptions frmMain::albumOptions() const
     }
     o.themeFile = cboTheme->currentText();
     o.colorName = CColor::instance().ColorName();
-    o.indexNo = chkIndexNo->isChecked();
-    o.indexFileName = chkIndexFileName->isChecked();
-    o.indexCaption = chkindexCaption->isChecked();
-    o.indexDate = chkIndexDate->isChecked();
-    o.pageFileName = chkPageFileName->isChecked();
-    o.pageCaption = chkPageCaption->isChecked();
-    o.pageDate = chkPageDate->isChecked();
-    o.pageModel = chkPageModel->isChecked();
-    o.pageTv = chkPageTv->isChecked();
-    o.pageAv = chkPageAv->isChecked();
-    o.japaneseNavi = chkNavi->isChecked();
-    o.slideShow = chkSlideShow->isChecked();
+    for (const auto& [box, member] : optionChecks())
+        o.*member = box->isChecked();
     o.showTime = txtShowTime->text();
     return o;
 }
 
+QList<std::pair<QCheckBox*, bool AlbumOptions::*>> frmMain::optionChecks() const
+{
+    return {{chkIndexNo, &AlbumOptions::indexNo},
+            {chkIndexFileName, &AlbumOptions::indexFileName},
+            {chkindexCaption, &AlbumOptions::indexCaption},
+            {chkIndexDate, &AlbumOptions::indexDate},
+            {chkPageFileName, &AlbumOptions::pageFileName},
+            {chkPageCaption, &AlbumOptions::pageCaption},
+            {chkPageDate, &AlbumOptions::pageDate},
+            {chkPageModel, &AlbumOptions::pageModel},
+            {chkPageTv, &AlbumOptions::pageTv},
+            {chkPageAv, &AlbumOptions::pageAv},
+            {chkNavi, &AlbumOptions::japaneseNavi},
+            {chkSlideShow, &AlbumOptions::slideShow},
+            {chkJpegProgress, &AlbumOptions::progressive}};
+}
+
+void frmMain::applyAlbumOptions(const AlbumOptions& o)
+{
+    txtTitle->setText(o.title);
+    optPageWidth->button(std::clamp(o.pageWidthIndex, 0, 2))->setChecked(true);
+    optJpegQuality->button(std::clamp(o.qualityIndex, 0, 2))->setChecked(true);
+    cboTopFilter->setCurrentIndex(o.coverEffect);
+    optBackImage->button(o.background ? 1 : 0)->setChecked(true);
+    for (const auto& [box, member] : optionChecks())
+        box->setChecked(o.*member);
+    txtShowTime->setText(o.showTime);
+    // A style sheet that is not in the list any more: the first one, as at start-up.
+    const int theme = cboTheme->findText(o.themeFile);
+    cboTheme->setCurrentIndex(theme >= 0 ? theme : std::min(0, cboTheme->count() - 1));
+    CColor::instance().setColorIndex(CColor::instance().indexOf(o.colorName));
+    setColorButton(CColor::instance().ColorCode());
+
+    // The background image by its file; one no longer listed gives the first image, as at start-up.
+    if (!m_backImage || m_backImage->RecMax() == 0)
+        return;
+    int number = 1;
+    const QString wanted = QDir::cleanPath(QDir::fromNativeSeparators(o.backgroundFile));
+    for (int k = 1; k <= m_backImage->RecMax(); ++k)
+        if (QDir::cleanPath(QDir::fromNativeSeparators(m_backImage->images().pathName(k))) == wanted)
+            number = k;
+    m_backImage->setUserIndex(number);
+    cmdBackImage->setProperty("Tag", QString::number(number));
+    showBackgroundPreview(m_backImage->images().picture(number));
+}
+
 void frmMain::cmdPreview_Click()
 {
-    const QString top = Preview::run(albumOptions());
-    if (!top.isEmpty())
-        m_hooks.launchDocument(this, top);
+    QString error;
+    const QString top = Preview::run(albumOptions(), Preview::userFolder(), &error);
+    if (top.isEmpty()) {
+        message(QMessageBox::Warning, tr("プレビュー用のサンプルアルバムを用意できませんでした。\n\n%1").arg(error));
+        return;
+    }
+    m_hooks.launchDocument(this, top);
 }
 
 void frmMain::cmdCreate_Click(int index)
@@ -485,6 +527,11 @@ void frmMain::cmdCreate_Click(int index)
             text += QStringLiteral("\n\n") + failed.mid(0, 10).join(QLatin1Char('\n'));
         message(QMessageBox::Warning, text);
     }
+    // An album made whole keeps its options for the next run; a cancelled or failed one does not.
+    QString error;
+    if (generation.finished() && generation.UserTag() == QLatin1String("OK") &&
+        generation.result().failedPages.isEmpty() && !AlbumOptionsFile::save(options, &error))
+        message(QMessageBox::Warning, tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error));
     if (generation.UserTag() == QLatin1String("OK"))
         m_hooks.launchDocument(this, Startup::joinPath(options.albumFolder(), QStringLiteral("top.htm")));
 }

@@ -102,6 +102,11 @@ const GenerationResult& frmCreateAlbum::result() const
     return m_job->result;
 }
 
+bool frmCreateAlbum::finished() const
+{
+    return m_job->finished;
+}
+
 void frmCreateAlbum::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -26,6 +26,8 @@ public:
     int UserMode() const { return m_userMode; }
     QString UserTag() const { return m_userTag; }
     const GenerationResult& result() const;
+    /// The generation ran to its end (result() is its outcome), cancelled or not.
+    bool finished() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

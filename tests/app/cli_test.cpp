@@ -10,6 +10,8 @@
 
 #include "app/cli.h"
 #include "common/testutil.h"
+#include "common/albumoptionsprinter.h"
+#include "generate/albumoptionsfile.h"
 
 namespace
 {
@@ -236,4 +238,39 @@ TEST_F(CliRun, EmptyFolderGivesAnAlbumWithoutPhotos)
     EXPECT_TRUE(QFile::exists(album("top.htm")));
     EXPECT_TRUE(QFile::exists(album("index.htm")));
     EXPECT_FALSE(QFile::exists(dir.filePath("Lumivert.bin"))); // an empty list writes no list file
+}
+
+TEST_F(CliRun, RememberedOptionsAreTheDefaultsAndFlagsOverrideThem)
+{
+    addPhotos(2);
+    const QStringList made{dir.path(),       "--title", "Kept",        "--width",   "640",
+                           "--colour",       "teal",    "--theme",     "paper.css", "--background",
+                           "02_sky.jpg",     "--cover", "2",           "--effect",  "4",
+                           "--page-details", "date,tv", "--slideshow", "7"};
+    ASSERT_EQ(run(made), Cli::Written) << err.toStdString();
+    ASSERT_TRUE(QFile::exists(AlbumOptionsFile::path(dir.path())));
+    const QByteArray page = TestUtil::readAll(album("page001.htm"));
+    const QByteArray style = TestUtil::readAll(album("stylesheet.css"));
+
+    // Without flags the remembered options are the defaults; flags override them one by one.
+    AlbumOptions expected = Cli::parseArguments(made, program())->options;
+    EXPECT_EQ(Cli::parseArguments({dir.path()}, program())->options, expected);
+    const auto overridden = Cli::parseArguments({dir.path(), "--width", "800", "--background", "none"}, program());
+    ASSERT_TRUE(overridden);
+    expected.pageWidthIndex = 2;
+    expected.background = false;
+    expected.backgroundFile.clear();
+    EXPECT_EQ(overridden->options, expected);
+
+    // So the page style alone is rewritten as it was made, not with the start values.
+    EXPECT_EQ(run({dir.path(), "--page-style-only"}), Cli::Written);
+    EXPECT_EQ(TestUtil::readAll(album("page001.htm")), page);
+    EXPECT_EQ(TestUtil::readAll(album("stylesheet.css")), style);
+
+    // A run that fails leaves the remembered options as they were.
+    const QByteArray remembered = TestUtil::readAll(AlbumOptionsFile::path(dir.path()));
+    QTemporaryDir programDir;
+    TestUtil::writeAll(programDir.filePath("Lumivert.fmt"), "SimpleTop\r\n001 0top\r\nEnd\r\n");
+    EXPECT_EQ(run({dir.path(), "--title", "Other"}, programDir.path()), Cli::PagesFailed);
+    EXPECT_EQ(TestUtil::readAll(AlbumOptionsFile::path(dir.path())), remembered);
 }

@@ -95,7 +95,7 @@ TEST(PhotosUntouched, WholeSessionNeverWritesAPhoto)
         EXPECT_TRUE(result.failedPages.isEmpty()) << result.failedPages.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(result.failedImages.isEmpty()) << result.failedImages.join(QLatin1Char(' ')).toStdString();
     }
-    EXPECT_FALSE(Preview::run(options).isEmpty());
+    EXPECT_FALSE(Preview::run(options, dir.filePath(QStringLiteral("cache/Preview/Lumivert"))).isEmpty());
     // A second import of the same folder (the re-import of the Step2 page).
     EXPECT_EQ(PhotoImport::run(folder).rows.size(), names.size());
 

@@ -37,6 +37,8 @@
 #include "design/ccolor.h"
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
+#include "common/albumoptionsprinter.h"
+#include "generate/albumoptionsfile.h"
 #include "generate/widgets/frmcreatealbum.h"
 
 namespace
@@ -725,13 +727,99 @@ TEST_F(FrmMainTest, AlbumOptionsAreReadFromTheControls)
     EXPECT_EQ(o.coverNumber, 0);
 }
 
-TEST_F(FrmMainTest, PreviewOpensTheSampleAlbum)
+TEST_F(FrmMainTest, PreviewOpensTheUsersCopyOfTheSampleAlbum)
 {
     shipData();
+    const QString shippedStyle = m_program.filePath("Preview/Lumivert/stylesheet.css");
+    const QByteArray shipped = TestUtil::readAll(shippedStyle);
+    QTemporaryDir cache;
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
     frmMain& w = start();
     w.cmdPreview_Click();
     ASSERT_EQ(m_launched.size(), 1);
-    EXPECT_TRUE(QDir::fromNativeSeparators(m_launched[0]).endsWith(QStringLiteral("Preview/Lumivert/top.htm")));
+    EXPECT_EQ(QDir::fromNativeSeparators(m_launched[0]), cache.filePath("lumivert/Preview/Lumivert/top.htm"));
+    EXPECT_TRUE(TestUtil::readAll(cache.filePath("lumivert/Preview/Lumivert/stylesheet.css")).contains("navy"));
+    EXPECT_EQ(TestUtil::readAll(shippedStyle), shipped);
+    EXPECT_TRUE(m_messages.isEmpty());
+
+    // No place for the copy: the user is told, and no browser opens.
+    TestUtil::writeAll(cache.filePath("file"), "not a folder");
+    qputenv("XDG_CACHE_HOME", cache.filePath("file").toUtf8());
+    w.cmdPreview_Click();
+    EXPECT_EQ(m_launched.size(), 1);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(
+        m_messages[0].text.startsWith(QStringLiteral("プレビュー用のサンプルアルバムを用意できませんでした。")));
+    if (oldCache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", oldCache);
+}
+
+TEST_F(FrmMainTest, Step3OptionsAreRememberedWithTheAlbumAndRestoredOnLoad)
+{
+    shipData();
+    writePhotos(3);
+    frmMain& w = start(m_photos.path());
+    tabs()->setCurrentIndex(2);
+    child<QLineEdit>("txtTitle")->setText(QStringLiteral("覚えたアルバム"));
+    for (const char* name : {"optPageWidth_1", "optJpegQuality_2", "chkJpegProgress", "chkPageDate", "chkPageCaption",
+                             "chkIndexFileName", "chkNavi", "chkSlideShow", "optBackImage_1"})
+        child<QAbstractButton>(name)->click();
+    child<QLineEdit>("txtShowTime")->setText(QStringLiteral("9"));
+    child<QComboBox>("cboTheme")->setCurrentIndex(2);
+    child<QComboBox>("cboTopFilter")->setCurrentIndex(4);
+    w.SetCoverPhoto(3);
+    CColor::instance().setColorIndex(7);
+    m_onDialog = [](QDialog& dialog) {
+        auto* chooser = qobject_cast<frmSelectBackImage*>(&dialog);
+        chooser->grid()->setActiveCell(2, 2); // image 5
+        chooser->cmdOK_Click();
+        return 1;
+    };
+    w.cmdBackImage_Click();
+    const AlbumOptions made = w.albumOptions();
+    ASSERT_TRUE(made.background && made.progressive && made.pageWidthIndex == 1 && made.japaneseNavi);
+    const QString remembered = AlbumOptionsFile::path(m_photos.path());
+
+    // A create that fails (a template without its sections) remembers nothing.
+    const QString fmt = m_program.filePath("Lumivert.fmt");
+    const QByteArray goodTemplate = TestUtil::readAll(fmt);
+    TestUtil::writeAll(fmt, "nothing\r\n");
+    m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
+    w.cmdCreate_Click(1);
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_FALSE(QFile::exists(remembered));
+    TestUtil::writeAll(fmt, goodTemplate);
+    w.cmdCreate_Click(2);
+    ASSERT_TRUE(QFile::exists(remembered));
+
+    // After a restart, loading the folder's list brings the options back.
+    m_window.reset();
+    CColor::instance().setColorIndex(6);
+    m_onDialog = nullptr;
+    frmMain& again = start();
+    EXPECT_EQ(again.albumOptions().title, QStringLiteral("Lumivert"));
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    m_answer = QMessageBox::Yes; // load the saved list
+    child<QAbstractButton>("cmdGetPicture")->click();
+    EXPECT_EQ(m_imports, 1); // the first start's import only
+    EXPECT_EQ(again.albumOptions(), made);
+    EXPECT_EQ(again.coverNumber(), 3);
+    EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("5"));
+    EXPECT_EQ(again.backgroundPreview(), again.backImageChooser()->images().picture(5));
+    EXPECT_EQ(child<QAbstractButton>("cmdColor16")->property("BackColor").toInt(), 8421376); // teal
+
+    // A folder without remembered options gives the start values.
+    ASSERT_TRUE(QFile::remove(remembered));
+    tabs()->setCurrentIndex(0);
+    child<QAbstractButton>("cmdGetPicture")->click();
+    AlbumOptions startValues{.photoFolder = m_photos.path(), .programFolder = again.programFolder()};
+    startValues.themeFile = QStringLiteral("basic.css");
+    startValues.coverNumber = 1;
+    startValues.backgroundFile = again.backImageChooser()->images().pathName(1);
+    EXPECT_EQ(again.albumOptions(), startValues);
 }
 
 TEST_F(FrmMainTest, ColourPickerAndAboutBox)

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "common/testutil.h"
+#include "common/albumoptionsprinter.h"
+#include "generate/albumoptionsfile.h"
+
+class AlbumOptionsFileTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString program;
+    QString photos;
+    void SetUp() override
+    {
+        program = dir.filePath("program");
+        photos = dir.filePath("photos");
+        QDir().mkpath(QDir(program).filePath("背景画像"));
+        QDir().mkpath(photos);
+        TestUtil::writeAll(QDir(program).filePath("basic.css"), "a { color: &color&; }");
+        TestUtil::writeAll(QDir(program).filePath("paper.css"), "b { color: &color&; }");
+        TestUtil::writeJpeg(QDir(program).filePath("背景画像/02_sky.jpg"), 16, 16);
+    }
+    QString file() const { return AlbumOptionsFile::path(photos); }
+    // Every field away from its start value.
+    AlbumOptions changed() const
+    {
+        return AlbumOptions{.photoFolder = photos,
+                            .programFolder = program,
+                            .title = QStringLiteral("旅 = \\n \"&\"\n<b>\r"),
+                            .pageWidthIndex = 1,
+                            .qualityIndex = 2,
+                            .progressive = true,
+                            .coverNumber = 7,
+                            .coverEffect = 5,
+                            .background = true,
+                            .backgroundFile = QDir::toNativeSeparators(QDir(program).filePath("背景画像/02_sky.jpg")),
+                            .themeFile = QStringLiteral("paper.css"),
+                            .colorName = QStringLiteral("maroon"),
+                            .indexNo = false,
+                            .indexFileName = true,
+                            .indexCaption = true,
+                            .indexDate = true,
+                            .pageFileName = true,
+                            .pageCaption = false,
+                            .pageDate = true,
+                            .pageModel = true,
+                            .pageTv = true,
+                            .pageAv = true,
+                            .japaneseNavi = true,
+                            .slideShow = true,
+                            .showTime = QStringLiteral("42")};
+    }
+    AlbumOptions start() const { return AlbumOptions{.photoFolder = photos, .programFolder = program}; }
+};
+
+TEST_F(AlbumOptionsFileTest, EveryFieldComesBackAndFilesAreStoredByName)
+{
+    const AlbumOptions o = changed();
+    QString error;
+    ASSERT_TRUE(AlbumOptionsFile::save(o, &error)) << error.toStdString();
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), o);
+    const QByteArray text = TestUtil::readAll(file());
+    EXPECT_TRUE(text.startsWith("Lumivert album options 1\n"));
+    EXPECT_TRUE(text.contains("\ntheme=paper.css\n"));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nbackgroundImage=02_sky.jpg\n").toUtf8()));
+    EXPECT_TRUE(text.contains("\nwidth=640\n"));
+    EXPECT_EQ(QDir(photos).entryList(QDir::Files | QDir::Hidden), QStringList{"Lumivert.opt"}); // no leftovers
+
+    // The start values, and a background outside 背景画像 (kept by its path), come back too.
+    ASSERT_TRUE(AlbumOptionsFile::save(start()));
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
+    AlbumOptions own = start();
+    own.backgroundFile = QDir::toNativeSeparators(TestUtil::writeJpeg(dir.filePath("own.jpg"), 8, 8));
+    ASSERT_TRUE(AlbumOptionsFile::save(own));
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), own);
+}
+
+TEST_F(AlbumOptionsFileTest, MissingOrDamagedFileGivesStartValuesAndStaysAsItIs)
+{
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
+    EXPECT_FALSE(QFile::exists(file()));
+
+    ASSERT_TRUE(AlbumOptionsFile::save(changed()));
+    const QByteArray good = TestUtil::readAll(file());
+    auto replaced = [&good](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } damaged[] = {
+        {"empty", QByteArray()},
+        {"foreign header", replaced("Lumivert album options 1", "Lumivert album options 2")},
+        {"cut short", good.left(good.size() / 2)},
+        {"key missing", replaced("\nwidth=640", "")},
+        {"key twice", good + "width=800\n"},
+        {"line without =", good + "garbage\n"},
+        {"bad width", replaced("width=640", "width=600")},
+        {"bad quality", replaced("quality=high", "quality=best")},
+        {"bad colour", replaced("colour=maroon", "colour=orange")},
+        {"bad flag", replaced("progressive=yes", "progressive=1")},
+        {"bad cover", replaced("cover=7", "cover=1000")},
+        {"bad effect", replaced("effect=5", "effect=-1")},
+        {"bad show time", replaced("showTime=42", "showTime=123")},
+        {"bad escape", replaced("title=", "title=\\x")},
+        {"title too long", replaced("title=", QByteArray("title=") + QByteArray(80, 'x'))},
+        {"too big", good + QByteArray(70 * 1024, '#')},
+    };
+    for (const auto& row : damaged) {
+        SCOPED_TRACE(row.what);
+        TestUtil::writeAll(file(), row.bytes);
+        EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
+        EXPECT_EQ(TestUtil::readAll(file()), row.bytes);
+    }
+    // A key of a later version is no damage.
+    TestUtil::writeAll(file(), good + "later=1\n");
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), changed());
+}
+
+TEST_F(AlbumOptionsFileTest, VanishedStyleSheetAndBackgroundFallBackToTheStartValues)
+{
+    ASSERT_TRUE(AlbumOptionsFile::save(changed()));
+    ASSERT_TRUE(QFile::remove(QDir(program).filePath("paper.css")));
+    ASSERT_TRUE(QFile::remove(QDir(program).filePath("背景画像/02_sky.jpg")));
+    AlbumOptions expected = changed();
+    expected.themeFile.clear(); // the caller's first style sheet
+    expected.background = false;
+    expected.backgroundFile.clear();
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), expected);
+}
+
+TEST_F(AlbumOptionsFileTest, SaveIntoAFolderThatCannotTakeItFails)
+{
+    AlbumOptions o = changed();
+    o.photoFolder = dir.filePath("nosuch/folder");
+    QString error;
+    EXPECT_FALSE(AlbumOptionsFile::save(o, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
