@@ -221,7 +221,7 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder)
     start.photoFolder = photoFolder;
     start.programFolder = programFolder;
     QFile file(path(photoFolder));
-    if (!file.exists())
+    if (photoFolder.isEmpty() || !file.exists())
         return start;
     if (file.size() > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
         qCWarning(lcGenerate) << "album options not read, start values used:" << file.fileName();

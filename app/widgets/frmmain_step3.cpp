@@ -482,14 +482,19 @@ void frmMain::applyAlbumOptions(const AlbumOptions& o)
     CColor::instance().setColorIndex(CColor::instance().indexOf(o.colorName));
     setColorButton(CColor::instance().ColorCode());
 
-    // The background image by its file; one no longer listed gives the first image, as at start-up.
-    if (!m_backImage || m_backImage->RecMax() == 0)
-        return;
-    int number = 1;
+    // The background image by its file. One the chooser does not list (gone, or an image of
+    // lumivert-cli's from elsewhere) gives no background and the first image, as at start-up.
+    int number = 0;
     const QString wanted = QDir::cleanPath(QDir::fromNativeSeparators(o.backgroundFile));
-    for (int k = 1; k <= m_backImage->RecMax(); ++k)
+    for (int k = 1; m_backImage && k <= m_backImage->RecMax(); ++k)
         if (QDir::cleanPath(QDir::fromNativeSeparators(m_backImage->images().pathName(k))) == wanted)
             number = k;
+    if (number == 0) {
+        optBackImage->button(0)->setChecked(true);
+        number = 1;
+    }
+    if (!m_backImage || m_backImage->RecMax() == 0)
+        return;
     m_backImage->setUserIndex(number);
     cmdBackImage->setProperty("Tag", QString::number(number));
     showBackgroundPreview(m_backImage->images().picture(number));
