@@ -114,6 +114,11 @@
         <source>180度</source>
         <translation>180°</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>不明</source>
+        <translation>Unknown</translation>
+    </message>
 </context>
 <context>
     <name>ProgramInfo</name>

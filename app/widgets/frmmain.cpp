@@ -398,6 +398,14 @@ void frmMain::afterListChanged()
 void frmMain::runImport()
 {
     m_hooks.runImport(this, txtFolder->text(), &m_model);
+    activateLastRow();
+}
+
+void frmMain::activateLastRow()
+{
+    // The grid follows an import to its last row; so the move and remove commands have a row to
+    // act on at once (after a load too). An empty list leaves no active cell.
+    vaSpread1->setActiveCell(int(PhotoColumn::FileName), m_model.photoCount());
 }
 
 void frmMain::loadList()
@@ -414,6 +422,7 @@ void frmMain::loadList()
     for (int i = 0; i < widths.size() && i < PhotoColumnCount; ++i)
         if (widths.at(i) > 0)
             vaSpread1->setColumnWidthTwips(i + 1, widths.at(i));
+    activateLastRow();
 }
 
 bool frmMain::saveList()

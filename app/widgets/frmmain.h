@@ -123,6 +123,7 @@ private:
 
     void selectTab(int index);
     void runImport();
+    void activateLastRow();
     /// Loads Lumivert.bin; on a damaged file says so and imports instead.
     void loadList();
     void loadOrImport();

@@ -60,9 +60,8 @@ void frmMain::buildStep2()
 
     auto* page = new QHBoxLayout(fraStep2);
     page->setContentsMargins(8, 8, 8, 8);
-    page->addWidget(vaSpread1);
+    page->addWidget(vaSpread1, 1);
     page->addLayout(buttons);
-    page->addStretch(1);
 
     connect(&m_model, &PhotoListModel::cellValueChanged, this, &frmMain::vaSpread1_Change);
     connect(vaSpread1, &PhotoGridView::cellDoubleClicked, this, &frmMain::vaSpread1_DblClick);

@@ -787,3 +787,59 @@ TEST_F(FrmMainTest, ScreenshotsOfEachPage)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(FrmMainTest, ImportAndLoadLeaveTheLastRowActiveForTheCommands)
+{
+    writePhotos(3);
+    frmMain& w = start();
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    w.cmdGetPicture_Click();
+    EXPECT_EQ(w.grid()->activeRow(), 3);
+    // The commands act at once, without a click on a row first.
+    const QString last = w.photoList().cellText(3, PhotoColumn::FileName);
+    w.cmdMoveTop_Click();
+    EXPECT_EQ(w.photoList().cellText(1, PhotoColumn::FileName), last);
+    EXPECT_EQ(w.grid()->activeRow(), 1);
+    w.cmdSave_Click();
+
+    m_answer = QMessageBox::Yes;
+    w.grid()->setActiveCell(0, 0);
+    w.cmdGetPicture_Click(); // loads the saved list
+    EXPECT_EQ(m_imports, 1);
+    EXPECT_EQ(w.grid()->activeRow(), 3);
+    w.cmdDelete_Click();
+    EXPECT_EQ(w.photoList().photoCount(), 2);
+}
+
+TEST_F(FrmMainTest, GridWidensWithTheWindowAndTheCaptionTakesTheRoom)
+{
+    frmMain& w = start();
+    writePhotos(2);
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    w.cmdGetPicture_Click();
+    w.show();
+    QCoreApplication::processEvents();
+    PhotoGridView* grid = w.grid();
+    const int gridBefore = grid->width();
+    const int captionBefore = grid->columnWidth(int(PhotoColumn::Caption) - 1);
+    const int fileNameBefore = grid->columnWidth(int(PhotoColumn::FileName) - 1);
+    w.resize(w.width() + 400, w.height() + 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->width(), gridBefore + 400);
+    EXPECT_EQ(grid->columnWidth(int(PhotoColumn::Caption) - 1), captionBefore + 400);
+    EXPECT_EQ(grid->columnWidth(int(PhotoColumn::FileName) - 1), fileNameBefore);
+    // What is kept stays the grid's and the caption's own width, not the widened one.
+    EXPECT_EQ(grid->widthTwips(), 11700);
+    EXPECT_EQ(grid->columnWidthTwips(int(PhotoColumn::Caption)), 5055);
+    // A wider caption the user drags is kept, and shown as long as it is wider than the room.
+    grid->setColumnWidth(int(PhotoColumn::Caption) - 1, captionBefore + 800);
+    EXPECT_EQ(grid->columnWidthTwips(int(PhotoColumn::Caption)), (captionBefore + 800) * 15);
+    w.resize(w.width() - 400, w.height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->columnWidth(int(PhotoColumn::Caption) - 1), captionBefore + 800);
+}
+
+} // namespace
