@@ -3,6 +3,7 @@
 #include "app/widgets/frmmain.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -114,7 +115,9 @@ void frmMain::cmdDelete_Click()
 }
 void frmMain::cmdSave_Click()
 {
-    (void)saveList();
+    const int photos = m_model.photoCount();
+    if (saveList() && photos > 0 && !txtFolder->text().isEmpty())
+        showStatus(tr("写真%n枚を%1に保存しました。", nullptr, photos).arg(QStringLiteral("Lumivert.bin")));
 }
 
 void frmMain::cmdRefresh_Click()

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTabBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,7 +108,7 @@ protected:
         };
         settings.hooks.launchDocument = [this](QWidget*, const QString& document) {
             m_launched.push_back(document);
-            return -1;
+            return m_launchResult;
         };
         // The import without its progress window: the same job, run at once.
         settings.hooks.runImport = [this](QWidget*, const QString& folder, PhotoListModel* model) {
@@ -134,6 +135,7 @@ protected:
     QList<Message> m_messages;
     QMessageBox::StandardButton m_answer = QMessageBox::Ok;
     QStringList m_launched;
+    int m_launchResult = -1; // the shell's success
     int m_imports = 0;
 };
 
@@ -673,6 +675,14 @@ TEST_F(FrmMainTest, ThemesAndBackgroundsComeFromTheProgramFolder)
     EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("1"));
     EXPECT_FALSE(w.backgroundPreview().isNull());
     EXPECT_TRUE(w.backImageChooser()->isHidden());
+    // The display shows the chosen image only while the album is to have a background.
+    auto* display = child<QLabel>("IkDisp2");
+    EXPECT_TRUE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_1")->click();
+    EXPECT_FALSE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_0")->click();
+    EXPECT_TRUE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_1")->click();
 
     // Choosing image 4 moves tag, preview and the generation's file together.
     m_onDialog = [](QDialog& dialog) {
@@ -840,6 +850,32 @@ TEST_F(FrmMainTest, GridWidensWithTheWindowAndTheCaptionTakesTheRoom)
     w.resize(w.width() - 400, w.height());
     QCoreApplication::processEvents();
     EXPECT_EQ(grid->columnWidth(int(PhotoColumn::Caption) - 1), captionBefore + 800);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTheFolder)
+{
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    auto* status = child<QStatusBar>("StatusBar1");
+    ASSERT_NE(status, nullptr);
+    w.cmdSave_Click();
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("写真2枚をLumivert.binに保存しました。"));
+
+    m_onDialog = [](QDialog&) { return 1; }; // the generation window reports "OK"
+    m_launchResult = 31;                     // no program for the page
+    m_answer = QMessageBox::Yes;
+    w.cmdCreate_Click(2);
+    const QString album = QDir::toNativeSeparators(m_photos.filePath("Lumivert"));
+    EXPECT_TRUE(status->currentMessage().contains(album));
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].text.contains(album));
+    ASSERT_EQ(m_launched.size(), 2);
+    EXPECT_EQ(QDir::fromNativeSeparators(m_launched[1]), m_photos.filePath("Lumivert"));
 }
 
 } // namespace
