@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -237,6 +239,24 @@ TEST_F(PhotoGridViewTest, PictureCellsHoldNoText)
             EXPECT_EQ(foreign, 0) << "row " << r;
         }
     }
+}
+
+// A file name cut off in its narrow cell shows whole on hover; one that fits shows no tooltip.
+TEST_F(PhotoGridViewTest, CutOffFileNameShowsWholeOnHover)
+{
+    m_view.show();
+    const QModelIndex cell = m_model.indexOf(1, PhotoColumn::FileName);
+    const auto hover = [&] {
+        QToolTip::hideText();
+        const QRect rect = m_view.visualRect(cell);
+        QHelpEvent help(QEvent::ToolTip, rect.center(), m_view.viewport()->mapToGlobal(rect.center()));
+        QCoreApplication::sendEvent(m_view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hover(), QString());
+    m_view.setColumnWidthTwips(int(PhotoColumn::FileName), 15 * 12);
+    EXPECT_EQ(hover(), QStringLiteral("p1.jpg"));
+    QToolTip::hideText();
 }
 
 } // namespace
