@@ -13,7 +13,8 @@ int moveUp(PhotoListModel& model, int r);      // r > 1: swap r and r - 1; retur
 int moveDown(PhotoListModel& model, int r);    // r < N: swap r and r + 1; returns r + 1, else 0
 int moveBottom(PhotoListModel& model, int r);  // r < N: row r to position N; returns N in every case
 void sortByFileName(PhotoListModel& model, bool ascending);  // column 4
-void sortByDate(PhotoListModel& model, bool ascending);      // column 6
+/// Column 6; photos without a date ("" or "不明") go last in either direction, by file name.
+void sortByDate(PhotoListModel& model, bool ascending);
 /// Removes row r when the list is not empty; false when nothing was removed.
 bool remove(PhotoListModel& model, int r);
 /// Column 1's picture turned by a rotation code and fitted into 120 x 90 again; null when there is

@@ -154,6 +154,23 @@ void PhotoListModel::swapPhotos(int a, int b)
 
 void PhotoListModel::sortPhotos(PhotoColumn key, Qt::SortOrder order)
 {
+    // Text comparison without regard to case (file names then sort as the folder listing gives
+    // them), code units breaking ties: the date column's fixed-width digits sort in time order,
+    // and "不明" sorts after every digit.
+    sortPhotosBy([key, order](const PhotoRow& a, const PhotoRow& b) {
+        const int c = compareText(a.text(key), b.text(key));
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+}
+
+int PhotoListModel::compareText(const QString& a, const QString& b)
+{
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c : QString::compare(a, b, Qt::CaseSensitive);
+}
+
+void PhotoListModel::sortPhotosBy(const std::function<bool(const PhotoRow&, const PhotoRow&)>& less)
+{
     if (m_rows.isEmpty())
         return;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -162,17 +179,7 @@ void PhotoListModel::sortPhotos(PhotoColumn key, Qt::SortOrder order)
     QVector<int> order_(m_rows.size());
     for (int i = 0; i < order_.size(); ++i)
         order_[i] = i;
-    // Text comparison without regard to case (file names then sort as the folder listing gives
-    // them), code units breaking ties: the date column's fixed-width digits sort in time order,
-    // and "不明" sorts after every digit.
-    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-        const QString ta = m_rows.at(a).text(key);
-        const QString tb = m_rows.at(b).text(key);
-        int c = QString::compare(ta, tb, Qt::CaseInsensitive);
-        if (c == 0)
-            c = QString::compare(ta, tb, Qt::CaseSensitive);
-        return order == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) { return less(m_rows.at(a), m_rows.at(b)); });
     QVector<PhotoRow> sorted;
     sorted.reserve(m_rows.size());
     QVector<int> newRowOf(m_rows.size());

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QVector>
 
+#include <functional>
+
 #include "components/photorow.h"
 
 /// The photo list: the grid component's table model. Row = album position, ten columns.
@@ -41,6 +43,10 @@ public:
     void swapPhotos(int a, int b);
     /// Sorts all rows by the text of one column; stable, whole rows move.
     void sortPhotos(PhotoColumn key, Qt::SortOrder order);
+    /// Sorts all rows by a rule of the caller's; stable, whole rows move.
+    void sortPhotosBy(const std::function<bool(const PhotoRow&, const PhotoRow&)>& less);
+    /// The sort's text order: without regard to case, code units breaking ties; <0, 0, >0.
+    static int compareText(const QString& a, const QString& b);
 
     static QString headerText(PhotoColumn column);
     static QString rotationText(int code);  // "なし", "左90度", "右90度", "180度"; "" otherwise

@@ -6,6 +6,16 @@
 namespace CoverEffect
 {
 
+namespace
+{
+// The sepia tone: a warm toning, then the scene's colours faded toward it.
+QImage sepia(const QImage& image)
+{
+    const QImage warm = Imaging::toneAdjust1(image, 40, 30, -30);
+    return warm.isNull() ? QImage() : Imaging::toneAdjust2(warm, -50);
+}
+} // namespace
+
 QStringList names()
 {
     return {QStringLiteral("効果なし"),         QStringLiteral("キャンバス地効果"), QStringLiteral("油絵風効果"),
@@ -30,8 +40,9 @@ QImage preview(const QImage& picture, int effectIndex)
     case 4:
         return Imaging::monochrome(picture);
     case 5:
-        // Only the warming step: the preview hints at sepia without the saturation pass.
-        return Imaging::toneAdjust1(picture, 40, 30, -30);
+        // Both steps, as on the cover: the warming step alone leaves the scene's own colours
+        // (orange skin, green leaves) and does not look like the sepia "top.jpg" gets.
+        return sepia(picture);
     default:
         return {};
     }
@@ -52,10 +63,8 @@ QImage album(const QImage& pageImage, int effectIndex)
         return Imaging::glassTile(pageImage, 20, 20);
     case 4:
         return Imaging::monochrome(pageImage);
-    case 5: {
-        const QImage warm = Imaging::toneAdjust1(pageImage, 40, 30, -30);
-        return warm.isNull() ? QImage() : Imaging::toneAdjust2(warm, -50);
-    }
+    case 5:
+        return sepia(pageImage);
     default:
         return {};
     }

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+
+#include "components/textcodepage.h"
 
 QString CStyleSheet::replaceColor(QString line, const QString& colorName)
 {
@@ -34,8 +34,10 @@ bool CStyleSheet::CreateCSS(const QString& templatePath, const QString& colorNam
         return false;
     in.close();
 
-    QStringDecoder decode(QStringDecoder::System);
-    QString text = decode(bytes);
+    // Read by the page template's rule: UTF-8, or Shift_JIS for a user's own file that is not
+    // UTF-8; the style sheet is written in the code page its template was read in.
+    TextCodePage::Decoded decoded = TextCodePage::decode(bytes);
+    QString& text = decoded.text;
     m_lines.Clear();
     if (!text.isEmpty()) {
         // Lines end with CR LF, LF or CR; a final line without an ending still counts.
@@ -51,9 +53,8 @@ bool CStyleSheet::CreateCSS(const QString& templatePath, const QString& colorNam
     QSaveFile out(QDir(folder).filePath(QStringLiteral("stylesheet.css")));
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    QStringEncoder encode(QStringEncoder::System);
     for (const clsText& line : m_lines) {
-        const QByteArray encoded = encode(line.Text + QLatin1String("\r\n"));
+        const QByteArray encoded = TextCodePage::encode(line.Text + QLatin1String("\r\n"), decoded.encoding);
         if (out.write(encoded) != encoded.size()) {
             out.cancelWriting();
             return false;

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+
+#include "components/textcodepage.h"
 
 namespace basResOutPrn
 {
@@ -108,20 +108,8 @@ QString ReplaceMark(const QString& line, const QString& value)
 
 TemplateText decodeTemplate(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::System);
-    TemplateText result;
-    result.text = utf8(bytes);
-    if (!utf8.hasError())
-        return result;
-    QStringDecoder sjis("Shift_JIS");
-    if (sjis.isValid()) {
-        QString text = sjis(bytes);
-        if (!sjis.hasError()) {
-            result.text = text;
-            result.encoding = "Shift_JIS";
-        }
-    }
-    return result;
+    TextCodePage::Decoded decoded = TextCodePage::decode(bytes);
+    return TemplateText{std::move(decoded.text), std::move(decoded.encoding)};
 }
 
 std::optional<TemplateText> readTemplateFile(const QString& path, QString* error)
@@ -183,10 +171,7 @@ std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QStrin
 
 bool writePageFile(const QString& path, const QString& pageText, const QByteArray& encoding, QString* error)
 {
-    QStringEncoder encode(encoding.constData());
-    if (!encode.isValid())
-        encode = QStringEncoder(QStringEncoder::System);
-    const QByteArray bytes = encode(pageText);
+    const QByteArray bytes = TextCodePage::encode(pageText, encoding);
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
         setError(error, out.errorString());

@@ -114,6 +114,11 @@
         <source>180度</source>
         <translation>180°</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>不明</source>
+        <translation>Unknown</translation>
+    </message>
 </context>
 <context>
     <name>ProgramInfo</name>
@@ -635,6 +640,32 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>The album&apos;s options could not be saved for the next time.
 
 %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../app/widgets/frmmain_step2.cpp" line="+1"/>
+        <source>写真%n枚を%1に保存しました。</source>
+        <translation>
+            <numerusform>Saved %n photo to %1</numerusform>
+            <numerusform>Saved %n photos to %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="+1"/>
+        <source>Lumivertを%1に作成しました。</source>
+        <translation>Album written to %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lumivertを作成しましたが，ブラウザで開けませんでした。
+
+%1
+
+Lumivertのフォルダを開きますか？</source>
+        <translation>The album was written, but the browser could not be opened to show it.
+
+%1
+
+Open the album&apos;s folder?</translation>
     </message>
 </context>
 <context>

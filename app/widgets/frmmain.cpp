@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolTip>
@@ -47,6 +48,8 @@ namespace
 // The window's designed size in pixels; it is never stored.
 constexpr int DesignWidth = 980;
 constexpr int DesignHeight = 700;
+// How long a confirmation stays in the status line.
+constexpr int StatusSeconds = 15;
 } // namespace
 
 frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m_hooks(std::move(settings.hooks))
@@ -80,6 +83,11 @@ frmMain::frmMain(StartupSettings settings, QWidget* parent) : QWidget(parent), m
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(TabStrip1);
+    // The status line confirms what a command did when it leaves nothing else to see.
+    StatusBar1 = new QStatusBar;
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    layout->addWidget(StatusBar1);
     resize(DesignWidth, DesignHeight);
 
     connect(TabStrip1, &QTabWidget::currentChanged, this, &frmMain::TabStrip1_Click);
@@ -154,6 +162,9 @@ void frmMain::Form_Load(const QString& commandLine)
     const Startup::Geometry stored = Startup::readGeometry(m_settingsFilePath, PhotoColumnCount);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenPx = screen ? screen->geometry().size() : QSize(DesignWidth, DesignHeight);
+    // Centred from the size the window is shown at: its layout may need more than the designed
+    // size (longer translated captions), and activating it gives the window that size now.
+    layout()->activate();
     const QSize windowPx = frameGeometry().size();
     const QPoint at = Startup::placementTwips(
         stored.left, stored.top,
@@ -263,6 +274,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtShowTime && event->type() == QEvent::FocusOut)
         txtShowTime_LostFocus();
     return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::showStatus(const QString& text)
+{
+    StatusBar1->showMessage(text, StatusSeconds * 1000);
 }
 
 QMessageBox::StandardButton frmMain::message(QMessageBox::Icon icon, const QString& text,
@@ -403,6 +419,14 @@ void frmMain::afterListChanged()
 void frmMain::runImport()
 {
     m_hooks.runImport(this, txtFolder->text(), &m_model);
+    activateLastRow();
+}
+
+void frmMain::activateLastRow()
+{
+    // The grid follows an import to its last row; so the move and remove commands have a row to
+    // act on at once (after a load too). An empty list leaves no active cell.
+    vaSpread1->setActiveCell(int(PhotoColumn::FileName), m_model.photoCount());
 }
 
 void frmMain::loadList()
@@ -419,6 +443,7 @@ void frmMain::loadList()
     for (int i = 0; i < widths.size() && i < PhotoColumnCount; ++i)
         if (widths.at(i) > 0)
             vaSpread1->setColumnWidthTwips(i + 1, widths.at(i));
+    activateLastRow();
 }
 
 bool frmMain::saveList()

@@ -21,6 +21,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStatusBar;
 class QTabWidget;
 class PhotoGridView;
 class frmSelectBackImage;
@@ -124,6 +125,7 @@ private:
 
     void selectTab(int index);
     void runImport();
+    void activateLastRow();
     /// Loads Lumivert.bin; on a damaged file says so and imports instead.
     void loadList();
     void loadOrImport();
@@ -140,6 +142,8 @@ private:
     void showCoverPreview(const QImage& picture);
     void showBackgroundPreview(const QImage& picture);
     void setColorButton(qint32 colorCode);
+    /// A short confirmation in the status line at the bottom of the window.
+    void showStatus(const QString& text);
     QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         const QString& title = QString());
@@ -160,6 +164,7 @@ private:
     QWidget* fraStep3 = nullptr;
     std::array<QLabel*, 13> lblCaption{}; // control array; unused indexes stay null
     QLabel* lblVersion = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
 
     // Step1
     QLineEdit* txtFolder = nullptr;

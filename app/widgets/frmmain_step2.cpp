@@ -3,6 +3,7 @@
 #include "app/widgets/frmmain.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -60,9 +61,8 @@ void frmMain::buildStep2()
 
     auto* page = new QHBoxLayout(fraStep2);
     page->setContentsMargins(8, 8, 8, 8);
-    page->addWidget(vaSpread1);
+    page->addWidget(vaSpread1, 1);
     page->addLayout(buttons);
-    page->addStretch(1);
 
     connect(&m_model, &PhotoListModel::cellValueChanged, this, &frmMain::vaSpread1_Change);
     connect(vaSpread1, &PhotoGridView::cellDoubleClicked, this, &frmMain::vaSpread1_DblClick);
@@ -115,7 +115,9 @@ void frmMain::cmdDelete_Click()
 }
 void frmMain::cmdSave_Click()
 {
-    (void)saveList();
+    const int photos = m_model.photoCount();
+    if (saveList() && photos > 0 && !txtFolder->text().isEmpty())
+        showStatus(tr("写真%n枚を%1に保存しました。", nullptr, photos).arg(QStringLiteral("Lumivert.bin")));
 }
 
 void frmMain::cmdRefresh_Click()

@@ -22,6 +22,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "app/cshellexecute.h"
 #include "app/startup.h"
 #include "app/widgets/artwork.h"
 #include "design/ccolor.h"
@@ -246,6 +247,10 @@ QWidget* frmMain::buildStep3Right()
     option(optBackImage, "optBackImage", 1, tr("背景画像あり"), backOptions);
     option(optBackImage, "optBackImage", 0, tr("背景画像なし"), backOptions);
     optBackImage->button(0)->setChecked(true);
+    connect(optBackImage, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            showBackgroundPreview(m_backgroundPreview);
+    });
     cmdBackImage = new QPushButton(tr("背景画像を選ぶ..."));
     cmdBackImage->setObjectName(QStringLiteral("cmdBackImage"));
     cmdBackImage->setProperty("Tag", QString());
@@ -351,9 +356,11 @@ void frmMain::showCoverPreview(const QImage& picture)
 void frmMain::showBackgroundPreview(const QImage& picture)
 {
     m_backgroundPreview = picture;
-    IkDisp2->setPixmap(picture.isNull() ? QPixmap()
-                                        : QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio,
-                                                                            Qt::SmoothTransformation)));
+    // The chosen image is kept; the display shows it only while the album is to have a background.
+    const bool shown = !picture.isNull() && optBackImage->checkedId() != 0;
+    IkDisp2->setPixmap(
+        shown ? QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio, Qt::SmoothTransformation))
+              : QPixmap());
 }
 
 void frmMain::SetCoverPhoto(int r)
@@ -537,6 +544,19 @@ void frmMain::cmdCreate_Click(int index)
     if (generation.finished() && generation.UserTag() == QLatin1String("OK") &&
         generation.result().failedPages.isEmpty() && !AlbumOptionsFile::save(options, &error))
         message(QMessageBox::Warning, tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error));
-    if (generation.UserTag() == QLatin1String("OK"))
-        m_hooks.launchDocument(this, Startup::joinPath(options.albumFolder(), QStringLiteral("top.htm")));
+    if (generation.UserTag() != QLatin1String("OK"))
+        return;
+    const QString album = QDir::toNativeSeparators(options.albumFolder());
+    showStatus(tr("Lumivertを%1に作成しました。").arg(album));
+    if (m_hooks.launchDocument(this, Startup::joinPath(options.albumFolder(), QStringLiteral("top.htm"))) ==
+        CShellExecute::Success)
+        return;
+    // Without a browser the album would seem to have gone nowhere: say where it is.
+    const auto answer =
+        message(QMessageBox::Information,
+                tr("Lumivertを作成しましたが，ブラウザで開けませんでした。\n\n%1\n\nLumivertのフォルダを開きますか？")
+                    .arg(album),
+                QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        m_hooks.launchDocument(this, options.albumFolder());
 }

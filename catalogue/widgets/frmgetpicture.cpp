@@ -11,9 +11,17 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <stop_token>
 
 #include "components/photolistmodel.h"
+
+namespace
+{
+constexpr int MinimumMessageWidth = 340;
+// What a title bar takes beside its caption: icon and buttons.
+constexpr int TitleBarRoom = 160;
+} // namespace
 
 struct frmGetPicture::Job {
     QString folder;
@@ -50,7 +58,15 @@ frmGetPicture::frmGetPicture(const QString& folder, PhotoListModel* model, QWidg
     layout->addWidget(lblMessage);
     layout->addWidget(ProgressBar1);
     layout->addWidget(cmdCancel, 0, Qt::AlignRight);
-    setMinimumWidth(360);
+    // The window's size is fixed by its contents, so the message is given room for its longest
+    // text and the title bar for its caption (with the window manager's icon and buttons beside
+    // it), in either language; otherwise the window would grow with the count or cut its title.
+    const QFontMetrics metrics(lblMessage->font());
+    const int longest =
+        std::max({metrics.horizontalAdvance(lblMessage->text()),
+                  metrics.horizontalAdvance(tr("しばらくお待ちください。%1/%2...").arg(MaxPhotos).arg(MaxPhotos)),
+                  metrics.horizontalAdvance(windowTitle()) + TitleBarRoom});
+    lblMessage->setMinimumWidth(std::max(MinimumMessageWidth, longest));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdCancel, &QPushButton::clicked, this, &frmGetPicture::requestCancel);

@@ -3,8 +3,14 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
+#include <QStyleOptionComboBox>
+#include <QTimer>
+#include <QToolTip>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -33,6 +39,7 @@ constexpr int RowHeightPixels = ThumbnailBoxHeight + 6;
     QT_TRANSLATE_NOOP("PhotoListModel", "左90度"),
     QT_TRANSLATE_NOOP("PhotoListModel", "右90度"),
     QT_TRANSLATE_NOOP("PhotoListModel", "180度"),
+    QT_TRANSLATE_NOOP("PhotoListModel", "不明"),
 };
 
 QString shownText(const QString& listText)
@@ -64,6 +71,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const auto column = PhotoColumn(index.column() + 1);
+        if (column == PhotoColumn::Rotation) {
+            paintChoiceList(painter, option, index);
+            return;
+        }
         if (column != PhotoColumn::Image && column != PhotoColumn::Picture) {
             QStyleOptionViewItem opt(option);
             if (column == PhotoColumn::Caption || column == PhotoColumn::FileName || column == PhotoColumn::DateTime)
@@ -71,7 +82,9 @@ public:
             QStyledItemDelegate::paint(painter, opt, index);
             return;
         }
-        QStyledItemDelegate::paint(painter, option, QModelIndex()); // background and selection only
+        // Background, selection and focus only: the option is this cell's with its text cleared,
+        // since the option the view hands in may still hold the text of a cell painted before.
+        paintBackground(painter, option, index);
         const QImage picture = index.data(Qt::DecorationRole).value<QImage>();
         if (picture.isNull())
             return;
@@ -87,9 +100,34 @@ public:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (PhotoColumn(index.column() + 1) == PhotoColumn::Rotation)
+        // The list keeps "不明" as its text; the window shows it in its own language.
+        const auto column = PhotoColumn(index.column() + 1);
+        if (column == PhotoColumn::Rotation || option->text == QStringLiteral("不明"))
             option->text = shownText(option->text);
     }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        // A text cut off in its cell shows whole on hover.
+        if (event->type() == QEvent::ToolTip && index.isValid() && !index.data(Qt::ToolTipRole).isValid()) {
+            QStyleOptionViewItem opt(option);
+            initStyleOption(&opt, index);
+            const QStyle* style = view->style();
+            const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+            if (!opt.text.isEmpty() && opt.fontMetrics.horizontalAdvance(opt.text) + 2 * margin > opt.rect.width()) {
+                QToolTip::showText(event->globalPos(), opt.text, view->viewport(), opt.rect);
+                return true;
+            }
+            QToolTip::hideText();
+            event->ignore();
+            return false;
+        }
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+
+    /// Set by the view just before a click opens a rotation cell: its list then drops down at once.
+    bool dropDownNextEditor = false;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -98,6 +136,8 @@ public:
             auto* box = new QComboBox(parent);
             for (int code = 0; code <= 3; ++code)
                 box->addItem(shownText(PhotoListModel::rotationText(code)));
+            if (std::exchange(const_cast<PhotoGridDelegate*>(this)->dropDownNextEditor, false))
+                QTimer::singleShot(0, box, &QComboBox::showPopup);
             // A choice takes effect at once, as a choice list cell does.
             connect(box, &QComboBox::activated, box, [this, box] {
                 auto* self = const_cast<PhotoGridDelegate*>(this);
@@ -154,9 +194,58 @@ public:
         QStyledItemDelegate::setModelData(editor, model, index);
     }
 
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override
     {
+        if (PhotoColumn(index.column() + 1) == PhotoColumn::Rotation) {
+            editor->setGeometry(choiceListRect(option, editor->sizeHint().height()));
+            return;
+        }
         editor->setGeometry(option.rect);
+    }
+
+private:
+    static QRect choiceListRect(const QStyleOptionViewItem& option, int height)
+    {
+        QRect box = option.rect.adjusted(2, 0, -2, 0);
+        box.setHeight(std::min(height, option.rect.height()));
+        box.moveTop(option.rect.top() + (option.rect.height() - box.height()) / 2);
+        return box;
+    }
+
+    // Background, selection and focus of a cell, without its text: the option is this cell's with
+    // the text cleared, since the option the view hands in may still hold another cell's text.
+    void paintBackground(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        opt.text.clear();
+        opt.icon = QIcon();
+        opt.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration);
+        const QWidget* widget = option.widget;
+        (widget ? widget->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    }
+
+    // The rotation cell drawn as the closed choice list it opens into.
+    void paintChoiceList(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        paintBackground(painter, option, index);
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        QStyleOptionComboBox box;
+        box.initFrom(widget);
+        box.state = (option.state & QStyle::State_Enabled) | QStyle::State_Enabled;
+        box.palette = option.palette;
+        box.currentText = item.text;
+        box.editable = false;
+        box.frame = true;
+        const QSize size = style->sizeFromContents(QStyle::CT_ComboBox, &box,
+                                                   QSize(option.rect.width(), item.fontMetrics.height()), widget);
+        box.rect = choiceListRect(option, size.height());
+        style->drawComplexControl(QStyle::CC_ComboBox, &box, painter, widget);
+        style->drawControl(QStyle::CE_ComboBoxLabel, &box, painter, widget);
     }
 };
 
@@ -181,10 +270,58 @@ PhotoGridView::PhotoGridView(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(1);
 
+    // One click opens a rotation cell's choice list, as on a drop-down list.
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (!index.isValid() || PhotoColumn(index.column() + 1) != PhotoColumn::Rotation ||
+            state() == QAbstractItemView::EditingState)
+            return;
+        auto* delegate = static_cast<PhotoGridDelegate*>(itemDelegate());
+        delegate->dropDownNextEditor = true;
+        if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr))
+            delegate->dropDownNextEditor = false;
+    });
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
             Q_EMIT cellDoubleClicked(index.column() + 1, index.row() + 1);
     });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
+        if (m_fitting)
+            return;
+        // A width the user gives the caption column becomes its own; any other column's change
+        // moves the room left for the caption.
+        if (logical + 1 == int(PhotoColumn::Caption))
+            m_columnTwips[logical + 1] = {newSize * TwipsPerPixel, newSize};
+        fitCaption();
+    });
+}
+
+bool PhotoGridView::viewportEvent(QEvent* event)
+{
+    const bool result = QTableView::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        fitCaption();
+    return result;
+}
+
+// The caption column takes whatever room the grid has beyond the other columns, and never gets
+// narrower than its own width: the width set from the settings, the list file or the user's drag.
+void PhotoGridView::fitCaption()
+{
+    const int caption = int(PhotoColumn::Caption);
+    if (!m_model || m_fitting || isColumnHidden(caption - 1))
+        return;
+    const ColumnWidth& set = m_columnTwips.at(caption);
+    const int own = set.pixels > 0 ? set.pixels : (designWidthTwips(caption) + TwipsPerPixel / 2) / TwipsPerPixel;
+    int others = 0;
+    for (int c = 1; c <= PhotoColumnCount; ++c)
+        if (c != caption && !isColumnHidden(c - 1))
+            others += columnWidth(c - 1);
+    const int wanted = std::max(own, viewport()->width() - others);
+    if (columnWidth(caption - 1) == wanted)
+        return;
+    m_fitting = true;
+    setColumnWidth(caption - 1, wanted);
+    m_fitting = false;
 }
 
 void PhotoGridView::setPhotoModel(PhotoListModel* model)
@@ -233,6 +370,9 @@ int PhotoGridView::columnWidthTwips(int column) const
     const auto& set = m_columnTwips.at(column);
     if (isColumnHidden(column - 1))
         return set.twips > 0 ? set.twips : designWidthTwips(column);
+    // The caption column may be widened to fill the grid; it reports its own width.
+    if (PhotoColumn(column) == PhotoColumn::Caption && set.twips > 0)
+        return set.twips;
     const int pixels = columnWidth(column - 1);
     return pixels == set.pixels && set.twips > 0 ? set.twips : pixels * TwipsPerPixel;
 }
@@ -250,23 +390,26 @@ void PhotoGridView::setColumnWidthTwips(int column, int twips)
         set.pixels = pixels;
         return;
     }
+    m_fitting = true;
     setColumnWidth(column - 1, pixels);
-    set.pixels = columnWidth(column - 1);
+    m_fitting = false;
+    set.pixels = pixels;
+    fitCaption();
 }
 
 int PhotoGridView::widthTwips() const
 {
-    return width() == m_widthPixels && m_widthTwips > 0 ? m_widthTwips : width() * TwipsPerPixel;
+    return m_widthTwips > 0 ? m_widthTwips : width() * TwipsPerPixel;
 }
 
 void PhotoGridView::setWidthTwips(int twips)
 {
     if (twips <= 0)
         return;
-    // The grid keeps the width it is given: the window lays out the rest of the page around it.
-    setFixedWidth(std::max(1, (twips + TwipsPerPixel / 2) / TwipsPerPixel));
+    // The width given is the grid's own, kept as its least width; a larger window widens the grid
+    // beyond it, and the widened width is never reported back as its own.
+    setMinimumWidth(std::max(1, (twips + TwipsPerPixel / 2) / TwipsPerPixel));
     m_widthTwips = twips;
-    m_widthPixels = width();
 }
 
 int PhotoGridView::activeRow() const

@@ -27,6 +27,8 @@ public:
     static int designWidthTwips(int column);
     int columnWidthTwips(int column) const;          // column 1..10
     void setColumnWidthTwips(int column, int twips);
+    /// The grid's own width: its least width in the window, which may widen it; the caption
+    /// column takes the extra room.
     int widthTwips() const;
     void setWidthTwips(int twips);
 
@@ -41,6 +43,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     struct ColumnWidth {
@@ -50,5 +53,7 @@ private:
     PhotoListModel* m_model = nullptr;
     std::array<ColumnWidth, PhotoColumnCount + 1> m_columnTwips{};  // index = column number
     int m_widthTwips = 0;
-    int m_widthPixels = 0;
+    bool m_fitting = false; // the view itself is setting a column width
+
+    void fitCaption();
 };

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QEvent>
 #include <QWidget>
 
 namespace DialogSupport
@@ -20,7 +21,10 @@ QPoint centredTopLeft(const QSize& screen, const QSize& window)
     return {qMax(0, (screen.width() - window.width()) / 2), qMax(0, (screen.height() - window.height()) / 2)};
 }
 
-void centreOnScreen(QWidget* window)
+namespace
+{
+
+void moveToCentre(QWidget* window)
 {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -29,6 +33,38 @@ void centreOnScreen(QWidget* window)
     // Before the first show the frame is not known yet; the outer size is then the inner size.
     const QSize outer = window->frameGeometry().size().expandedTo(window->size());
     window->move(area.topLeft() + centredTopLeft(area.size(), outer));
+}
+
+// Centres its window once more when it is first shown: the show event comes after the layout has
+// given the window the size it is shown at (its least size, longer translated captions) and
+// before the window appears.
+class CentreOnFirstShow : public QObject
+{
+public:
+    explicit CentreOnFirstShow(QWidget* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            moveToCentre(m_window);
+            m_window->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+
+} // namespace
+
+void centreOnScreen(QWidget* window)
+{
+    moveToCentre(window);
+    if (!window->isVisible() && !window->findChild<CentreOnFirstShow*>(QString(), Qt::FindDirectChildrenOnly))
+        window->installEventFilter(new CentreOnFirstShow(window));
 }
 
 void information(QWidget* parent, const QString& title, const QString& text)

@@ -16,7 +16,8 @@ namespace DialogSupport
 
 /// ((screen - window) / 2) per axis, the fraction dropped, each at least 0.
 QPoint centredTopLeft(const QSize& screen, const QSize& window);
-/// Moves the window to centredTopLeft on its screen (the primary screen before it is shown).
+/// Moves the window to centredTopLeft on its screen (the primary screen before it is shown), and
+/// again from the size it is shown at when it is first shown.
 void centreOnScreen(QWidget* window);
 
 /// Shows an information message box with only an OK button; the title is the caller's caption.

@@ -14,6 +14,8 @@
 
 #include <stop_token>
 
+#include "design/widgets/dialogsupport.h"
+
 struct frmCreateAlbum::Job {
     AlbumOptions options;
     QVector<PhotoRow> photos;
@@ -71,6 +73,9 @@ frmCreateAlbum::frmCreateAlbum(const AlbumOptions& options, const QVector<PhotoR
     layout->addWidget(lblMessage);
     layout->addWidget(ProgressBar1);
     layout->addLayout(buttons);
+
+    // On the screen's centre, like every window of the program, not over the main window.
+    DialogSupport::centreOnScreen(this);
 
     connect(cmdCancel, &QPushButton::clicked, this, &frmCreateAlbum::reject);
     connect(&m_job->watcher, &QFutureWatcher<GenerationResult>::finished, this, [this] {

@@ -107,8 +107,13 @@ TEST(EditCommands, SortsAreStableOverWholeRowsAndUnknownDatesGoLast)
         const char* name;
         const char* date;
     } photos[] = {
-        {"b.jpg", "2004/03/05 12:00:00"}, {"a.jpg", "不明"}, {"C.jpg", "2003/12/31 23:59:59"},
-        {"d.jpg", "2004/03/05 12:00:00"}, {"e.jpg", "不明"}, {"a.jpg", "2010/01/01 00:00:00"},
+        {"b.jpg", "2004/03/05 12:00:00"},
+        {"a.jpg", "不明"},
+        {"C.jpg", "2003/12/31 23:59:59"},
+        {"d.jpg", "2004/03/05 12:00:00"},
+        {"e.jpg", "不明"},
+        {"a.jpg", "2010/01/01 00:00:00"},
+        {"c.jpg", ""},
     };
     QVector<PhotoRow> rows;
     int i = 0;
@@ -133,10 +138,12 @@ TEST(EditCommands, SortsAreStableOverWholeRowsAndUnknownDatesGoLast)
     } cases[] = {
         // Names compare without regard to case, as the folder listing orders them; equal keys keep
         // their order.
-        {"name ascending", false, true, "2,6,1,3,4,5"},
-        {"name descending", false, false, "5,4,3,1,2,6"},
-        {"date ascending", true, true, "3,1,4,6,2,5"},
-        {"date descending", true, false, "2,5,6,1,4,3"},
+        {"name ascending", false, true, "2,6,1,3,7,4,5"},
+        {"name descending", false, false, "5,4,7,3,1,2,6"},
+        // Undated photos ("不明" or no date text) are one group at the end in both directions, in
+        // file-name order.
+        {"date ascending", true, true, "3,1,4,6,2,7,5"},
+        {"date descending", true, false, "6,1,4,3,2,7,5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "common/testutil.h"
@@ -103,6 +105,26 @@ TEST(CStyleSheetReplace, ColourNameHoldingTheMarkDoesNotLoop)
               QStringLiteral("&color&-&color&"));
     EXPECT_EQ(CStyleSheet::replaceColor(QStringLiteral("&color"), QStringLiteral("red")), QStringLiteral("&color"));
     EXPECT_EQ(CStyleSheet::replaceColor(QStringLiteral("&&color&&"), QStringLiteral("red")), QStringLiteral("&red&"));
+}
+
+} // namespace
+
+namespace
+{
+
+// A user's own style sheet in Shift_JIS is read as such and written back in Shift_JIS, its
+// Japanese font names intact; the shipped UTF-8 ones stay UTF-8 (above).
+TEST_F(CStyleSheetTest, ShiftJisTemplateGivesAShiftJisStyleSheet)
+{
+    QStringEncoder sjis("Shift_JIS");
+    ASSERT_TRUE(sjis.isValid());
+    const QByteArray in = sjis(QStringLiteral("body { font-family: \"ＭＳ Ｐゴシック\"; color: &color&; }\r\n"
+                                              "/* 背景画像 */\r\n"));
+    CStyleSheet sheet;
+    ASSERT_TRUE(sheet.CreateCSS(templ(in), QStringLiteral("navy"), m_dir.path()));
+    const QByteArray expected =
+        sjis(QStringLiteral("body { font-family: \"ＭＳ Ｐゴシック\"; color: navy; }\r\n/* 背景画像 */\r\n"));
+    EXPECT_EQ(TestUtil::readAll(out()), expected);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTabBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,7 +110,7 @@ protected:
         };
         settings.hooks.launchDocument = [this](QWidget*, const QString& document) {
             m_launched.push_back(document);
-            return -1;
+            return m_launchResult;
         };
         // The import without its progress window: the same job, run at once.
         settings.hooks.runImport = [this](QWidget*, const QString& folder, PhotoListModel* model) {
@@ -136,6 +137,7 @@ protected:
     QList<Message> m_messages;
     QMessageBox::StandardButton m_answer = QMessageBox::Ok;
     QStringList m_launched;
+    int m_launchResult = -1; // the shell's success
     int m_imports = 0;
 };
 
@@ -675,6 +677,14 @@ TEST_F(FrmMainTest, ThemesAndBackgroundsComeFromTheProgramFolder)
     EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("1"));
     EXPECT_FALSE(w.backgroundPreview().isNull());
     EXPECT_TRUE(w.backImageChooser()->isHidden());
+    // The display shows the chosen image only while the album is to have a background.
+    auto* display = child<QLabel>("IkDisp2");
+    EXPECT_TRUE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_1")->click();
+    EXPECT_FALSE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_0")->click();
+    EXPECT_TRUE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_1")->click();
 
     // Choosing image 4 moves tag, preview and the generation's file together.
     m_onDialog = [](QDialog& dialog) {
@@ -872,6 +882,88 @@ TEST_F(FrmMainTest, ScreenshotsOfEachPage)
         QTest::qWait(300);
         w.grab().save(QStringLiteral("%1/step%2.png").arg(target).arg(i + 1));
     }
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(FrmMainTest, ImportAndLoadLeaveTheLastRowActiveForTheCommands)
+{
+    writePhotos(3);
+    frmMain& w = start();
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    w.cmdGetPicture_Click();
+    EXPECT_EQ(w.grid()->activeRow(), 3);
+    // The commands act at once, without a click on a row first.
+    const QString last = w.photoList().cellText(3, PhotoColumn::FileName);
+    w.cmdMoveTop_Click();
+    EXPECT_EQ(w.photoList().cellText(1, PhotoColumn::FileName), last);
+    EXPECT_EQ(w.grid()->activeRow(), 1);
+    w.cmdSave_Click();
+
+    m_answer = QMessageBox::Yes;
+    w.grid()->setActiveCell(0, 0);
+    w.cmdGetPicture_Click(); // loads the saved list
+    EXPECT_EQ(m_imports, 1);
+    EXPECT_EQ(w.grid()->activeRow(), 3);
+    w.cmdDelete_Click();
+    EXPECT_EQ(w.photoList().photoCount(), 2);
+}
+
+TEST_F(FrmMainTest, GridWidensWithTheWindowAndTheCaptionTakesTheRoom)
+{
+    frmMain& w = start();
+    writePhotos(2);
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    w.cmdGetPicture_Click();
+    w.show();
+    QCoreApplication::processEvents();
+    PhotoGridView* grid = w.grid();
+    const int gridBefore = grid->width();
+    const int captionBefore = grid->columnWidth(int(PhotoColumn::Caption) - 1);
+    const int fileNameBefore = grid->columnWidth(int(PhotoColumn::FileName) - 1);
+    w.resize(w.width() + 400, w.height() + 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->width(), gridBefore + 400);
+    EXPECT_EQ(grid->columnWidth(int(PhotoColumn::Caption) - 1), captionBefore + 400);
+    EXPECT_EQ(grid->columnWidth(int(PhotoColumn::FileName) - 1), fileNameBefore);
+    // What is kept stays the grid's and the caption's own width, not the widened one.
+    EXPECT_EQ(grid->widthTwips(), 11700);
+    EXPECT_EQ(grid->columnWidthTwips(int(PhotoColumn::Caption)), 5055);
+    // A wider caption the user drags is kept, and shown as long as it is wider than the room.
+    grid->setColumnWidth(int(PhotoColumn::Caption) - 1, captionBefore + 800);
+    EXPECT_EQ(grid->columnWidthTwips(int(PhotoColumn::Caption)), (captionBefore + 800) * 15);
+    w.resize(w.width() - 400, w.height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->columnWidth(int(PhotoColumn::Caption) - 1), captionBefore + 800);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTheFolder)
+{
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    auto* status = child<QStatusBar>("StatusBar1");
+    ASSERT_NE(status, nullptr);
+    w.cmdSave_Click();
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("写真2枚をLumivert.binに保存しました。"));
+
+    m_onDialog = [](QDialog&) { return 1; }; // the generation window reports "OK"
+    m_launchResult = 31;                     // no program for the page
+    m_answer = QMessageBox::Yes;
+    w.cmdCreate_Click(2);
+    const QString album = QDir::toNativeSeparators(m_photos.filePath("Lumivert"));
+    EXPECT_TRUE(status->currentMessage().contains(album));
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].text.contains(album));
+    ASSERT_EQ(m_launched.size(), 2);
+    EXPECT_EQ(QDir::fromNativeSeparators(m_launched[1]), m_photos.filePath("Lumivert"));
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -90,7 +93,7 @@ TEST_F(PhotoGridViewTest, ColumnWidthsRoundTripInTwips)
 TEST_F(PhotoGridViewTest, WidthInTwips)
 {
     m_view.setWidthTwips(9000);
-    EXPECT_EQ(m_view.width(), 600);
+    EXPECT_EQ(m_view.minimumWidth(), 600);
     EXPECT_EQ(m_view.widthTwips(), 9000);
     m_view.setWidthTwips(9007);
     EXPECT_EQ(m_view.widthTwips(), 9007);
@@ -194,6 +197,66 @@ TEST_F(PhotoGridViewTest, PaintsWithPicturesAndWithoutThem)
     m_view.show();
     const QPixmap shot = m_view.grab();
     EXPECT_FALSE(shot.isNull());
+}
+
+} // namespace
+
+namespace
+{
+
+// Picture cells show only the picture: every pixel of such a cell is the picture's own red or the
+// cell's plain background, also with long captions beside and above and after scrolling.
+TEST_F(PhotoGridViewTest, PictureCellsHoldNoText)
+{
+    QVector<PhotoRow> rows(12);
+    for (int i = 0; i < rows.size(); ++i) {
+        rows[i].fileName = QStringLiteral("a-rather-long-file-name-%1.jpg").arg(i + 1);
+        rows[i].dateTime = QStringLiteral("2004/03/05 12:00:00");
+        rows[i].caption = QStringLiteral("WWWWWWWW WWWWWWW WWWWWWWW\r\n").repeated(8);
+        QImage red(68, 90, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        rows[i].picture = red;
+    }
+    m_model.setRows(rows);
+    m_view.resize(900, 500);
+    m_view.show();
+    for (int scroll : {0, 37, 250}) {
+        SCOPED_TRACE(scroll);
+        m_view.verticalScrollBar()->setValue(scroll);
+        const QImage shot = m_view.viewport()->grab().toImage();
+        for (int r = 1; r <= m_model.photoCount(); ++r) {
+            const QRect cell = m_view.visualRect(m_model.indexOf(r, PhotoColumn::Picture)) & shot.rect();
+            if (cell.height() < 8)
+                continue;
+            const QRgb background = shot.pixel(cell.topLeft() + QPoint(2, 2));
+            int foreign = 0;
+            for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+                for (int x = cell.left() + 1; x < cell.right(); ++x) {
+                    const QRgb p = shot.pixel(x, y);
+                    if (p != background && qRed(p) < 200)
+                        ++foreign;
+                }
+            EXPECT_EQ(foreign, 0) << "row " << r;
+        }
+    }
+}
+
+// A file name cut off in its narrow cell shows whole on hover; one that fits shows no tooltip.
+TEST_F(PhotoGridViewTest, CutOffFileNameShowsWholeOnHover)
+{
+    m_view.show();
+    const QModelIndex cell = m_model.indexOf(1, PhotoColumn::FileName);
+    const auto hover = [&] {
+        QToolTip::hideText();
+        const QRect rect = m_view.visualRect(cell);
+        QHelpEvent help(QEvent::ToolTip, rect.center(), m_view.viewport()->mapToGlobal(rect.center()));
+        QCoreApplication::sendEvent(m_view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hover(), QString());
+    m_view.setColumnWidthTwips(int(PhotoColumn::FileName), 15 * 12);
+    EXPECT_EQ(hover(), QStringLiteral("p1.jpg"));
+    QToolTip::hideText();
 }
 
 } // namespace
