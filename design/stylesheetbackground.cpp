@@ -31,8 +31,8 @@ QByteArray dropMissing(const QByteArray& css, const std::function<bool(const QSt
     if (at == 0)
         return css;
     out += QStringView(text).mid(at);
-    // A declaration left with nothing but "none, none" says "none" (tools that read the value
-    // take a list of layers for an image).
+    // A declaration left with nothing but "none, none" says plain "none": the same to a browser,
+    // but a checker (axe-core's contrast rule, for one) takes a list of layers for an image.
     static const QRegularExpression onlyNone(
         QStringLiteral("(:\\s*)none(?:\\s*,\\s*none)+(?=\\s*(?:!important\\s*)?[;}])"),
         QRegularExpression::CaseInsensitiveOption);
