@@ -359,17 +359,18 @@ TEST(PageWriters, ImagesGetTheirTextAlternativeInTheLastMark)
 {
     QVector<PhotoRow> rows = photos(2);
     rows[1].caption.clear();
+    rows[1].fileName = QStringLiteral("IMG_2\"<b>.JPG");
     // Cover: slot 35 takes "index.htm", then the cover photo's alt text (none without a cover).
     const SlotTable top = numbered({{35, "<a href=\"&&\"><img alt=\"&&\"></a>"}});
     EXPECT_EQ(lines(basResOutSimpleTop::WriteSimpleTop(top, AlbumOptions{.coverNumber = 2}, rows)).at(34),
-              "<a href=\"index.htm\"><img alt=\"IMG_2.JPG\"></a>");
+              "<a href=\"index.htm\"><img alt=\"IMG_2&quot;&lt;b&gt;.JPG\"></a>");
     EXPECT_EQ(lines(basResOutSimpleTop::WriteSimpleTop(top, AlbumOptions{.coverNumber = 3}, rows)).at(34),
               "<a href=\"index.htm\"><img alt=\"\"></a>");
     // Index: slot 29 takes page, thumbnail, alt text.
     const QString index =
         basResOutSimpleIndex::WriteSimpleIndex(numbered({{29, "S29 && && [&&]"}}), AlbumOptions{}, rows);
-    EXPECT_TRUE(
-        index.contains("S29 page001.htm index001.jpg [caption 1]\r\nS29 page002.htm index002.jpg [IMG_2.JPG]\r\n"));
+    EXPECT_TRUE(index.contains(
+        "S29 page001.htm index001.jpg [caption 1]\r\nS29 page002.htm index002.jpg [IMG_2&quot;&lt;b&gt;.JPG]\r\n"));
     // Photo page: slot 37 takes the image, then its alt text.
     const QString page = basResOutSimplePage::WriteSimplePage(numbered({{37, "S37 && [&&]"}}), AlbumOptions{}, rows, 1);
     EXPECT_TRUE(page.contains("S37 page001.jpg [caption 1]\r\n"));
