@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 QString PhotoRow::text(PhotoColumn column) const
 {
     switch (column) {
@@ -297,6 +299,10 @@ bool PhotoListModel::setData(const QModelIndex& index, const QVariant& value, in
 
 QVariant PhotoListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The caption column's title tells that captions go into the pages as typed, markup and all.
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section == int(PhotoColumn::Caption) - 1)
+        return QCoreApplication::translate("PhotoListModel",
+                                           "アルバムのページにはそのまま入ります（HTMLのタグも使えます）。");
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal) {

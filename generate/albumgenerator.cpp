@@ -17,6 +17,7 @@
 
 #include "components/workerpool.h"
 #include "design/cstylesheet.h"
+#include "design/stylesheetbackground.h"
 #include "generate/albumimages.h"
 #include "generate/basresoutprn.h"
 #include "generate/basresoutsimpleindex.h"
@@ -227,12 +228,18 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
 
     // Both modes: the cover from the page image (of this run or an earlier one), the background.
     (void)AlbumImages::produceCoverImage(album, options.coverNumber, options.coverEffect, pageKind, quality);
+    // An earlier run's background goes first (page style only keeps the images), so that "no
+    // background", or a background of the other format, leaves no old file to show.
+    for (const QString& name : StyleSheetBackground::BackgroundFiles)
+        QFile::remove(inAlbum(name));
     if (options.background && AlbumImages::produceBackgroundImage(options.backgroundFile, album).isEmpty())
         qCInfo(lcGenerate) << "no background from" << options.backgroundFile;
 
     CStyleSheet styleSheet;
     if (!styleSheet.CreateCSS(options.themePath(), options.colorName, album))
         qCInfo(lcGenerate) << "no style sheet from" << options.themePath();
+    else if (!StyleSheetBackground::Apply(album)) // refer only to the background file written above
+        qCInfo(lcGenerate) << "style sheet not fitted to the background in" << album;
 
     // The template is read and its sections parsed once for the run's pages; a template that
     // cannot be read, or a section that is missing or damaged, fails each page that needs it.
@@ -262,7 +269,7 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
     };
     using basResOutPrn::SlotTable;
     writePage(section(basResOutSimpleTop::SectionName), QStringLiteral("top.htm"),
-              [&](const SlotTable& slots) { return basResOutSimpleTop::WriteSimpleTop(slots, options); });
+              [&](const SlotTable& slots) { return basResOutSimpleTop::WriteSimpleTop(slots, options, photos); });
     writePage(section(basResOutSimpleIndex::SectionName), QStringLiteral("index.htm"),
               [&](const SlotTable& slots) { return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos); });
     // Step 3 never stops: a cancel here still leaves every page written.

@@ -5,9 +5,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include "components/textcodepage.h"
+
+#include "components/photorow.h"
 
 namespace basResOutPrn
 {
@@ -104,6 +108,89 @@ QString ReplaceMark(const QString& line, const QString& value)
     if (at < 0)
         return line;
     return line.left(at) + value + line.mid(at + 2);
+}
+
+QString escapeHtml(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char* reference = c == u'&'    ? "&amp;"
+                                : c == u'<'  ? "&lt;"
+                                : c == u'>'  ? "&gt;"
+                                : c == u'"'  ? "&quot;"
+                                : c == u'\'' ? "&#39;"
+                                             : nullptr;
+        if (reference)
+            out += QLatin1String(reference);
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString plainText(const QString& markup)
+{
+    // A tag is "<" followed by a letter, "/", "!" or "?", up to the next ">"; any other "<" is text.
+    static const QRegularExpression tag(QStringLiteral("<(?:/?([A-Za-z][A-Za-z0-9]*)|[!?])[^>]*>"));
+    // Tags that break the line or start a block read as a blank between the words around them.
+    static const QRegularExpression breaking(
+        QStringLiteral("^(?:br|p|div|li|ul|ol|dt|dd|tr|td|th|table|hr|h[1-6]|blockquote)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression reference(QStringLiteral("&(#[0-9]{1,7}|#[xX][0-9A-Fa-f]{1,6}|[A-Za-z]+);"));
+    static const QHash<QString, QString> named = {
+        {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
+        {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
+        {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral(" ")},
+    };
+
+    QString text;
+    qsizetype at = 0;
+    for (auto m = tag.globalMatch(markup); m.hasNext();) {
+        const auto match = m.next();
+        text += markup.mid(at, match.capturedStart() - at);
+        if (breaking.match(match.captured(1)).hasMatch())
+            text += QLatin1Char(' ');
+        at = match.capturedEnd();
+    }
+    text += markup.mid(at);
+
+    QString decoded;
+    at = 0;
+    for (auto m = reference.globalMatch(text); m.hasNext();) {
+        const auto match = m.next();
+        decoded += text.mid(at, match.capturedStart() - at);
+        at = match.capturedEnd();
+        const QString name = match.captured(1);
+        if (!name.startsWith(QLatin1Char('#'))) {
+            decoded += named.value(name, match.captured(0));
+            continue;
+        }
+        bool ok = false;
+        const bool hex = name.size() > 1 && (name.at(1) == QLatin1Char('x') || name.at(1) == QLatin1Char('X'));
+        const uint code = name.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+        // Only characters a page can hold: no control character but blanks, no lone surrogate,
+        // nothing past U+10FFFF.
+        const bool blank = code == '\t' || code == '\n' || code == '\r';
+        if (ok && (code >= 0x20 || blank) && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF)) {
+            const char32_t c = code;
+            decoded += QString::fromUcs4(&c, 1);
+        } else {
+            decoded += match.captured(0);
+        }
+    }
+    decoded += text.mid(at);
+    return decoded.simplified();
+}
+
+QString altText(const PhotoRow& photo, int n)
+{
+    QString text = plainText(photo.caption);
+    if (text.isEmpty())
+        text = photo.fileName.simplified();
+    if (text.isEmpty())
+        text = photoNumberText(n);
+    return escapeHtml(text);
 }
 
 TemplateText decodeTemplate(const QByteArray& bytes)

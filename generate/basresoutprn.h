@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+struct PhotoRow;
+
 /// The page template "Lumivert.fmt" and the rules every page writer shares: reading one section
 /// into numbered line slots, filling insertion marks, and the text of the page being written.
 ///
@@ -51,6 +53,20 @@ TemplateText decodeTemplate(const QByteArray& bytes);
 /// The line with its first "&&" replaced by value; unchanged without a mark. Values go in as they
 /// are: the template owns the HTML.
 QString ReplaceMark(const QString& line, const QString& value);
+
+/// Text that comes from a photo file (file name, camera model, date, exposure texts) made into
+/// page data: "&", "<", ">", '"' and "'" become character references, so it can neither open
+/// markup nor leave an attribute. What the author types (title, captions) is not passed through it.
+QString escapeHtml(const QString& text);
+
+/// Markup as the plain text a reader sees, on one line: tags dropped (a line-breaking or block tag
+/// counts as a blank), the common character references decoded, every run of blanks and line
+/// breaks made one blank, blanks at both ends removed.
+QString plainText(const QString& markup);
+
+/// The text alternative of photo n's images, safe inside a double- or single-quoted attribute:
+/// its caption as plain text, else its file name, else its number NNN.
+QString altText(const PhotoRow& photo, int n);
 
 /// Reads a field the way the template's number columns are read: blanks skipped, reading stops at
 /// the first character that cannot continue a decimal number, nothing numeric gives 0, a fraction

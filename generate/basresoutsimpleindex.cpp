@@ -6,6 +6,7 @@
 namespace basResOutSimpleIndex
 {
 
+using basResOutPrn::escapeHtml;
 using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
 
@@ -19,12 +20,13 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
 
     const int count = int(photos.size());
     using Detail = std::function<QString(int m)>;
-    // The detail lines in their fixed order; the caption goes in as stored, line breaks included.
+    // The detail lines in their fixed order; the caption goes in as stored, line breaks included,
+    // while what the photo file gave is escaped.
     const std::pair<bool, Detail> details[] = {
         {options.indexNo, [](int m) { return photoNumberText(m); }},
-        {options.indexFileName, [&](int m) { return photos.at(m - 1).fileName; }},
+        {options.indexFileName, [&](int m) { return escapeHtml(photos.at(m - 1).fileName); }},
         {options.indexCaption, [&](int m) { return photos.at(m - 1).caption; }},
-        {options.indexDate, [&](int m) { return photos.at(m - 1).dateTime; }},
+        {options.indexDate, [&](int m) { return escapeHtml(photos.at(m - 1).dateTime); }},
     };
     for (int r = 1; r <= count; r += 4) {
         out.print(slots.text(28));
@@ -32,8 +34,9 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
             const int m = r + k - 1;
             if (m <= count) {
                 const QString nnn = photoNumberText(m);
-                out.print(ReplaceMark(ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn)),
-                                      QStringLiteral("index%1.jpg").arg(nnn)));
+                QString cell = ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn));
+                cell = ReplaceMark(cell, QStringLiteral("index%1.jpg").arg(nnn));
+                out.print(ReplaceMark(cell, basResOutPrn::altText(photos.at(m - 1), m)));
             } else {
                 out.print(slots.text(30));
             }

@@ -13,7 +13,8 @@
 namespace basResOutSimpleIndex
 {
 inline const QString SectionName = QStringLiteral("SimpleIndex");
-/// photos[n - 1] is photo n.
+/// photos[n - 1] is photo n. Slot 29 takes the photo page, the thumbnail, then the thumbnail's
+/// text alternative (basResOutPrn::altText).
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                          const QVector<PhotoRow>& photos);
 [[nodiscard]] bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos,

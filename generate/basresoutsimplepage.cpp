@@ -4,6 +4,7 @@
 namespace basResOutSimplePage
 {
 
+using basResOutPrn::escapeHtml;
 using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
 
@@ -36,11 +37,11 @@ QString cameraLine(const AlbumOptions& options, const PhotoRow& photo)
     QString line;
     auto add = [&line](const QString& value) { line = line.isEmpty() ? value : line + QLatin1Char(' ') + value; };
     if (options.pageModel)
-        add(photo.model);
+        add(escapeHtml(photo.model));
     if (options.pageTv)
-        add(photo.tv);
+        add(escapeHtml(photo.tv));
     if (options.pageAv)
-        add(photo.av);
+        add(escapeHtml(photo.av));
     return line;
 }
 
@@ -91,7 +92,8 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     out.print(ReplaceMark(slots.text(34), widthText));
     out.print(slots.text(35));
     out.print(slots.text(36));
-    out.print(ReplaceMark(slots.text(37), QStringLiteral("page%1.jpg").arg(nnn)));
+    out.print(ReplaceMark(ReplaceMark(slots.text(37), QStringLiteral("page%1.jpg").arg(nnn)),
+                          basResOutPrn::altText(photo, n)));
     out.print(slots.text(38));
 
     auto detail = [&](const QString& value) {
@@ -99,12 +101,13 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
         out.print(ReplaceMark(slots.text(43), value));
         out.print(slots.text(45));
     };
+    // The caption goes in as the author typed it; what the photo file gave is escaped.
     if (options.pageFileName)
-        detail(photo.fileName);
+        detail(escapeHtml(photo.fileName));
     if (options.pageCaption)
         detail(captionLine(photo.caption));
     if (options.pageDate)
-        detail(photo.dateTime);
+        detail(escapeHtml(photo.dateTime));
     if (options.pageModel || options.pageTv || options.pageAv)
         detail(cameraLine(options, photo));
 

@@ -25,7 +25,8 @@ struct NaviLinks {
 
 NaviLinks naviLinks(int n, int count);
 QString sectionName(const AlbumOptions& options);
-/// The camera line: model, shutter speed, aperture as switched on, one blank between values.
+/// The camera line: model, shutter speed, aperture as switched on, one blank between values, each
+/// value HTML-escaped (they come from the photo file).
 QString cameraLine(const AlbumOptions& options, const PhotoRow& photo);
 /// Every CR LF pair of a caption becomes "<BR>"; a lone CR or LF stays.
 QString captionLine(const QString& caption);
@@ -33,7 +34,8 @@ QString captionLine(const QString& caption);
 /// Slots 27-33: the bar, with slot 30's five marks filled first, previous, counter, next, last.
 void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const basResOutPrn::SlotTable& slots,
                   const NaviLinks& links);
-/// Page n of photos.size() (n from 1).
+/// Page n of photos.size() (n from 1). Slot 37 takes the page image, then the image's text
+/// alternative (basResOutPrn::altText).
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                         const QVector<PhotoRow>& photos, int n);
 [[nodiscard]] bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,

@@ -6,18 +6,23 @@ namespace basResOutSimpleTop
 
 using basResOutPrn::ReplaceMark;
 
-QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options)
+QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
+                       const QVector<PhotoRow>& photos)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
     out.printHead(slots, widthText, options.title);
     out.printSlots(slots, 27, 34);
-    out.print(ReplaceMark(slots.text(35), QStringLiteral("index.htm")));
+    const int cover = options.coverNumber;
+    const QString coverAlt =
+        cover >= 1 && cover <= photos.size() ? basResOutPrn::altText(photos.at(cover - 1), cover) : QString();
+    out.print(ReplaceMark(ReplaceMark(slots.text(35), QStringLiteral("index.htm")), coverAlt));
     out.printSlots(slots, 36, 40);
     return out.text();
 }
 
-bool WriteSimpleTop(const AlbumOptions& options, const QString& outputFileName, QString* error)
+bool WriteSimpleTop(const AlbumOptions& options, const QVector<PhotoRow>& photos, const QString& outputFileName,
+                    QString* error)
 {
     const auto text = basResOutPrn::readTemplateFile(options.templateFilePath(), error);
     if (!text)
@@ -25,7 +30,7 @@ bool WriteSimpleTop(const AlbumOptions& options, const QString& outputFileName, 
     const auto slots = basResOutPrn::ReadFormatSection(text->text, SectionName, error);
     if (!slots)
         return false;
-    return basResOutPrn::writePageFile(outputFileName, WriteSimpleTop(*slots, options), text->encoding, error);
+    return basResOutPrn::writePageFile(outputFileName, WriteSimpleTop(*slots, options, photos), text->encoding, error);
 }
 
 } // namespace basResOutSimpleTop

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
+
+#include "components/photorow.h"
 
 #include "generate/albumoptions.h"
 #include "generate/basresoutprn.h"
@@ -10,9 +13,13 @@
 namespace basResOutSimpleTop
 {
 inline const QString SectionName = QStringLiteral("SimpleTop");
-/// The page's text: slots 1-40, 11 and 26 with the width text, 15 with the title, 35 with "index.htm".
-QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options);
+/// The page's text: slots 1-40, 11 and 26 with the width text, 15 with the title, 35 with "index.htm"
+/// and then the cover image's text alternative (that of photo options.coverNumber of photos, see
+/// basResOutPrn::altText; empty when there is no such photo).
+QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
+                       const QVector<PhotoRow>& photos = {});
 /// Reads the section from options.templateFilePath() and writes the page to outputFileName.
 /// False when the template or the write failed; no page file is left then.
-[[nodiscard]] bool WriteSimpleTop(const AlbumOptions& options, const QString& outputFileName, QString* error = nullptr);
+[[nodiscard]] bool WriteSimpleTop(const AlbumOptions& options, const QVector<PhotoRow>& photos,
+                                  const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimpleTop

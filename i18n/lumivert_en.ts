@@ -119,6 +119,11 @@
         <source>不明</source>
         <translation>Unknown</translation>
     </message>
+    <message>
+        <location filename="../components/photolistmodel.cpp" line="+297"/>
+        <source>アルバムのページにはそのまま入ります（HTMLのタグも使えます）。</source>
+        <translation>Goes into the album&apos;s pages as typed (HTML markup works too).</translation>
+    </message>
 </context>
 <context>
     <name>ProgramInfo</name>

@@ -167,6 +167,9 @@ TEST(PhotoListModel, OutOfRangeAccessGivesNothing)
     w.model.setCellPicture(1, PhotoColumn::FileName, QImage(4, 4, QImage::Format_RGB32));
     EXPECT_TRUE(w.model.cellPicture(1, PhotoColumn::Image).isNull());
     EXPECT_EQ(w.model.headerData(3, Qt::Horizontal).toString(), "ファイル名");
+    // Only the caption column's title has a tooltip: captions go into the pages as typed.
+    EXPECT_TRUE(w.model.headerData(9, Qt::Horizontal, Qt::ToolTipRole).toString().contains("HTML"));
+    EXPECT_FALSE(w.model.headerData(3, Qt::Horizontal, Qt::ToolTipRole).isValid());
 }
 
 } // namespace

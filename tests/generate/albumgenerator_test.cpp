@@ -14,6 +14,7 @@
 
 #include "common/testutil.h"
 #include "generate/albumgenerator.h"
+#include "components/imaging.h"
 #include "generate/basresoutprn.h"
 
 namespace
@@ -35,15 +36,24 @@ QSet<QString> numbered(const QString& prefix, const QString& suffix, int count)
     return names;
 }
 
-// Every href and src of every page must name a file of the album folder.
+QString withoutComments(QString css)
+{
+    static const QRegularExpression comment(QStringLiteral("/\\*.*?\\*/"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    return css.remove(comment);
+}
+
+// Every href and src of every page, and every url() of the style sheet, must name a file of the
+// album folder.
 QStringList brokenLinks(const QString& albumFolder)
 {
     static const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
+    static const QRegularExpression url(QStringLiteral("url\\(\\s*[\"']?([^\"')]*)"));
     QStringList broken;
     const QDir dir(albumFolder);
-    for (const QString& page : dir.entryList({"*.htm"}, QDir::Files)) {
-        const QString text = QString::fromUtf8(TestUtil::readAll(dir.filePath(page)));
-        for (auto m = link.globalMatch(text); m.hasNext();) {
+    for (const QString& page : dir.entryList({"*.htm", "*.css"}, QDir::Files)) {
+        const QString text = withoutComments(QString::fromUtf8(TestUtil::readAll(dir.filePath(page))));
+        for (auto m = (page.endsWith(".css") ? url : link).globalMatch(text); m.hasNext();) {
             const QString target = m.next().captured(1);
             if (target.isEmpty() || target.contains(QLatin1Char('/')) || !dir.exists(target))
                 broken << page + " -> " + target;
@@ -179,6 +189,44 @@ TEST_F(AlbumGeneratorTest, PageStyleOnlyOnANewFolderWritesPagesWithoutImages)
     EXPECT_TRUE(run(options(), GenerationMode::PageStyleOnly).failedPages.isEmpty());
     EXPECT_EQ(filesIn(album()),
               QSet<QString>({"top.htm", "index.htm", "stylesheet.css"}) + numbered("page", ".htm", 2));
+}
+
+TEST_F(AlbumGeneratorTest, EveryStyleSheetRefersOnlyToTheBackgroundTheAlbumHolds)
+{
+    addPhotos(1);
+    const QString jpeg = TestUtil::writeJpeg(dir.filePath("bg.jpg"), 32, 32);
+    const QString gif = dir.filePath("bg.gif");
+    ASSERT_TRUE(Imaging::save(TestUtil::samplePicture(16, 16), gif, Imaging::SaveKind::Gif));
+    struct Run {
+        GenerationMode mode;
+        QString background; // empty: "背景画像なし"
+        const char* file;   // the background file the album holds then, or nullptr
+    };
+    const Run runs[] = {
+        {GenerationMode::NewAlbum, jpeg, "background.jpg"},     {GenerationMode::PageStyleOnly, QString(), nullptr},
+        {GenerationMode::PageStyleOnly, gif, "background.gif"}, {GenerationMode::PageStyleOnly, jpeg, "background.jpg"},
+        {GenerationMode::NewAlbum, QString(), nullptr},
+    };
+    const QStringList sheets = QDir(TestUtil::binDir()).entryList({"*.css"}, QDir::Files);
+    ASSERT_FALSE(sheets.isEmpty());
+    for (const QString& sheet : sheets) {
+        for (const Run& r : runs) {
+            SCOPED_TRACE(testing::Message() << sheet.toStdString() << " mode " << int(r.mode) << " "
+                                            << (r.file ? r.file : "no background"));
+            AlbumOptions o = options();
+            o.themeFile = sheet;
+            o.background = !r.background.isEmpty();
+            o.backgroundFile = r.background;
+            ASSERT_TRUE(run(o, r.mode).failedPages.isEmpty());
+            const QSet<QString> files = filesIn(album());
+            EXPECT_EQ(files.contains("background.jpg"), r.file && QLatin1String(r.file) == "background.jpg");
+            EXPECT_EQ(files.contains("background.gif"), r.file && QLatin1String(r.file) == "background.gif");
+            EXPECT_EQ(brokenLinks(album()), QStringList());
+            const QString css =
+                withoutComments(QString::fromUtf8(TestUtil::readAll(QDir(album()).filePath("stylesheet.css"))));
+            EXPECT_EQ(css.contains("background.jpg") || css.contains("background.gif"), r.file != nullptr);
+        }
+    }
 }
 
 TEST_F(AlbumGeneratorTest, CancelInStep1)

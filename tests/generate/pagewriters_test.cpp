@@ -292,3 +292,86 @@ TEST(WriteSimplePage, NavigationBarMarksAndSection)
     EXPECT_EQ(basResOutSimplePage::sectionName(AlbumOptions{}), "SimplePage");
     EXPECT_EQ(basResOutSimplePage::sectionName(AlbumOptions{.japaneseNavi = true}), "SimplePageJ");
 }
+
+TEST(PageWriters, TextFromPhotoFilesIsEscapedWhatTheAuthorTypedIsNot)
+{
+    const QString hostile = QStringLiteral("\"><script>alert(1)</script>'&&");
+    const QString escaped = QStringLiteral("&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&#39;&amp;&amp;");
+    QVector<PhotoRow> rows = photos(1);
+    rows[0].fileName = hostile + "a.jpg";
+    rows[0].model = hostile + "model";
+    rows[0].dateTime = hostile + "date";
+    rows[0].tv = hostile + "tv";
+    rows[0].av = hostile + "av";
+    rows[0].caption = QStringLiteral("<b>Sunset</b>\r\nby the sea");
+    const AlbumOptions o{.title = "<em>Trip</em>",
+                         .coverNumber = 1,
+                         .indexFileName = true,
+                         .indexCaption = true,
+                         .indexDate = true,
+                         .pageFileName = true,
+                         .pageDate = true,
+                         .pageModel = true,
+                         .pageTv = true,
+                         .pageAv = true};
+    const QString index = basResOutSimpleIndex::WriteSimpleIndex(numbered(indexMarks), o, rows);
+    const QString page = basResOutSimplePage::WriteSimplePage(numbered(pageMarks), o, rows, 1);
+    for (const QString* text : {&index, &page}) {
+        EXPECT_FALSE(text->contains("<script>")) << text->toStdString();
+        EXPECT_TRUE(text->contains("<em>Trip</em>"));
+    }
+    EXPECT_TRUE(index.contains("S33 " + escaped + "a.jpg\r\n"));
+    EXPECT_TRUE(index.contains("S33 " + escaped + "date\r\n"));
+    EXPECT_TRUE(index.contains("S33 <b>Sunset</b>\r\nby the sea\r\n"));
+    EXPECT_TRUE(page.contains("S43 " + escaped + "a.jpg\r\n"));
+    EXPECT_TRUE(page.contains("S43 " + escaped + "date\r\n"));
+    EXPECT_TRUE(page.contains("S43 <b>Sunset</b><BR>by the sea\r\n"));
+    EXPECT_TRUE(page.contains(QStringLiteral("S43 %1model %1tv %1av\r\n").arg(escaped)));
+}
+
+TEST(AltText, CaptionAsPlainTextElseFileNameElseNumber)
+{
+    struct Case {
+        const char* caption;
+        const char* fileName;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"<b>Sunset</b> at\r\nthe <i>sea</i>", "x.jpg", "Sunset at the sea"},
+        {"one<br>two<BR/>three</p><p>four", "x.jpg", "one two three four"},
+        {"Tom &amp; Jerry &lt;3 &#x41;&#66; &nbsp;&copy; &#0; 5 < 6", "x.jpg",
+         "Tom &amp; Jerry &lt;3 AB &amp;copy; &amp;#0; 5 &lt; 6"},
+        {"\"quoted\" 'single' a > b", "x.jpg", "&quot;quoted&quot; &#39;single&#39; a &gt; b"},
+        {"  <br> \r\n ", "IMG_1.JPG", "IMG_1.JPG"},
+        {"", "\"><img src=x>.jpg", "&quot;&gt;&lt;img src=x&gt;.jpg"},
+        {"", "", "007"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        PhotoRow photo;
+        photo.caption = QString::fromUtf8(c.caption);
+        photo.fileName = QString::fromUtf8(c.fileName);
+        EXPECT_EQ(basResOutPrn::altText(photo, 7), QString::fromUtf8(c.expected));
+    }
+}
+
+TEST(PageWriters, ImagesGetTheirTextAlternativeInTheLastMark)
+{
+    QVector<PhotoRow> rows = photos(2);
+    rows[1].caption.clear();
+    rows[1].fileName = QStringLiteral("IMG_2\"<b>.JPG");
+    // Cover: slot 35 takes "index.htm", then the cover photo's alt text (none without a cover).
+    const SlotTable top = numbered({{35, "<a href=\"&&\"><img alt=\"&&\"></a>"}});
+    EXPECT_EQ(lines(basResOutSimpleTop::WriteSimpleTop(top, AlbumOptions{.coverNumber = 2}, rows)).at(34),
+              "<a href=\"index.htm\"><img alt=\"IMG_2&quot;&lt;b&gt;.JPG\"></a>");
+    EXPECT_EQ(lines(basResOutSimpleTop::WriteSimpleTop(top, AlbumOptions{.coverNumber = 3}, rows)).at(34),
+              "<a href=\"index.htm\"><img alt=\"\"></a>");
+    // Index: slot 29 takes page, thumbnail, alt text.
+    const QString index =
+        basResOutSimpleIndex::WriteSimpleIndex(numbered({{29, "S29 && && [&&]"}}), AlbumOptions{}, rows);
+    EXPECT_TRUE(index.contains(
+        "S29 page001.htm index001.jpg [caption 1]\r\nS29 page002.htm index002.jpg [IMG_2&quot;&lt;b&gt;.JPG]\r\n"));
+    // Photo page: slot 37 takes the image, then its alt text.
+    const QString page = basResOutSimplePage::WriteSimplePage(numbered({{37, "S37 && [&&]"}}), AlbumOptions{}, rows, 1);
+    EXPECT_TRUE(page.contains("S37 page001.jpg [caption 1]\r\n"));
+}

@@ -31,8 +31,21 @@ TEST(ShippedData, TemplateHasTheFourSections)
     ASSERT_TRUE(page);
     EXPECT_EQ(page->text(7), "<meta http-equiv=\"refresh\" content=\"&&;URL=&&\">");
     EXPECT_EQ(page->text(30).count("&&"), 5);
+    // The images take their text alternative in the slot's last mark; thumbnails load lazily; the
+    // bar's previous and next links carry rel for the keys and for the browser.
+    const auto top = basResOutPrn::ReadFormatSectionFile(path, "SimpleTop");
+    const auto index = basResOutPrn::ReadFormatSectionFile(path, "SimpleIndex");
+    ASSERT_TRUE(top && index);
+    EXPECT_TRUE(top->text(35).contains("alt=\"&&\">"));
+    EXPECT_EQ(index->text(29).count("&&"), 3);
+    EXPECT_TRUE(index->text(29).contains("alt=\"&&\" loading=\"lazy\""));
     const auto japanese = basResOutPrn::ReadFormatSectionFile(path, "SimplePageJ");
     ASSERT_TRUE(japanese);
+    for (const auto* section : {&*page, &*japanese}) {
+        EXPECT_TRUE(section->text(37).endsWith("alt=\"&&\">"));
+        EXPECT_TRUE(section->text(30).contains("rel=\"prev\"") && section->text(30).contains("rel=\"next\""));
+        EXPECT_TRUE(section->text(49).contains("ArrowLeft"));
+    }
     for (const char* word : {"最初", "前へ", "次へ", "最後"})
         EXPECT_TRUE(japanese->text(30).contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(japanese->text(29).contains(QStringLiteral("目次")));
