@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "design/cstylesheet.h"
+#include "design/stylesheetbackground.h"
 #include "generate/albumimages.h"
 #include "generate/bastoolsap.h"
 
@@ -89,7 +90,9 @@ QString run(const AlbumOptions& options, const QString& copyFolder, QString* err
     if (options.background)
         (void)AlbumImages::produceBackgroundImage(options.backgroundFile, target);
     CStyleSheet styleSheet;
-    (void)styleSheet.CreateCSS(options.themePath(), options.colorName, target);
+    // The sample's style sheet, like an album's, names only the background the copy holds.
+    if (styleSheet.CreateCSS(options.themePath(), options.colorName, target))
+        (void)StyleSheetBackground::Apply(target);
     return target + sep + QStringLiteral("top.htm");
 }
 

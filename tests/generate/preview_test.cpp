@@ -93,6 +93,13 @@ TEST_F(PreviewTest, UnreadableBackgroundLeavesNone)
     EXPECT_FALSE(Preview::run(o, copy).isEmpty());
     EXPECT_FALSE(QFile::exists(inCopy("background.jpg")));
     EXPECT_TRUE(QFile::exists(inCopy("stylesheet.css")));
+
+    // Like an album's, the sample's style sheet names only the background the copy holds.
+    TestUtil::writeAll(QDir(program).filePath("c.css"), "body { background-image: url(background.jpg), url(background.gif); }");
+    o.themeFile = "c.css";
+    o.backgroundFile = TestUtil::writeJpeg(dir.filePath("bg.jpg"), 32, 32);
+    EXPECT_FALSE(Preview::run(o, copy).isEmpty());
+    EXPECT_EQ(TestUtil::readAll(inCopy("stylesheet.css")), QByteArray("body { background-image: url(background.jpg), none; }"));
 }
 
 TEST_F(PreviewTest, NoSampleOrNoPlaceForTheCopyIsReported)
