@@ -99,7 +99,7 @@ TEST_F(PreviewTest, UnreadableBackgroundLeavesNone)
     o.themeFile = "c.css";
     o.backgroundFile = TestUtil::writeJpeg(dir.filePath("bg.jpg"), 32, 32);
     EXPECT_FALSE(Preview::run(o, copy).isEmpty());
-    EXPECT_EQ(TestUtil::readAll(inCopy("stylesheet.css")), QByteArray("body { background-image: url(background.jpg), none; }"));
+    EXPECT_EQ(TestUtil::readAll(inCopy("stylesheet.css")).toStdString(), "body { background-image: url(background.jpg), none; }\r\n");
 }
 
 TEST_F(PreviewTest, NoSampleOrNoPlaceForTheCopyIsReported)
