@@ -10,7 +10,7 @@ using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
 
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                         const QVector<PhotoRow>& photos)
+                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
@@ -32,8 +32,12 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
             const int m = r + k - 1;
             if (m <= count) {
                 const QString nnn = photoNumberText(m);
-                out.print(ReplaceMark(ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn)),
-                                      QStringLiteral("index%1.jpg").arg(nnn)));
+                const bool missing = size_t(m - 1) < missingImages.size() && missingImages[size_t(m - 1)];
+                if (missing && !slots.text(MissingImageSlot).isEmpty())
+                    out.print(ReplaceMark(slots.text(MissingImageSlot), QStringLiteral("page%1.htm").arg(nnn)));
+                else
+                    out.print(ReplaceMark(ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn)),
+                                          QStringLiteral("index%1.jpg").arg(nnn)));
             } else {
                 out.print(slots.text(30));
             }

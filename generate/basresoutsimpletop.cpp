@@ -6,13 +6,14 @@ namespace basResOutSimpleTop
 
 using basResOutPrn::ReplaceMark;
 
-QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options)
+QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options, bool hasCoverImage)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
     out.printHead(slots, widthText, options.title);
     out.printSlots(slots, 27, 34);
-    out.print(ReplaceMark(slots.text(35), QStringLiteral("index.htm")));
+    const bool note = !hasCoverImage && !slots.text(MissingImageSlot).isEmpty();
+    out.print(ReplaceMark(slots.text(note ? MissingImageSlot : 35), QStringLiteral("index.htm")));
     out.printSlots(slots, 36, 40);
     return out.text();
 }

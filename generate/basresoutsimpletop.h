@@ -11,7 +11,10 @@ namespace basResOutSimpleTop
 {
 inline const QString SectionName = QStringLiteral("SimpleTop");
 /// The page's text: slots 1-40, 11 and 26 with the width text, 15 with the title, 35 with "index.htm".
-QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options);
+/// Printed in place of slot 35 when there is no cover image; its mark gets "index.htm".
+inline constexpr int MissingImageSlot = 41;
+
+QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options, bool hasCoverImage = true);
 /// Reads the section from options.templateFilePath() and writes the page to outputFileName.
 /// False when the template or the write failed; no page file is left then.
 [[nodiscard]] bool WriteSimpleTop(const AlbumOptions& options, const QString& outputFileName, QString* error = nullptr);

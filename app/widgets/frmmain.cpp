@@ -36,6 +36,7 @@
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photolistfile.h"
 #include "catalogue/widgets/frmgetpicture.h"
+#include "catalogue/widgets/problemtext.h"
 #include "components/widgets/photogridview.h"
 #include "design/backgroundlist.h"
 #include "design/ccolor.h"
@@ -96,6 +97,8 @@ void frmMain::installDefaultHooks()
         m_hooks.messageBox = [](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                                 QMessageBox::StandardButtons buttons) {
             QMessageBox box(icon, title, text, buttons, parent);
+            // Messages quote file and folder names, which must never be taken for markup.
+            box.setTextFormat(Qt::PlainText);
             return QMessageBox::StandardButton(box.exec());
         };
     if (!m_hooks.launchDocument)
@@ -103,7 +106,7 @@ void frmMain::installDefaultHooks()
             return CShellExecute().LaunchDocument(owner, document, QString(), 5);
         };
     if (!m_hooks.runImport)
-        m_hooks.runImport = &frmGetPicture::runImport;
+        m_hooks.runImport = &frmGetPicture::importFolder;
 }
 
 void frmMain::setupKeyboard()
@@ -397,7 +400,12 @@ void frmMain::afterListChanged()
 
 void frmMain::runImport()
 {
-    m_hooks.runImport(this, txtFolder->text(), &m_model);
+    const ImportResult result = m_hooks.runImport(this, txtFolder->text(), &m_model);
+    // One message at the end: a missing folder or one without photos, photos that could not be
+    // read and why, photos left out beyond the limit.
+    const ProblemText::Report report = ProblemText::importReport(result, txtFolder->text());
+    if (!report.text.isEmpty())
+        message(report.warning ? QMessageBox::Warning : QMessageBox::Information, report.text);
 }
 
 void frmMain::loadList()
