@@ -257,6 +257,38 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
     return remembered;
 }
 
+namespace
+{
+
+// What the user should know after an import: photos that could not be read and why, photos
+// left out beyond the limit, a folder without photos.
+void reportImport(QTextStream& err, const ImportResult& imported, const QString& folder)
+{
+    if (imported.folderUnreadable) {
+        err << "lumivert-cli: the folder " << folder << " cannot be read: permission denied\n";
+    } else if (imported.rows.isEmpty()) {
+        err << "lumivert-cli: no JPEG photos (*.jpg, *.jpeg) in " << folder << "; the album has no photos\n";
+    }
+    if (!imported.problems.isEmpty()) {
+        const bool one = imported.problems.size() == 1;
+        err << "lumivert-cli: " << imported.problems.size() << (one ? " photo" : " photos") << " could not be read ("
+            << (one ? "it stays in the list; the album shows a note in its place"
+                    : "they stay in the list; the album shows a note in their place")
+            << "):\n";
+        for (const ImportProblem& problem : imported.problems)
+            err << "  " << problem.fileName << ": " << PhotoCheck::describe(problem.finding) << "\n";
+    }
+    if (imported.leftOut > 0) {
+        err << "lumivert-cli: " << imported.leftOut << (imported.leftOut == 1 ? " photo was" : " photos were")
+            << " left out: an album holds at most " << MaxPhotos << " photos (left out: " << imported.firstLeftOut;
+        if (imported.leftOut > 1)
+            err << " to " << imported.lastLeftOut;
+        err << ")\n";
+    }
+}
+
+} // namespace
+
 int run(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err)
 {
     QString error;
@@ -274,7 +306,7 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     AlbumOptions options = parsed->options;
     const QString folder = options.photoFolder;
     if (!QFileInfo(folder).isDir()) {
-        err << "lumivert-cli: no folder " << folder << "\n";
+        err << "lumivert-cli: the folder " << folder << " does not exist\n";
         err.flush();
         return BadInput;
     }
@@ -302,6 +334,7 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         if (imported.failed > 0)
             err << " (" << imported.failed << " could not be decoded)";
         err << "\n";
+        reportImport(err, imported, folder);
     }
     err.flush();
 
@@ -331,6 +364,8 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     const QString top = QDir::toNativeSeparators(options.albumFolder() + QDir::separator() + QStringLiteral("top.htm"));
     if (!result.failedPages.isEmpty()) {
         err << result.errorText.trimmed() << "\n";
+        if (!result.failureReason.isEmpty())
+            err << "Reason: " << result.failureReason << "\n";
         for (const QString& page : result.failedPages)
             err << "  " << page << "\n";
         err.flush();

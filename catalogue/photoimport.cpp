@@ -2,8 +2,12 @@
 #include "catalogue/photoimport.h"
 
 #include <algorithm>
+#include <limits>
 #include <mutex>
+#include <vector>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include "catalogue/cgetfiles.h"
@@ -17,10 +21,13 @@ Q_LOGGING_CATEGORY(lcImport, "lumivert.catalogue.import")
 namespace PhotoImport
 {
 
-QStringList listPhotoFiles(const QString& folder)
+namespace
+{
+
+QStringList listed(const QString& folder, int recMax)
 {
     CGetFiles files;
-    files.setRecMax(MaxPhotos);
+    files.setRecMax(recMax);
     files.Record().Clear();
     // A listing that fails (an unreadable folder) simply adds nothing: the import shows an empty list.
     if (!files.GetFiles(folder, QStringLiteral("*.jpg")))
@@ -32,6 +39,25 @@ QStringList listPhotoFiles(const QString& folder)
     for (const clsGetFiles& entry : files.Record())
         paths << entry.PathName;
     return paths;
+}
+
+} // namespace
+
+QStringList listPhotoFiles(const QString& folder)
+{
+    return listed(folder, MaxPhotos);
+}
+
+PhotoListing listAllPhotoFiles(const QString& folder)
+{
+    PhotoListing listing;
+    const QFileInfo info(folder);
+    listing.folderMissing = folder.isEmpty() || !info.isDir();
+    if (listing.folderMissing)
+        return listing;
+    listing.paths = listed(folder, std::numeric_limits<int>::max());
+    listing.folderUnreadable = listing.paths.isEmpty() && !QDir(folder).isReadable();
+    return listing;
 }
 
 PhotoRow readPhotoRow(const QString& path)
@@ -69,9 +95,13 @@ PhotoRow readPhotoRow(const QString& path)
 
 ImportResult run(const QString& folder, std::stop_token stop, const ImportProgress& progress)
 {
-    const QStringList paths = listPhotoFiles(folder);
+    const PhotoListing listing = listAllPhotoFiles(folder);
+    // The album's file names have three digits: photos beyond the limit are left out, and the
+    // result says which.
+    const QStringList paths = listing.paths.mid(0, MaxPhotos);
     const int n = int(paths.size());
     QVector<PhotoRow> rows(n);
+    std::vector<PhotoCheck::Finding> findings(static_cast<size_t>(n));
 
     // Photos are handed out one at a time under a lock: the handing out reports progress(i, n) in
     // photo order and checks the stop token, so once a stop is seen no further photo is started,
@@ -95,6 +125,8 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
                 }
             }
             rows[i] = readPhotoRow(paths.at(i));
+            findings[size_t(i)] =
+                rows[i].image.isNull() ? PhotoCheck::diagnose(paths.at(i)) : PhotoCheck::checkDecoded(paths.at(i));
         }
     };
     // One reader per core (the calling thread is one of them), never more than there are photos.
@@ -102,13 +134,22 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
     WorkerPool::forEach(size_t(readers), [&](std::size_t) { worker(); }, readers);
 
     ImportResult result;
+    result.folderMissing = listing.folderMissing;
+    result.folderUnreadable = listing.folderUnreadable;
     if (stopped) {
         result.cancelled = true;
         return result;
     }
-    for (const PhotoRow& row : rows) {
-        if (row.image.isNull())
+    for (int i = 0; i < n; ++i) {
+        if (rows[i].image.isNull())
             ++result.failed;
+        if (findings[size_t(i)].problem != PhotoCheck::Problem::None)
+            result.problems.append({rows[i].fileName, findings[size_t(i)]});
+    }
+    result.leftOut = int(listing.paths.size()) - n;
+    if (result.leftOut > 0) {
+        result.firstLeftOut = colGetFiles::GetFileName(listing.paths.at(n));
+        result.lastLeftOut = colGetFiles::GetFileName(listing.paths.constLast());
     }
     result.rows = std::move(rows);
     return result;

@@ -7,13 +7,37 @@
 #include <functional>
 #include <stop_token>
 
+#include "components/photocheck.h"
 #include "components/photorow.h"
+
+/// A photo the user should hear about: it could not be read, or it is damaged.
+struct ImportProblem {
+    QString fileName;
+    PhotoCheck::Finding finding;
+};
 
 /// The result of an import: the rows in listing order, or nothing when cancelled.
 struct ImportResult {
     QVector<PhotoRow> rows;
     int failed = 0;          // photos that could not be decoded (they still have their rows)
     bool cancelled = false;  // cancelled: rows is empty
+    bool folderMissing = false;     // no folder by that name (nothing was listed)
+    bool folderUnreadable = false;  // a folder, but its names cannot be read
+    /// Photos that could not be decoded and photos that decoded but are damaged (a JPEG cut
+    /// short), in listing order. Every one of them has its row.
+    QVector<ImportProblem> problems;
+    /// Photos beyond the limit of MaxPhotos, not imported: how many, the first and the last (in
+    /// listing order: "*.jpg" names, then "*.jpeg" names).
+    int leftOut = 0;
+    QString firstLeftOut;
+    QString lastLeftOut;
+};
+
+/// The folder's photo files in listing order, all of them, and whether the folder was there.
+struct PhotoListing {
+    QStringList paths;
+    bool folderMissing = false;
+    bool folderUnreadable = false;
 };
 
 /// progress(i, n) is called once per photo, i = 1..n in order, before that photo is read. Calls
@@ -23,6 +47,8 @@ using ImportProgress = std::function<void(int i, int n)>;
 namespace PhotoImport {
 /// The files an import takes: "*.jpg" then "*.jpeg" in folder, at most 999 in all.
 QStringList listPhotoFiles(const QString& folder);
+/// Every "*.jpg" then "*.jpeg" file of folder, without the limit.
+PhotoListing listAllPhotoFiles(const QString& folder);
 /// Reads one photo into a row: thumbnail (columns 1 and 2), path, file name, shooting texts,
 /// rotation 0, empty caption. A photo that cannot be decoded gets "不明" and no pictures.
 PhotoRow readPhotoRow(const QString& path);

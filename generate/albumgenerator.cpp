@@ -265,20 +265,36 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
             !basResOutPrn::writePageFile(output.OutputFileName, pageText(*s.slots), templateText->encoding, &error)) {
             qCWarning(lcGenerate) << "page not written" << output.OutputFileName << error;
             result.failedPages.append(output.OutputFileName);
+            if (result.failureReason.isEmpty())
+                result.failureReason = error;
         }
     };
+    // A photo without its images (it could not be read, or no earlier run made them) gets the
+    // template's note in their place rather than a broken image; the cover likewise.
+    std::vector<bool> noIndexImage(static_cast<size_t>(n)), noPageImage(static_cast<size_t>(n));
+    for (int i = 1; i <= n; ++i) {
+        const QString nnn = basResOutPrn::photoNumberText(i);
+        noIndexImage[size_t(i - 1)] = !QFileInfo::exists(inAlbum(QStringLiteral("index%1.jpg").arg(nnn)));
+        noPageImage[size_t(i - 1)] = !QFileInfo::exists(inAlbum(QStringLiteral("page%1.jpg").arg(nnn)));
+    }
+    const bool coverImage = QFileInfo::exists(inAlbum(QStringLiteral("top.jpg")));
     using basResOutPrn::SlotTable;
     writePage(section(basResOutSimpleTop::SectionName), QStringLiteral("top.htm"),
-              [&](const SlotTable& slots) { return basResOutSimpleTop::WriteSimpleTop(slots, options, photos); });
-    writePage(section(basResOutSimpleIndex::SectionName), QStringLiteral("index.htm"),
-              [&](const SlotTable& slots) { return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos); });
+              [&](const SlotTable& slots) {
+                  return basResOutSimpleTop::WriteSimpleTop(slots, options, photos, coverImage);
+              });
+    writePage(section(basResOutSimpleIndex::SectionName), QStringLiteral("index.htm"), [&](const SlotTable& slots) {
+        return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos, noIndexImage);
+    });
     // Step 3 never stops: a cancel here still leaves every page written.
     const Section pageSection = section(basResOutSimplePage::sectionName(options));
     for (int i = 1; i <= n; ++i) {
         report(3, i);
-        writePage(
-            pageSection, QStringLiteral("page%1.htm").arg(basResOutPrn::photoNumberText(i)),
-            [&](const SlotTable& slots) { return basResOutSimplePage::WriteSimplePage(slots, options, photos, i); });
+        writePage(pageSection, QStringLiteral("page%1.htm").arg(basResOutPrn::photoNumberText(i)),
+                  [&](const SlotTable& slots) {
+                      return basResOutSimplePage::WriteSimplePage(slots, options, photos, i,
+                                                                  !noPageImage[size_t(i - 1)]);
+                  });
     }
 
     if (!result.failedPages.isEmpty())

@@ -20,6 +20,9 @@ struct GenerationResult {
     QStringList failedImages;   // image files that could not be written (paths)
     /// "\n･Lumivert作成エラー" when a page could not be written, else empty.
     QString errorText;
+    /// Why the first failed page could not be written, in the system's words ("No space left on
+    /// device", "Permission denied"); empty when every page was written.
+    QString failureReason;
     QString userTag() const;    // "OK" or "ｷｬﾝｾﾙ"
 };
 

@@ -3,6 +3,7 @@
 
 #include <QDir>
 
+#include "components/photocheck.h"
 #include "design/covereffect.h"
 #include "generate/basresoutprn.h"
 
@@ -18,6 +19,12 @@ bool turnsQuarter(int code)
 QSize transposed(QSize s)
 {
     return QSize(s.height(), s.width());
+}
+// A JPEG cut short decodes with its missing part grey; like a photo that cannot be read, it gets
+// no album images (its pages show the template's note instead).
+bool damaged(const QString& photoPath)
+{
+    return PhotoCheck::checkDecoded(photoPath).problem != PhotoCheck::Problem::None;
 }
 } // namespace
 
@@ -36,7 +43,7 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
     // scale factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
     const bool quarter = turnsQuarter(rotationCode);
     const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(box) : box);
-    if (!loaded.ok())
+    if (!loaded.ok() || damaged(photoPath))
         return {};
     QImage fitted = loaded.image;
     const QSize want =
@@ -57,7 +64,7 @@ AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize
         return {};
     const bool quarter = turnsQuarter(rotationCode);
     const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(pageBox) : pageBox);
-    if (!loaded.ok())
+    if (!loaded.ok() || damaged(photoPath))
         return {};
     const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
     const QSize wantPage = albumImageSize(full, rotationCode, pageBox);

@@ -11,7 +11,7 @@ using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
 
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                         const QVector<PhotoRow>& photos)
+                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
@@ -34,9 +34,14 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
             const int m = r + k - 1;
             if (m <= count) {
                 const QString nnn = photoNumberText(m);
-                QString cell = ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn));
-                cell = ReplaceMark(cell, QStringLiteral("index%1.jpg").arg(nnn));
-                out.print(ReplaceMark(cell, basResOutPrn::altText(photos.at(m - 1), m)));
+                const bool missing = size_t(m - 1) < missingImages.size() && missingImages[size_t(m - 1)];
+                if (missing && !slots.text(MissingImageSlot).isEmpty()) {
+                    out.print(ReplaceMark(slots.text(MissingImageSlot), QStringLiteral("page%1.htm").arg(nnn)));
+                } else {
+                    QString cell = ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn));
+                    cell = ReplaceMark(cell, QStringLiteral("index%1.jpg").arg(nnn));
+                    out.print(ReplaceMark(cell, basResOutPrn::altText(photos.at(m - 1), m)));
+                }
             } else {
                 out.print(slots.text(30));
             }

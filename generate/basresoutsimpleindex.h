@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+#include <vector>
+
 #include "components/photorow.h"
 #include "generate/albumoptions.h"
 #include "generate/basresoutprn.h"
@@ -15,8 +17,13 @@ namespace basResOutSimpleIndex
 inline const QString SectionName = QStringLiteral("SimpleIndex");
 /// photos[n - 1] is photo n. Slot 29 takes the photo page, the thumbnail, then the thumbnail's
 /// text alternative (basResOutPrn::altText).
+/// Printed in place of slot 29 for a photo without an index image; its mark gets the photo page.
+inline constexpr int MissingImageSlot = 43;
+
+/// missingImages[m - 1] true: photo m has no index image, slot 43 (when the template has it)
+/// stands in place of its thumbnail cell.
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                         const QVector<PhotoRow>& photos);
+                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages = {});
 [[nodiscard]] bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos,
                                     const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimpleIndex

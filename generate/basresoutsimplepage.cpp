@@ -66,7 +66,7 @@ void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const b
 }
 
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                        const QVector<PhotoRow>& photos, int n)
+                        const QVector<PhotoRow>& photos, int n, bool hasImage)
 {
     Q_ASSERT(n >= 1 && n <= photos.size());
     const int count = int(photos.size());
@@ -92,8 +92,13 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     out.print(ReplaceMark(slots.text(34), widthText));
     out.print(slots.text(35));
     out.print(slots.text(36));
-    out.print(ReplaceMark(ReplaceMark(slots.text(37), QStringLiteral("page%1.jpg").arg(nnn)),
-                          basResOutPrn::altText(photo, n)));
+    // A photo without a page image (it could not be read) gets the template's note in its place,
+    // when the template has one, rather than a broken image.
+    if (!hasImage && !slots.text(MissingImageSlot).isEmpty())
+        out.print(slots.text(MissingImageSlot));
+    else
+        out.print(ReplaceMark(ReplaceMark(slots.text(37), QStringLiteral("page%1.jpg").arg(nnn)),
+                              basResOutPrn::altText(photo, n)));
     out.print(slots.text(38));
 
     auto detail = [&](const QString& value) {

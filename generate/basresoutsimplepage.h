@@ -34,10 +34,14 @@ QString captionLine(const QString& caption);
 /// Slots 27-33: the bar, with slot 30's five marks filled first, previous, counter, next, last.
 void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const basResOutPrn::SlotTable& slots,
                   const NaviLinks& links);
+/// Printed in place of slot 37 (the page image) for a photo that has no page image.
+inline constexpr int MissingImageSlot = 39;
+
 /// Page n of photos.size() (n from 1). Slot 37 takes the page image, then the image's text
-/// alternative (basResOutPrn::altText).
+/// alternative (basResOutPrn::altText). Without hasImage, slot 39 (when the template has it)
+/// stands in place of the page image.
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                        const QVector<PhotoRow>& photos, int n);
+                        const QVector<PhotoRow>& photos, int n, bool hasImage = true);
 [[nodiscard]] bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
                                    const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimplePage

@@ -7,7 +7,7 @@ namespace basResOutSimpleTop
 using basResOutPrn::ReplaceMark;
 
 QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                       const QVector<PhotoRow>& photos)
+                       const QVector<PhotoRow>& photos, bool hasCoverImage)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
@@ -16,7 +16,10 @@ QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions&
     const int cover = options.coverNumber;
     const QString coverAlt =
         cover >= 1 && cover <= photos.size() ? basResOutPrn::altText(photos.at(cover - 1), cover) : QString();
-    out.print(ReplaceMark(ReplaceMark(slots.text(35), QStringLiteral("index.htm")), coverAlt));
+    if (!hasCoverImage && !slots.text(MissingImageSlot).isEmpty())
+        out.print(ReplaceMark(slots.text(MissingImageSlot), QStringLiteral("index.htm")));
+    else
+        out.print(ReplaceMark(ReplaceMark(slots.text(35), QStringLiteral("index.htm")), coverAlt));
     out.printSlots(slots, 36, 40);
     return out.text();
 }

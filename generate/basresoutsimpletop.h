@@ -13,11 +13,15 @@
 namespace basResOutSimpleTop
 {
 inline const QString SectionName = QStringLiteral("SimpleTop");
+/// Printed in place of slot 35 when there is no cover image; its mark gets "index.htm".
+inline constexpr int MissingImageSlot = 41;
+
 /// The page's text: slots 1-40, 11 and 26 with the width text, 15 with the title, 35 with "index.htm"
 /// and then the cover image's text alternative (that of photo options.coverNumber of photos, see
-/// basResOutPrn::altText; empty when there is no such photo).
+/// basResOutPrn::altText; empty when there is no such photo). Without hasCoverImage, slot 41 (when
+/// the template has it) stands in place of slot 35.
 QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                       const QVector<PhotoRow>& photos = {});
+                       const QVector<PhotoRow>& photos = {}, bool hasCoverImage = true);
 /// Reads the section from options.templateFilePath() and writes the page to outputFileName.
 /// False when the template or the write failed; no page file is left then.
 [[nodiscard]] bool WriteSimpleTop(const AlbumOptions& options, const QVector<PhotoRow>& photos,

@@ -4,7 +4,7 @@
 <context>
     <name>AlbumGenerator</name>
     <message>
-        <location filename="../app/widgets/frmmain_step3.cpp" line="+87"/>
+        <location filename="../app/widgets/frmmain_step3.cpp" line="+88"/>
         <source>･Lumivert作成エラー</source>
         <translation>· The album could not be created</translation>
     </message>
@@ -126,6 +126,130 @@
     </message>
 </context>
 <context>
+    <name>ProblemText</name>
+    <message>
+        <location filename="../catalogue/widgets/problemtext.cpp" line="+19"/>
+        <source>指定されたフォルダが見つかりません。フォルダ名を確かめてください。
+%1</source>
+        <translation>The folder was not found. Please check its name.
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>指定されたフォルダを読み込めません（%1）。
+%2</source>
+        <translation>The folder cannot be read (%1).
+%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>指定されたフォルダにはJPEG写真（*.jpg，*.jpeg）がありません。
+%1</source>
+        <translation>The folder holds no JPEG photos (*.jpg, *.jpeg).
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>次の写真は読み込めませんでした。一覧には残りますが，アルバムでは写真の代わりにお知らせを表示します。</source>
+        <translation>These photos could not be read. They stay in the list; the album shows a note in place of each of them.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>・%1 : %2</source>
+        <translation>• %1: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ほか%1枚</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>アルバムに入れられる写真は%1枚までのため，1枚（%2）を読み込みませんでした。</source>
+        <translation>An album holds at most %1 photos, so 1 photo was left out (%2).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>アルバムに入れられる写真は%1枚までのため，%2枚（%3 ～ %4）を読み込みませんでした。</source>
+        <translation>An album holds at most %1 photos, so %2 photos were left out (%3 to %4).</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>開けません（%1）</source>
+        <translation>cannot be opened: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>空のファイルです</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEGファイルではありません</source>
+        <translation>not a JPEG file</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ファイルが壊れているか，途中で切れています</source>
+        <translation>the file is damaged or cut short</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>画像が大きすぎて読み込めません</source>
+        <translation>the picture is too large to read</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>アクセスが拒否されました</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>操作が許可されていません</source>
+        <translation>operation not permitted</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ディスクの空き容量が足りません</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ディスクの使用量の上限を超えました</source>
+        <translation>disk quota exceeded</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ファイルが大きすぎます</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ファイルまたはフォルダがありません</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>フォルダではありません</source>
+        <translation>not a folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ファイルではなくフォルダです</source>
+        <translation>a folder, not a file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>読み取り専用のドライブです</source>
+        <translation>the drive is read-only</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>読み書きの途中でエラーが起きました</source>
+        <translation>an input/output error occurred</translation>
+    </message>
+</context>
+<context>
     <name>ProgramInfo</name>
     <message>
         <location filename="../app/widgets/frmabout.cpp" line="+31"/>
@@ -215,7 +339,7 @@
         <translation>&amp;Cancel</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+93"/>
         <source>しばらくお待ちください。%1/%2...</source>
         <translation>Please wait. %1/%2...</translation>
     </message>
@@ -223,7 +347,7 @@
 <context>
     <name>frmMain</name>
     <message>
-        <location filename="../app/widgets/frmmain.cpp" line="+372"/>
+        <location filename="../app/widgets/frmmain.cpp" line="+373"/>
         <source>写真一覧</source>
         <translation>Photo List</translation>
     </message>
@@ -295,7 +419,7 @@
 If you do not load it, a new photo list is made from the photos.</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+45"/>
         <source>写真一覧ﾃﾞｰﾀを読み込めませんでした。写真を新規に読み込みます。
 
 %1</source>
@@ -671,6 +795,11 @@ Lumivertのフォルダを開きますか？</source>
 %1
 
 Open the album&apos;s folder?</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>理由: %1</source>
+        <translation>Reason: %1</translation>
     </message>
 </context>
 <context>

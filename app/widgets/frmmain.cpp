@@ -37,6 +37,7 @@
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photolistfile.h"
 #include "catalogue/widgets/frmgetpicture.h"
+#include "catalogue/widgets/problemtext.h"
 #include "components/widgets/photogridview.h"
 #include "design/backgroundlist.h"
 #include "design/ccolor.h"
@@ -105,6 +106,8 @@ void frmMain::installDefaultHooks()
         m_hooks.messageBox = [](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                                 QMessageBox::StandardButtons buttons) {
             QMessageBox box(icon, title, text, buttons, parent);
+            // Messages quote file and folder names, which must never be taken for markup.
+            box.setTextFormat(Qt::PlainText);
             return QMessageBox::StandardButton(box.exec());
         };
     if (!m_hooks.launchDocument)
@@ -112,7 +115,7 @@ void frmMain::installDefaultHooks()
             return CShellExecute().LaunchDocument(owner, document, QString(), 5);
         };
     if (!m_hooks.runImport)
-        m_hooks.runImport = &frmGetPicture::runImport;
+        m_hooks.runImport = &frmGetPicture::importFolder;
 }
 
 void frmMain::setupKeyboard()
@@ -418,8 +421,13 @@ void frmMain::afterListChanged()
 
 void frmMain::runImport()
 {
-    m_hooks.runImport(this, txtFolder->text(), &m_model);
+    const ImportResult result = m_hooks.runImport(this, txtFolder->text(), &m_model);
     activateLastRow();
+    // One message at the end: a missing folder or one without photos, photos that could not be
+    // read and why, photos left out beyond the limit.
+    const ProblemText::Report report = ProblemText::importReport(result, txtFolder->text());
+    if (!report.text.isEmpty())
+        message(report.warning ? QMessageBox::Warning : QMessageBox::Information, report.text);
 }
 
 void frmMain::activateLastRow()

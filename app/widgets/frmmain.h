@@ -9,6 +9,7 @@
 #include <functional>
 #include <utility>
 
+#include "catalogue/photoimport.h"
 #include "components/photolistmodel.h"
 #include "generate/albumoptions.h"
 
@@ -45,8 +46,8 @@ public:
             messageBox;
         /// Opens a document with its program; default CShellExecute().LaunchDocument(owner, path, "", 5).
         std::function<int(QWidget* owner, const QString& document)> launchDocument;
-        /// Imports a folder's photos into the model; default frmGetPicture::runImport.
-        std::function<int(QWidget* owner, const QString& folder, PhotoListModel* model)> runImport;
+        /// Imports a folder's photos into the model; default frmGetPicture::importFolder.
+        std::function<ImportResult(QWidget* owner, const QString& folder, PhotoListModel* model)> runImport;
     };
 
     struct StartupSettings {

@@ -27,6 +27,7 @@
 #include "app/widgets/artwork.h"
 #include "design/ccolor.h"
 #include "design/covereffect.h"
+#include "catalogue/widgets/problemtext.h"
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
 #include "design/widgets/frmselecttopimage.h"
@@ -534,6 +535,10 @@ void frmMain::cmdCreate_Click(int index)
     const QString errorText = generation.result().errorText.trimmed();
     if (!errorText.isEmpty()) {
         QString text = shownLines(errorText);
+        // The system's reason (a full disk, no permission) tells the user what to do about it.
+        const QString reason = generation.result().failureReason;
+        if (!reason.isEmpty())
+            text += QStringLiteral("\n\n") + tr("理由: %1").arg(ProblemText::osReason(reason));
         const QStringList failed = generation.result().failedPages + generation.result().failedImages;
         if (!failed.isEmpty())
             text += QStringLiteral("\n\n") + failed.mid(0, 10).join(QLatin1Char('\n'));

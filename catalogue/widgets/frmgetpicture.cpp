@@ -94,19 +94,27 @@ bool frmGetPicture::cancelRequested() const
 
 int frmGetPicture::runImport(QWidget* owner, const QString& folder, PhotoListModel* model)
 {
+    (void)importFolder(owner, folder, model);
+    return model->photoCount();
+}
+
+ImportResult frmGetPicture::importFolder(QWidget* owner, const QString& folder, PhotoListModel* model)
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (owner)
         owner->setEnabled(false);
+    ImportResult result;
     {
         frmGetPicture dialog(folder, model, owner);
         // A disabled owner disables its child windows too; this one must stay usable for Cancel.
         dialog.setEnabled(true);
         dialog.exec();
+        result = dialog.result();
     }
     if (owner)
         owner->setEnabled(true);
     QApplication::restoreOverrideCursor();
-    return model->photoCount();
+    return result;
 }
 
 void frmGetPicture::showEvent(QShowEvent* event)
@@ -161,8 +169,7 @@ void frmGetPicture::jobFinished()
     // A cancel pressed after the last photo was read but before its result arrived still counts:
     // the user asked for no list.
     if (m_job->stop.stop_requested() && !m_job->result.cancelled) {
-        m_job->result.rows.clear();
-        m_job->result.failed = 0;
+        m_job->result = ImportResult{};
         m_job->result.cancelled = true;
     }
     if (m_job->result.cancelled)

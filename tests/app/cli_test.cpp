@@ -209,6 +209,7 @@ TEST_F(CliRun, ListOnlyWritesNoAlbum)
 TEST_F(CliRun, MissingFolderAndDamagedListFile)
 {
     EXPECT_EQ(run({dir.filePath("nosuch")}), Cli::BadInput);
+    EXPECT_TRUE(err.contains(QStringLiteral("the folder %1 does not exist").arg(dir.filePath("nosuch"))));
     addPhotos(1);
     const QByteArray damaged("this is no list file");
     TestUtil::writeAll(dir.filePath("Lumivert.bin"), damaged);
@@ -238,6 +239,29 @@ TEST_F(CliRun, EmptyFolderGivesAnAlbumWithoutPhotos)
     EXPECT_TRUE(QFile::exists(album("top.htm")));
     EXPECT_TRUE(QFile::exists(album("index.htm")));
     EXPECT_FALSE(QFile::exists(dir.filePath("Lumivert.bin"))); // an empty list writes no list file
+    EXPECT_TRUE(err.contains(QStringLiteral("no JPEG photos (*.jpg, *.jpeg) in %1").arg(dir.path())));
+}
+
+TEST_F(CliRun, PhotosThatCannotBeReadOrAreLeftOutAreNamed)
+{
+    addPhotos(2);
+    const QByteArray whole = TestUtil::readAll(dir.filePath("IMG_1.jpg"));
+    TestUtil::writeAll(dir.filePath("cut.jpg"), whole.left(whole.size() / 2));
+    TestUtil::writeAll(dir.filePath("x.jpg"), "a text file\n");
+    EXPECT_EQ(run({dir.path()}), Cli::Written);
+    EXPECT_TRUE(err.contains("2 photos could not be read (they stay in the list; the album shows a note in their "
+                             "place):\n  cut.jpg: the file is damaged or cut short\n  x.jpg: not a JPEG file\n"))
+        << err.toStdString();
+    EXPECT_TRUE(TestUtil::readAll(album("page001.htm")).contains("photo-missing")); // cut.jpg comes first
+    EXPECT_FALSE(QFile::exists(album("page001.jpg")));
+
+    QTemporaryDir crowd;
+    for (int i = 1; i <= 1005; ++i)
+        TestUtil::writeAll(crowd.filePath(QStringLiteral("c%1.jpg").arg(i, 4, 10, QLatin1Char('0'))), whole);
+    EXPECT_EQ(run({crowd.path(), "--list-only"}), Cli::Written);
+    EXPECT_TRUE(err.contains("Imported 999 photos\nlumivert-cli: 6 photos were left out: an album holds at most 999 "
+                             "photos (left out: c1000.jpg to c1005.jpg)\n"))
+        << err.toStdString();
 }
 
 TEST_F(CliRun, RememberedOptionsAreTheDefaultsAndFlagsOverrideThem)

@@ -77,6 +77,10 @@ TEST_F(PhotoImportTest, AThousandJpgFilesGive999RowsAndNoJpeg)
         }
     }
     EXPECT_EQ(result.rows.last().image.size(), QSize(120, 90));
+    // What was left out is told: the last "*.jpg" and the "*.jpeg".
+    EXPECT_EQ(result.leftOut, 2);
+    EXPECT_EQ(result.firstLeftOut, QStringLiteral("p0999.jpg"));
+    EXPECT_EQ(result.lastLeftOut, QStringLiteral("a.jpeg"));
 }
 
 TEST_F(PhotoImportTest, RowsCarryThumbnailPathAndShootingTexts)
@@ -163,7 +167,37 @@ TEST_F(PhotoImportTest, MissingOrEmptyFolderGivesAnEmptyList)
         EXPECT_TRUE(result.rows.isEmpty());
         EXPECT_FALSE(result.cancelled);
         EXPECT_EQ(calls, 0);
+        EXPECT_EQ(result.folderMissing, folder != m_dir.path());
+        EXPECT_FALSE(result.folderUnreadable);
+        EXPECT_EQ(result.leftOut, 0);
     }
+}
+
+TEST_F(PhotoImportTest, PhotosThatCannotBeReadKeepTheirRowsAndAreNamedWithTheReason)
+{
+    jpeg(QStringLiteral("a.jpg"), 320, 240);
+    const QByteArray whole =
+        TestUtil::readAll(TestUtil::writeJpeg(file(QStringLiteral("b.jpg")), 320, 240, {}, true, 2));
+    // Cut inside the coded data: Qt decodes it, grey where the data is missing.
+    TestUtil::writeAll(file(QStringLiteral("cut.jpg")), whole.left(whole.size() * 2 / 3));
+    TestUtil::writeAll(file(QStringLiteral("empty.jpg")), {});
+    TestUtil::writeAll(file(QStringLiteral("x.jpg")), "this is a text file\n");
+    // A complete photo with bytes after its end marker is fine.
+    TestUtil::writeAll(file(QStringLiteral("y.jpg")), whole + "trailer");
+
+    const ImportResult result = PhotoImport::run(m_dir.path());
+    ASSERT_EQ(result.rows.size(), 6);
+    EXPECT_EQ(result.failed, 2);
+    EXPECT_FALSE(result.rows[2].image.isNull()) << "a photo cut short keeps the thumbnail Qt made";
+    EXPECT_EQ(result.rows[4].fileName, QStringLiteral("x.jpg"));
+    EXPECT_EQ(result.rows[4].model, QStringLiteral("不明"));
+    ASSERT_EQ(result.problems.size(), 3);
+    EXPECT_EQ(result.problems[0].fileName, QStringLiteral("cut.jpg"));
+    EXPECT_EQ(result.problems[0].finding.problem, PhotoCheck::Problem::Damaged);
+    EXPECT_EQ(result.problems[1].fileName, QStringLiteral("empty.jpg"));
+    EXPECT_EQ(result.problems[1].finding.problem, PhotoCheck::Problem::Empty);
+    EXPECT_EQ(result.problems[2].fileName, QStringLiteral("x.jpg"));
+    EXPECT_EQ(result.problems[2].finding.problem, PhotoCheck::Problem::NotJpeg);
 }
 
 TEST_F(PhotoImportTest, PhotosAreNeverWrittenAndReadOnlyFoldersWork)

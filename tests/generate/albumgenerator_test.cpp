@@ -189,6 +189,7 @@ TEST_F(AlbumGeneratorTest, PageStyleOnlyOnANewFolderWritesPagesWithoutImages)
     EXPECT_TRUE(run(options(), GenerationMode::PageStyleOnly).failedPages.isEmpty());
     EXPECT_EQ(filesIn(album()),
               QSet<QString>({"top.htm", "index.htm", "stylesheet.css"}) + numbered("page", ".htm", 2));
+    EXPECT_EQ(brokenLinks(album()), QStringList()); // the pages show notes, not broken images
 }
 
 TEST_F(AlbumGeneratorTest, EveryStyleSheetRefersOnlyToTheBackgroundTheAlbumHolds)
@@ -267,17 +268,27 @@ TEST_F(AlbumGeneratorTest, EmptyListWritesCoverAndIndexPages)
 
 TEST_F(AlbumGeneratorTest, BadPhotosAreSkippedAndTheRunGoesOn)
 {
-    addPhotos(4);
+    addPhotos(5);
     QFile::remove(rows[0].pathName);                       // missing
     TestUtil::writeAll(rows[1].pathName, "not a picture"); // undecodable
     rows[2].rotation = 7;                                  // no such rotation
+    // Cut short: Qt would decode it with grey filling; it counts as unreadable.
+    const QByteArray whole = TestUtil::readAll(rows[4].pathName);
+    TestUtil::writeAll(rows[4].pathName, whole.left(whole.size() / 2));
     const GenerationResult result = run(options());
     EXPECT_FALSE(result.cancelled);
     EXPECT_TRUE(result.failedPages.isEmpty());
-    EXPECT_EQ(result.failedImages.size(), 6);
+    EXPECT_EQ(result.failedImages.size(), 8);
     const QSet<QString> files = filesIn(album());
     EXPECT_EQ(files, QSet<QString>({"top.htm", "index.htm", "stylesheet.css", "index004.jpg", "page004.jpg"}) +
-                         numbered("page", ".htm", 4)); // cover 1 has no page image: no top.jpg
+                         numbered("page", ".htm", 5)); // cover 1 has no page image: no top.jpg
+    // No broken image anywhere: the template's notes stand in for the missing images.
+    EXPECT_EQ(brokenLinks(album()), QStringList());
+    const QDir a(album());
+    EXPECT_EQ(TestUtil::readAll(a.filePath("index.htm")).count("photo-missing"), 4);
+    EXPECT_TRUE(TestUtil::readAll(a.filePath("top.htm")).contains("No cover photo"));
+    EXPECT_TRUE(TestUtil::readAll(a.filePath("page005.htm")).contains("This photo could not be read."));
+    EXPECT_FALSE(TestUtil::readAll(a.filePath("page004.htm")).contains("photo-missing"));
 }
 
 TEST_F(AlbumGeneratorTest, TurnedPhotosGivePortraitImages)

@@ -74,6 +74,7 @@ TEST(UnwritableAlbum, AFileWhereTheAlbumFolderShouldBe)
         EXPECT_EQ(result.errorText, kErrorText);
         // top.htm, index.htm and one page per photo.
         EXPECT_EQ(result.failedPages.size(), 2 + p.rows.size()) << result.failedPages.join(' ').toStdString();
+        EXPECT_EQ(result.failureReason, QStringLiteral("Not a directory"));
         if (mode == GenerationMode::NewAlbum) {
             EXPECT_GE(result.failedImages.size(), 2 * p.rows.size());
         }
@@ -99,6 +100,9 @@ TEST(UnwritableAlbum, AFullDisk)
         const GenerationResult result = AlbumGenerator::run(p.options(), p.rows, mode);
         EXPECT_EQ(result.errorText, kErrorText);
         EXPECT_FALSE(result.failedPages.isEmpty());
+        // The system's reason is named, not only the files.
+        EXPECT_TRUE(result.failureReason.contains(QStringLiteral("No space left on device"), Qt::CaseInsensitive))
+            << result.failureReason.toStdString();
         if (mode == GenerationMode::NewAlbum) {
             EXPECT_FALSE(result.failedImages.isEmpty());
         }

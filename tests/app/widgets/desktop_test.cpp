@@ -154,8 +154,9 @@ protected:
             return -1;
         };
         settings.hooks.runImport = [](QWidget*, const QString& folder, PhotoListModel* model) {
-            model->setRows(PhotoImport::run(folder).rows);
-            return model->photoCount();
+            ImportResult result = PhotoImport::run(folder);
+            model->setRows(result.rows);
+            return result;
         };
         m_window = std::make_unique<frmMain>(std::move(settings));
         return *m_window;

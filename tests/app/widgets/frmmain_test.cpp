@@ -115,8 +115,9 @@ protected:
         // The import without its progress window: the same job, run at once.
         settings.hooks.runImport = [this](QWidget*, const QString& folder, PhotoListModel* model) {
             ++m_imports;
-            model->setRows(PhotoImport::run(folder).rows);
-            return model->photoCount();
+            ImportResult result = PhotoImport::run(folder);
+            model->setRows(result.rows);
+            return result;
         };
         m_window = std::make_unique<frmMain>(std::move(settings));
         return *m_window;
@@ -573,6 +574,63 @@ TEST_F(FrmMainTest, CreateSavesTheListFirstAndRunsTheGeneration)
     ASSERT_EQ(m_launched.size(), 1);
     EXPECT_EQ(QDir::fromNativeSeparators(m_launched[0]), album + "/top.htm");
     EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(FrmMainTest, ReadCommandTellsWhatCouldNotBeRead)
+{
+    writePhotos(2);
+    const QByteArray whole = TestUtil::readAll(m_photos.filePath("p1.jpg"));
+    TestUtil::writeAll(m_photos.filePath("cut.jpg"), whole.left(whole.size() / 2));
+    TestUtil::writeAll(m_photos.filePath("x.jpg"), "a text file\n");
+    QTemporaryDir crowd, noPhotos;
+    for (int i = 1; i <= 1005; ++i)
+        TestUtil::writeAll(crowd.filePath(QStringLiteral("c%1.jpg").arg(i, 4, 10, QLatin1Char('0'))), whole);
+    TestUtil::writeAll(noPhotos.filePath("notes.txt"), "no photos here");
+    const struct {
+        QString folder;
+        int rows;
+        QMessageBox::Icon icon;
+        QString text;
+    } cases[] = {
+        {m_photos.path(), 4, QMessageBox::Warning,
+         QStringLiteral(
+             "次の写真は読み込めませんでした。一覧には残りますが，アルバムでは写真の代わりにお知らせを表示します。\n"
+             "・cut.jpg : ファイルが壊れているか，途中で切れています\n・x.jpg : JPEGファイルではありません")},
+        {m_photos.filePath("nosuch"), 0, QMessageBox::Warning,
+         QStringLiteral("指定されたフォルダが見つかりません。フォルダ名を確かめてください。\n") +
+             m_photos.filePath("nosuch")},
+        {noPhotos.path(), 0, QMessageBox::Warning,
+         QStringLiteral("指定されたフォルダにはJPEG写真（*.jpg，*.jpeg）がありません。\n") + noPhotos.path()},
+        {crowd.path(), 999, QMessageBox::Information,
+         QStringLiteral(
+             "アルバムに入れられる写真は999枚までのため，6枚（c1000.jpg ～ c1005.jpg）を読み込みませんでした。")},
+    };
+    frmMain& w = start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        m_messages.clear();
+        child<QLineEdit>("txtFolder")->setText(c.folder);
+        w.cmdGetPicture_Click();
+        EXPECT_EQ(w.photoList().photoCount(), c.rows);
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_EQ(m_messages[0].icon, c.icon);
+        EXPECT_EQ(m_messages[0].text, c.text);
+    }
+}
+
+TEST_F(FrmMainTest, CreateFailureNamesTheSystemsReason)
+{
+    shipData();
+    writePhotos(1);
+    TestUtil::writeAll(m_photos.filePath("Lumivert"), "a file where the album folder should be");
+    frmMain& w = start(m_photos.path());
+    m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
+    w.cmdCreate_Click(1);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(
+        m_messages[0].text.startsWith(QStringLiteral("･Lumivert作成エラー\n\n理由: フォルダではありません\n\n")))
+        << m_messages[0].text.toStdString();
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("top.htm")));
 }
 
 TEST_F(FrmMainTest, CreateWithoutAFolderDoesNotWriteIntoTheRoot)

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/widgets/problemtext.h"
+
+#include <QStringList>
+
+namespace
+{
+// A long list of broken photos is cut here; the rest are counted.
+constexpr int kListedProblems = 20;
+} // namespace
+
+ProblemText::Report ProblemText::importReport(const ImportResult& result, const QString& folder)
+{
+    Report report;
+    if (result.cancelled)
+        return report;
+    QStringList parts;
+    if (result.folderMissing) {
+        parts << tr("指定されたフォルダが見つかりません。フォルダ名を確かめてください。\n%1").arg(folder);
+    } else if (result.folderUnreadable) {
+        parts << tr("指定されたフォルダを読み込めません（%1）。\n%2")
+                     .arg(osReason(QStringLiteral("Permission denied")), folder);
+    } else if (result.rows.isEmpty()) {
+        parts << tr("指定されたフォルダにはJPEG写真（*.jpg，*.jpeg）がありません。\n%1").arg(folder);
+    }
+    if (!result.problems.isEmpty()) {
+        QString text = tr("次の写真は読み込めませんでした。一覧には残りますが，"
+                          "アルバムでは写真の代わりにお知らせを表示します。");
+        const int shown = std::min(int(result.problems.size()), kListedProblems);
+        for (int i = 0; i < shown; ++i) {
+            const ImportProblem& problem = result.problems.at(i);
+            text += QLatin1Char('\n') + tr("・%1 : %2").arg(problem.fileName, photoProblem(problem.finding));
+        }
+        if (result.problems.size() > shown)
+            text += QLatin1Char('\n') + tr("ほか%1枚").arg(result.problems.size() - shown);
+        parts << text;
+    }
+    report.warning = !parts.isEmpty();
+    if (result.leftOut == 1) {
+        parts << tr("アルバムに入れられる写真は%1枚までのため，1枚（%2）を読み込みませんでした。")
+                     .arg(MaxPhotos)
+                     .arg(result.firstLeftOut);
+    } else if (result.leftOut > 1) {
+        parts << tr("アルバムに入れられる写真は%1枚までのため，%2枚（%3 ～ %4）を読み込みませんでした。")
+                     .arg(MaxPhotos)
+                     .arg(result.leftOut)
+                     .arg(result.firstLeftOut, result.lastLeftOut);
+    }
+    report.text = parts.join(QStringLiteral("\n\n"));
+    return report;
+}
+
+QString ProblemText::photoProblem(const PhotoCheck::Finding& finding)
+{
+    switch (finding.problem) {
+    case PhotoCheck::Problem::None:
+        return {};
+    case PhotoCheck::Problem::CannotOpen:
+        return tr("開けません（%1）").arg(osReason(finding.osReason));
+    case PhotoCheck::Problem::Empty:
+        return tr("空のファイルです");
+    case PhotoCheck::Problem::NotJpeg:
+        return tr("JPEGファイルではありません");
+    case PhotoCheck::Problem::Damaged:
+        return tr("ファイルが壊れているか，途中で切れています");
+    case PhotoCheck::Problem::TooLarge:
+        return tr("画像が大きすぎて読み込めません");
+    }
+    return {};
+}
+
+QString ProblemText::osReason(const QString& english)
+{
+    // The system's texts (strerror in the C locale, as Qt's file classes report them too).
+    static const struct {
+        const char* english;
+        const char* words;
+    } known[] = {
+        {"Permission denied", QT_TR_NOOP("アクセスが拒否されました")},
+        {"Operation not permitted", QT_TR_NOOP("操作が許可されていません")},
+        {"No space left on device", QT_TR_NOOP("ディスクの空き容量が足りません")},
+        {"Disk quota exceeded", QT_TR_NOOP("ディスクの使用量の上限を超えました")},
+        {"File too large", QT_TR_NOOP("ファイルが大きすぎます")},
+        {"No such file or directory", QT_TR_NOOP("ファイルまたはフォルダがありません")},
+        {"Not a directory", QT_TR_NOOP("フォルダではありません")},
+        {"Is a directory", QT_TR_NOOP("ファイルではなくフォルダです")},
+        {"Read-only file system", QT_TR_NOOP("読み取り専用のドライブです")},
+        {"Input/output error", QT_TR_NOOP("読み書きの途中でエラーが起きました")},
+    };
+    for (const auto& entry : known) {
+        if (english.contains(QLatin1String(entry.english), Qt::CaseInsensitive))
+            return tr(entry.words);
+    }
+    return english;
+}

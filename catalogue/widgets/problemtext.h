@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+#include "catalogue/photoimport.h"
+#include "components/photocheck.h"
+
+/// The words the windows use for what went wrong with photos, folders and files, in the
+/// window's language. Plain functions; GUI thread (they translate).
+class ProblemText
+{
+    Q_DECLARE_TR_FUNCTIONS(ProblemText)
+public:
+    struct Report {
+        QString text;         // empty: nothing to tell
+        bool warning = false; // a warning, else for information only
+    };
+    /// What the user should hear after an import of folder: a missing folder, one without
+    /// photos, photos that could not be read and why, photos left out beyond the limit.
+    static Report importReport(const ImportResult& result, const QString& folder);
+    /// Why one photo could not be read ("JPEGファイルではありません").
+    static QString photoProblem(const PhotoCheck::Finding& finding);
+    /// The system's English reason for a failed file operation ("No space left on device") in
+    /// the window's language; a reason it does not know is given as it is.
+    static QString osReason(const QString& english);
+};

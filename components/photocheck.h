@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Why a photo cannot be shown, in terms a user can act on. Works on the file only (opened
+/// read-only); reentrant, any thread.
+namespace PhotoCheck
+{
+
+enum class Problem {
+    None,
+    CannotOpen, // the operating system refused to open it (osReason says why)
+    Empty,      // zero bytes
+    NotJpeg,    // its content is not an image (a text file named x.jpg)
+    Damaged,    // a JPEG whose data is broken or ends early
+    TooLarge,   // a picture too large to decode
+};
+
+struct Finding {
+    Problem problem = Problem::None;
+    QString osReason; // for CannotOpen: the system's words, in English ("Permission denied")
+    bool operator==(const Finding&) const = default;
+};
+
+/// How a JPEG's data ends: complete (its end-of-image marker is reached through the markers and
+/// the coded data), cut short (the file ends before that marker) or broken (a marker is
+/// malformed). Anything that does not start like a JPEG is NotJpeg.
+enum class JpegEnd { Complete, CutShort, Broken, NotJpeg };
+[[nodiscard]] JpegEnd jpegEnd(const QByteArray& bytes);
+
+/// For a photo that did decode: Damaged when it is a JPEG whose data ends early or is broken.
+/// Qt's decoder fills such a picture's missing part with grey and only logs a warning. Reads the
+/// file's last two bytes in the common case, the whole file only when it does not end in the
+/// end-of-image marker.
+[[nodiscard]] Finding checkDecoded(const QString& path);
+
+/// For a photo that could not be decoded: why not.
+[[nodiscard]] Finding diagnose(const QString& path);
+
+/// The finding in English words for the command-line tool: "not a JPEG file", "cannot be
+/// opened: permission denied", ...
+[[nodiscard]] QString describe(const Finding& finding);
+
+/// The system's English text for an errno value ("Permission denied"), whatever the locale.
+[[nodiscard]] QString osErrorText(int errnoValue);
+
+} // namespace PhotoCheck
