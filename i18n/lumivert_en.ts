@@ -620,6 +620,42 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <source>写真のあるフォルダを指定してください。</source>
         <translation>Choose the folder that holds your photos.</translation>
     </message>
+    <message>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>保存する(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>保存しない(&amp;N)</source>
+        <translation>Do&amp;n't Save</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。<byte value="xd"/>
+<byte value="xd"/>
+終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
+<byte value="xd"/>
+Save the photo list before closing?</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。<byte value="xd"/>
+<byte value="xd"/>
+写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
+<byte value="xd"/>
+Save the photo list before reading the photos?</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。<byte value="xd"/>
+<byte value="xd"/>
+初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
+<byte value="xd"/>
+Save the photo list before starting over?</translation>
+    </message>
 </context>
 <context>
     <name>frmSelectBackImage</name>

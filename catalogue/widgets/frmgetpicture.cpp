@@ -81,16 +81,18 @@ int frmGetPicture::runImport(QWidget* owner, const QString& folder, PhotoListMod
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (owner)
         owner->setEnabled(false);
+    bool cancelled = false;
     {
         frmGetPicture dialog(folder, model, owner);
         // A disabled owner disables its child windows too; this one must stay usable for Cancel.
         dialog.setEnabled(true);
         dialog.exec();
+        cancelled = dialog.result().cancelled;
     }
     if (owner)
         owner->setEnabled(true);
     QApplication::restoreOverrideCursor();
-    return model->photoCount();
+    return cancelled ? -1 : model->photoCount();
 }
 
 void frmGetPicture::showEvent(QShowEvent* event)

@@ -24,7 +24,8 @@ public:
     const ImportResult& result() const;
 
     /// The whole import as the main window runs it: busy cursor, owner disabled, this window shown
-    /// modally, owner enabled again. Returns the number of rows in the model afterwards.
+    /// modally, owner enabled again. Returns the number of rows in the model afterwards, or -1 when
+    /// the import was cancelled (the model is then empty).
     static int runImport(QWidget* owner, const QString& folder, PhotoListModel* model);
 
     /// True once the cancel button (or Esc, or the close box) has asked the job to stop.
