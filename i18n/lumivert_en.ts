@@ -633,7 +633,8 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Do&amp;n't Save</translation>
     </message>
     <message>
-        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。<byte value="xd"/>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
+保存されていません。<byte value="xd"/>
 <byte value="xd"/>
 終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
         <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
@@ -641,7 +642,8 @@ If you do not load it, a new photo list is made from the photos.</translation>
 Save the photo list before closing?</translation>
     </message>
     <message>
-        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。<byte value="xd"/>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
+保存されていません。<byte value="xd"/>
 <byte value="xd"/>
 写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
         <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
@@ -649,7 +651,8 @@ Save the photo list before closing?</translation>
 Save the photo list before reading the photos?</translation>
     </message>
     <message>
-        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。<byte value="xd"/>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
+保存されていません。<byte value="xd"/>
 <byte value="xd"/>
 初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
         <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>

@@ -286,7 +286,7 @@ void frmMain::moveEvent(QMoveEvent* event)
 
 bool frmMain::Form_QueryUnload()
 {
-    return !keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。\r\n\r\n"
+    return !keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
                                   "終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
 }
 
@@ -420,7 +420,7 @@ void frmMain::cmdFolder_Click()
 
 void frmMain::cmdGetPicture_Click()
 {
-    if (!keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。\r\n\r\n"
+    if (!keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
                                "写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？"),
                             tr("写真一覧")))
         return;

@@ -663,7 +663,7 @@ TEST_F(FrmMainTest, GridEventsAndKeysReachTheCommands)
 }
 
 const QString UnsavedQuestion =
-    QStringLiteral("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が保存されていません。\r\n\r\n");
+    QStringLiteral("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n");
 
 TEST_F(FrmMainTest, ClosingAsksOnlyAboutUnsavedChangesAndCancelKeepsTheWindowOpen)
 {
