@@ -286,8 +286,9 @@ void frmMain::moveEvent(QMoveEvent* event)
 
 bool frmMain::Form_QueryUnload()
 {
-    return !keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
-                                  "終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
+    return !keepUnsavedChanges(
+        tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
+           "終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
