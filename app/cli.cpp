@@ -89,7 +89,9 @@ QString usage()
                           "  --slideshow SECONDS      turn the pages automatically (1 to 99 seconds)\n"
                           "  --page-style-only        keep the images, rewrite the pages and style\n"
                           "  --list-only              only import (or load) and save the list file\n"
-                          "  --reimport               ignore an existing list file\n"
+                          "  --reimport               read the photos afresh; an existing list file\n"
+                          "                           (order, rotations, captions) is left as it is\n"
+                          "  --replace-list           with --reimport: write the new list over it\n"
                           "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
 }
 
@@ -214,6 +216,8 @@ bool parseOnto(Arguments& a, const QStringList& arguments, const QString& progra
             ok = flag(&a.listOnly);
         } else if (arg == QLatin1String("--reimport")) {
             ok = flag(&a.reimport);
+        } else if (arg == QLatin1String("--replace-list")) {
+            ok = flag(&a.replaceList);
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             ok = fail(error, QStringLiteral("unknown option %1").arg(arg));
         } else if (folder.isEmpty()) {
@@ -242,6 +246,10 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
         return a;
     if (folder.isEmpty()) {
         fail(error, QStringLiteral("no photo folder given"));
+        return std::nullopt;
+    }
+    if (a.replaceList && !a.reimport) {
+        fail(error, QStringLiteral("--replace-list goes with --reimport"));
         return std::nullopt;
     }
     const QString photoFolder = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
@@ -313,13 +321,15 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
 
     PhotoListModel model;
     QList<int> widths;
-    const bool loaded = PhotoListFile::exists(folder) && !parsed->reimport;
+    const bool listFile = PhotoListFile::exists(folder);
+    const bool loaded = listFile && !parsed->reimport;
     if (loaded) {
         // The tool never shows the thumbnails and does not write a loaded list back, so they are
         // only checked, not decoded: a long list costs neither their time nor their memory.
         if (!PhotoListFile::load(model, folder, &widths, &error, SheetFile::Pictures::Checked)) {
             err << "lumivert-cli: cannot read " << PhotoListFile::path(folder) << ": " << error
-                << "\n(it is left as it is; --reimport replaces it)\n";
+                << "\n(it is left as it is; --reimport reads the photos instead, --reimport --replace-list\n"
+                   "also writes their new list over it)\n";
             err.flush();
             return BadInput;
         }
@@ -339,9 +349,12 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     err.flush();
 
     // As the create command: an empty list writes nothing and keeps an older file. A list just
-    // loaded from the file is what the file holds already, so the file is left as it is.
+    // loaded from the file is what the file holds already, so the file is left as it is; so is a
+    // file the user's work lives in when the photos were read afresh, unless told to replace it.
     bool saved = true;
-    if (!loaded) {
+    if (listFile && parsed->reimport && !parsed->replaceList) {
+        err << PhotoListFile::path(folder) << " is left as it is (--replace-list writes the new list over it)\n";
+    } else if (!loaded) {
         saved = PhotoListFile::save(model, folder, widths, &error);
         if (!saved)
             err << "lumivert-cli: cannot save " << PhotoListFile::path(folder) << ": " << error << "\n";

@@ -16,11 +16,14 @@ class QTextStream;
 ///   lumivert-cli FOLDER [--title TEXT] [--width 480|640|800] [--quality low|standard|high]
 ///                [--progressive] [--colour NAME] [--theme FILE.css] [--background FILE.jpg|none]
 ///                [--cover N] [--effect 0-5] [--index-details LIST] [--page-details LIST]
-///                [--japanese-navi] [--slideshow SECONDS] [--page-style-only] [--list-only] [--reimport]
+///                [--japanese-navi] [--slideshow SECONDS] [--page-style-only] [--list-only]
+///                [--reimport [--replace-list]]
 ///
-/// Loads FOLDER's list file (imports the folder when there is none, or with --reimport), saves the
-/// list file as the create command does, then generates the album. Every option defaults to the
-/// one remembered for FOLDER by the last album made there (AlbumOptionsFile), else to the main
+/// Loads FOLDER's list file, or imports the folder when there is none (then saves the new list as
+/// the create command does), then generates the album. --reimport imports the folder even when a
+/// list file exists and leaves that file as it is (it holds the user's order, rotations and
+/// captions); only --replace-list writes the new list over it. Every option defaults to the one
+/// remembered for FOLDER by the last album made there (AlbumOptionsFile), else to the main
 /// window's initial value; the flags override them. A created album remembers its options.
 namespace Cli
 {
@@ -33,6 +36,7 @@ struct Arguments {
     bool coverGiven = false; // --cover was given; else the number is the remembered one or 1
     bool listOnly = false;
     bool reimport = false;
+    bool replaceList = false; // with reimport: the new list replaces an existing list file
     bool help = false;
 };
 

@@ -187,16 +187,16 @@ qint32 CPrivateProfile::GetValueLong(const QString& strINIFileName, const QStrin
     return qint32(std::clamp<qint64>(number, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
-QString CPrivateProfile::GetValueString(const QString& strINIFileName, const QString& strSection,
-                                        const QString& strKey) const
+QString CPrivateProfile::GetValueString(const QString& strINIFileName, const QString& strSection, const QString& strKey,
+                                        qsizetype maxBytes) const
 {
     const auto value = readValue(strINIFileName, strSection, strKey);
     if (!value || value->isEmpty())
         return {};
     qsizetype n = value->size();
-    if (n > MaxValueBytes) {
+    if (maxBytes >= 0 && n > maxBytes) {
         // Cut before the character that would straddle the limit: step back over continuation bytes.
-        n = MaxValueBytes;
+        n = maxBytes;
         while (n > 0 && (uchar(value->at(n)) & 0xC0) == 0x80)
             --n;
     }

@@ -19,9 +19,11 @@ public:
     /// value: -1. A value that does not begin with a number: 0. Clamped to the 32-bit range.
     qint32 GetValueLong(const QString& strINIFileName, const QString& strSection, const QString& strKey) const;
 
-    /// The value, or "" when missing. At most MaxValueBytes bytes of UTF-8 come back; a longer
-    /// value is cut at the last whole character within that limit. Text after a NUL byte is dropped.
-    QString GetValueString(const QString& strINIFileName, const QString& strSection, const QString& strKey) const;
+    /// The value, or "" when missing. At most maxBytes bytes of UTF-8 come back (Whole: all of it); a
+    /// longer value is cut at the last whole character within that limit. Text after a NUL byte is
+    /// dropped.
+    QString GetValueString(const QString& strINIFileName, const QString& strSection, const QString& strKey,
+                           qsizetype maxBytes = MaxValueBytes) const;
 
     /// Writes the value, creating the file, the section and the key as needed; every other line of
     /// the file stays byte for byte. Non-zero on success. Refused (0) when a name or the value holds
@@ -35,6 +37,7 @@ public:
     static QString numberText(double value);
 
     static constexpr int MaxValueBytes = 127;
+    static constexpr qsizetype Whole = -1;
     /// Larger files are not read (defaults come back) and not rewritten.
     static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 };

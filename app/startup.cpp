@@ -57,6 +57,16 @@ QPoint placementTwips(int storedLeft, int storedTop, QSize screenTwips, QSize wi
     return {left, top};
 }
 
+bool reachable(const QRect& frame, const QList<QRect>& screens)
+{
+    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::min(frame.height(), 20)));
+    const int wide = std::min(100, titleBar.width());
+    return std::any_of(screens.cbegin(), screens.cend(), [&](const QRect& screen) {
+        const QRect on = titleBar & screen;
+        return on.width() >= wide && on.height() >= titleBar.height();
+    });
+}
+
 bool entryExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);
@@ -94,12 +104,18 @@ void writeGeometry(const QString& settingsFile, const Geometry& geometry)
 
 QString readFolder(const QString& settingsFile)
 {
-    return CPrivateProfile().GetValueString(settingsFile, kFolder, kFolder);
+    return CPrivateProfile().GetValueString(settingsFile, kFolder, kFolder, CPrivateProfile::Whole);
 }
 
 void writeFolder(const QString& settingsFile, const QString& folder)
 {
-    (void)CPrivateProfile().SetValueString(settingsFile, kFolder, kFolder, folder);
+    // The reader trims blanks around a value and drops one pair of quotes around it.
+    auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; };
+    const bool quoted =
+        folder.size() >= 2 && (folder.front() == u'"' || folder.front() == u'\'') && folder.back() == folder.front();
+    const bool quote = !folder.isEmpty() && (blank(folder.front()) || blank(folder.back()) || quoted);
+    (void)CPrivateProfile().SetValueString(settingsFile, kFolder, kFolder,
+                                           quote ? QLatin1Char('"') + folder + QLatin1Char('"') : folder);
 }
 
 bool folderIsWritable(const QString& folder)

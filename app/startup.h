@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,10 @@ int centredTwips(int screenTwips, int windowTwips);
 /// own axis; a stored one of 0 or more is taken as it is, even beyond the screen's edge.
 QPoint placementTwips(int storedLeft, int storedTop, QSize screenTwips, QSize windowTwips);
 
+/// True when the title bar of a window whose frame lies at frame (its top 20 pixels, at least 100
+/// pixels of its width or all of a narrower one) is on one of the screens, where it can be grabbed.
+bool reachable(const QRect& frame, const QList<QRect>& screens);
+
 /// True when a folder or a file of that path exists; false for "".
 bool entryExists(const QString& path);
 
@@ -58,7 +63,11 @@ Geometry readGeometry(const QString& settingsFile, int columnCount);
 /// What shut-down writes: Top, Left, SpreadW, then C1..Cn in column order.
 void writeGeometry(const QString& settingsFile, const Geometry& geometry);
 
+/// The last photo folder, whole: unlike other values it is not cut at the settings' byte limit, since
+/// a cut path may name another folder.
 QString readFolder(const QString& settingsFile);
+/// Stores the folder so that readFolder gives it back exactly (quoted when blanks or quotes at its
+/// ends would be lost); a path that cannot be stored so (a line break in it) is not written.
 void writeFolder(const QString& settingsFile, const QString& folder);
 
 /// True when a file can be created in that folder (tried, not guessed from permission bits, so it

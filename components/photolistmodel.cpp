@@ -32,10 +32,42 @@ void PhotoRow::setText(PhotoColumn column, const QString& value)
     case PhotoColumn::Tv: tv = value; break;
     case PhotoColumn::Av: av = value; break;
     case PhotoColumn::Rotation: rotation = value.toInt(); break;
-    case PhotoColumn::Caption: caption = value.left(MaxCaptionLength); break;
+    case PhotoColumn::Caption: caption = limitCaption(value); break;
     case PhotoColumn::Image:
     case PhotoColumn::Picture: break;
     }
+}
+
+int captionLength(const QString& text)
+{
+    return int(text.size() - text.count(QLatin1String("\r\n")));
+}
+
+QString limitCaption(const QString& text)
+{
+    if (text.size() <= MaxCaptionLength && !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString result;
+    result.reserve(std::min(text.size(), qsizetype(2 * MaxCaptionLength)));
+    int counted = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (counted + (pair ? 2 : 1) > MaxCaptionLength)
+            break;
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            result += QLatin1String("\r\n");
+            ++counted;
+            continue;
+        }
+        result += c;
+        if (pair)
+            result += text.at(++i);
+        counted += pair ? 2 : 1;
+    }
+    return result;
 }
 
 PhotoListModel::PhotoListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -66,7 +98,7 @@ void PhotoListModel::setPhotoAt(int position, const PhotoRow& row)
     if (position < 1 || position > photoCount())
         return;
     m_rows[position - 1] = row;
-    m_rows[position - 1].caption.truncate(MaxCaptionLength);
+    m_rows[position - 1].caption = limitCaption(row.caption);
     Q_EMIT dataChanged(index(position - 1, 0), index(position - 1, PhotoColumnCount - 1));
 }
 
@@ -75,8 +107,23 @@ void PhotoListModel::setRows(QVector<PhotoRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     for (PhotoRow& row : m_rows)
-        row.caption.truncate(MaxCaptionLength);
+        row.caption = limitCaption(row.caption);
     endResetModel();
+}
+
+void PhotoListModel::markSaved()
+{
+    m_savedRows = m_rows;
+}
+
+bool PhotoListModel::hasUnsavedChanges() const
+{
+    // Everything a save would keep but the pictures, which change only with a rotation.
+    auto same = [](const PhotoRow& a, const PhotoRow& b) {
+        return a.pathName == b.pathName && a.fileName == b.fileName && a.model == b.model && a.dateTime == b.dateTime &&
+               a.tv == b.tv && a.av == b.av && a.rotation == b.rotation && a.caption == b.caption;
+    };
+    return !std::equal(m_rows.cbegin(), m_rows.cend(), m_savedRows.cbegin(), m_savedRows.cend(), same);
 }
 
 QString PhotoListModel::cellText(int position, PhotoColumn column) const
@@ -282,14 +329,10 @@ bool PhotoListModel::setData(const QModelIndex& index, const QVariant& value, in
         row.rotation = code;
         break;
     }
-    case PhotoColumn::Caption: {
+    case PhotoColumn::Caption:
         // Captions keep CR LF line breaks, whatever the editor hands in.
-        QString text = value.toString();
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-        row.caption = text.left(MaxCaptionLength);
+        row.caption = limitCaption(value.toString());
         break;
-    }
     default: row.setText(column, value.toString()); break;
     }
     Q_EMIT dataChanged(index, index);

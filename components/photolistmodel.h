@@ -31,6 +31,14 @@ public:
     void setRows(QVector<PhotoRow> rows);
     void clear() { setRows({}); }
 
+    /// The rows as they are now are what the list file holds (just saved or loaded) or what a fresh
+    /// import gave: what hasUnsavedChanges() compares with. The list starts empty and saved.
+    void markSaved();
+    /// True when the rows' order, number, rotations, captions or other texts differ from those at
+    /// the last markSaved(); changing something and changing it back is no change. One pass over
+    /// the rows.
+    bool hasUnsavedChanges() const;
+
     QString cellText(int position, PhotoColumn column) const;  // "" outside the range
     QImage cellPicture(int position, PhotoColumn column) const;  // columns 1 and 2; null otherwise
     void setCellPicture(int position, PhotoColumn column, const ListPicture& picture);
@@ -70,4 +78,5 @@ Q_SIGNALS:
 
 private:
     QVector<PhotoRow> m_rows;
+    QVector<PhotoRow> m_savedRows; // shares the rows' data until either changes
 };

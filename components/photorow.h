@@ -17,6 +17,7 @@ enum class PhotoColumn : int {
     Av = 8,        // "Av": aperture text such as "f2.8" or "不明" (hidden)
     Rotation = 9,  // "回転": rotation code 0 "なし", 1 "左90度", 2 "右90度", 3 "180度"
     Caption = 10,  // "キャプション(表題)": free text, lines ended by CR LF, at most 4096 characters
+                   // (a line break counts as one, see captionLength)
 };
 
 inline constexpr int PhotoColumnCount = 10;
@@ -24,6 +25,13 @@ inline constexpr int MaxPhotos = 999;
 inline constexpr int MaxCaptionLength = 4096;
 inline constexpr int ThumbnailBoxWidth = 120;
 inline constexpr int ThumbnailBoxHeight = 90;
+
+/// A caption's length as its limit counts it, the same in the editor and in the list: every UTF-16
+/// unit counts one, and so does a line break, whether CR LF, CR or LF.
+int captionLength(const QString& text);
+/// A caption as the list keeps it: every line break made CR LF, then cut to MaxCaptionLength as
+/// captionLength counts, never inside a line break or a character of two UTF-16 units.
+QString limitCaption(const QString& text);
 
 /// One photo record: one row of the photo list. A value; copies share their pictures, which are
 /// kept on disk and decoded when shown (see ListPicture).

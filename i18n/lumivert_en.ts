@@ -801,6 +801,45 @@ Open the album&apos;s folder?</translation>
         <source>理由: %1</source>
         <translation>Reason: %1</translation>
     </message>
+    <message>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>保存する(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>保存しない(&amp;N)</source>
+        <translation>Do&amp;n't Save</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
+保存されていません。<byte value="xd"/>
+<byte value="xd"/>
+終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
+<byte value="xd"/>
+Save the photo list before closing?</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
+保存されていません。<byte value="xd"/>
+<byte value="xd"/>
+写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
+<byte value="xd"/>
+Save the photo list before reading the photos?</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
+保存されていません。<byte value="xd"/>
+<byte value="xd"/>
+初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
+<byte value="xd"/>
+Save the photo list before starting over?</translation>
+    </message>
 </context>
 <context>
     <name>frmSelectBackImage</name>

@@ -2,6 +2,7 @@
 // The main window: construction, start-up and shut-down, the tab strip and the Step1 page.
 #include "app/widgets/frmmain.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QButtonGroup>
@@ -27,6 +28,8 @@
 #include <QTabWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "app/cshellexecute.h"
 #include "app/programinfo.h"
@@ -108,6 +111,14 @@ void frmMain::installDefaultHooks()
             QMessageBox box(icon, title, text, buttons, parent);
             // Messages quote file and folder names, which must never be taken for markup.
             box.setTextFormat(Qt::PlainText);
+            // The question about unsaved changes names its answers in the window's language.
+            const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+                {QMessageBox::Save, QT_TRANSLATE_NOOP("frmMain", "保存する(&S)")},
+                {QMessageBox::Discard, QT_TRANSLATE_NOOP("frmMain", "保存しない(&N)")},
+                {QMessageBox::Cancel, QT_TRANSLATE_NOOP("frmMain", "ｷｬﾝｾﾙ(&C)")}};
+            for (const auto& [which, caption] : captions)
+                if (QAbstractButton* button = box.button(which))
+                    button->setText(frmMain::tr(caption));
             return QMessageBox::StandardButton(box.exec());
         };
     if (!m_hooks.launchDocument)
@@ -169,11 +180,21 @@ void frmMain::Form_Load(const QString& commandLine)
     // size (longer translated captions), and activating it gives the window that size now.
     layout()->activate();
     const QSize windowPx = frameGeometry().size();
-    const QPoint at = Startup::placementTwips(
-        stored.left, stored.top,
-        QSize(Startup::pixelsToTwips(screenPx.width()), Startup::pixelsToTwips(screenPx.height())),
-        QSize(Startup::pixelsToTwips(windowPx.width()), Startup::pixelsToTwips(windowPx.height())));
-    move(Startup::twipsToPixels(at.x()), Startup::twipsToPixels(at.y()));
+    auto placement = [&](int left, int top) {
+        const QPoint at = Startup::placementTwips(
+            left, top, QSize(Startup::pixelsToTwips(screenPx.width()), Startup::pixelsToTwips(screenPx.height())),
+            QSize(Startup::pixelsToTwips(windowPx.width()), Startup::pixelsToTwips(windowPx.height())));
+        return QPoint(Startup::twipsToPixels(at.x()), Startup::twipsToPixels(at.y()));
+    };
+    QPoint at = placement(stored.left, stored.top);
+    // A position on a screen that has gone, or beyond every screen's edge, would open the window
+    // where it cannot be reached: it is centred on the primary screen instead.
+    QList<QRect> screens;
+    for (const QScreen* each : QGuiApplication::screens())
+        screens << each->availableGeometry();
+    if (screen && !screens.isEmpty() && !Startup::reachable(QRect(at, windowPx), screens))
+        at = screen->geometry().topLeft() + placement(-1, -1);
+    move(at);
 
     // 5-6. Step1 in front, every page enabled, an empty photo list.
     TabStrip1->setCurrentIndex(0);
@@ -245,17 +266,53 @@ void frmMain::Form_Unload()
     m_backImage = nullptr;
     // 3. Geometry back to the settings file, in twips.
     Startup::Geometry g;
-    g.top = Startup::pixelsToTwips(pos().y());
-    g.left = Startup::pixelsToTwips(pos().x());
+    const QPoint at = normalFramePosition();
+    g.top = Startup::pixelsToTwips(at.y());
+    g.left = Startup::pixelsToTwips(at.x());
     g.spreadWidth = vaSpread1->widthTwips();
     for (int i = 1; i <= PhotoColumnCount; ++i)
         g.columnWidths.push_back(vaSpread1->columnWidthTwips(i));
     Startup::writeGeometry(m_settingsFilePath, g);
 }
 
+namespace
+{
+bool normalState(const QWidget* window)
+{
+    return !(window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
+} // namespace
+
+QPoint frmMain::normalFramePosition() const
+{
+    if (normalState(this))
+        return pos();
+    // The normal geometry is the client area's; a maximised window's frame may be drawn otherwise,
+    // so the frame is placed around it as it was in the normal state.
+    return normalGeometry().topLeft() - m_frameOffset;
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (normalState(this))
+        m_frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+}
+
+bool frmMain::Form_QueryUnload()
+{
+    return !keepUnsavedChanges(
+        tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
+           "終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
+}
+
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Closing is never refused.
+    // Closing is refused only to keep unsaved changes of the photo list.
+    if (!m_unloaded && Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -384,6 +441,10 @@ void frmMain::cmdFolder_Click()
 
 void frmMain::cmdGetPicture_Click()
 {
+    if (!keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
+                               "写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？"),
+                            tr("写真一覧")))
+        return;
     const QString folder = txtFolder->text();
     if (PhotoListFile::exists(folder)) {
         const auto answer = message(QMessageBox::Information,
@@ -419,15 +480,20 @@ void frmMain::afterListChanged()
     selectTab(1);
 }
 
-void frmMain::runImport()
+bool frmMain::runImport()
 {
     const ImportResult result = m_hooks.runImport(this, txtFolder->text(), &m_model);
+    if (result.cancelled)
+        return false;
+    // Nothing the user did is in a fresh import yet: there is nothing to lose until it is edited.
+    m_model.markSaved();
     activateLastRow();
     // One message at the end: a missing folder or one without photos, photos that could not be
     // read and why, photos left out beyond the limit.
     const ProblemText::Report report = ProblemText::importReport(result, txtFolder->text());
     if (!report.text.isEmpty())
         message(report.warning ? QMessageBox::Warning : QMessageBox::Information, report.text);
+    return true;
 }
 
 void frmMain::activateLastRow()
@@ -448,6 +514,7 @@ void frmMain::loadList()
         runImport();
         return;
     }
+    m_model.markSaved();
     for (int i = 0; i < widths.size() && i < PhotoColumnCount; ++i)
         if (widths.at(i) > 0)
             vaSpread1->setColumnWidthTwips(i + 1, widths.at(i));
@@ -456,17 +523,41 @@ void frmMain::loadList()
 
 bool frmMain::saveList()
 {
+    vaSpread1->commitEditing(); // a caption still being typed belongs to the list
     const QString folder = txtFolder->text();
-    if (m_model.photoCount() == 0 || folder.isEmpty())
-        return true; // nothing to keep, or nowhere to keep it
+    if (m_model.photoCount() == 0)
+        return true; // nothing to keep
+    if (folder.isEmpty()) {
+        message(QMessageBox::Warning, tr("写真のあるフォルダを指定してください。"));
+        return false;
+    }
     QList<int> widths;
     for (int i = 1; i <= PhotoColumnCount; ++i)
         widths.push_back(vaSpread1->columnWidthTwips(i));
     QString error;
-    if (PhotoListFile::save(m_model, folder, widths, &error))
+    if (PhotoListFile::save(m_model, folder, widths, &error)) {
+        m_model.markSaved();
         return true;
+    }
     message(QMessageBox::Warning, tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
     return false;
+}
+
+bool frmMain::keepUnsavedChanges(const QString& question, const QString& title)
+{
+    vaSpread1->commitEditing();
+    // An empty list cannot be saved (an older list file stays), so there is nothing to ask.
+    if (m_model.photoCount() == 0 || !m_model.hasUnsavedChanges())
+        return true;
+    switch (message(QMessageBox::Warning, question, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    title)) {
+    case QMessageBox::Save:
+        return saveList();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmMain::imgLogoLarge_Click()

@@ -107,11 +107,17 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load(const QString& commandLine);
+    /// True when the window must stay open: the user cancelled the question about unsaved changes
+    /// of the photo list, or saving them failed.
+    bool Form_QueryUnload();
     void Form_Unload();
+    /// Where the window's frame stands in its normal state, also while it is maximised or minimised.
+    QPoint normalFramePosition() const;
     void buildStep1();
     void buildStep2();
     void buildStep3();
@@ -125,12 +131,17 @@ private:
     void applyStoredGridGeometry();
 
     void selectTab(int index);
-    void runImport();
+    /// False when the user cancelled the import (the model is then empty).
+    bool runImport();
     void activateLastRow();
     /// Loads Lumivert.bin; on a damaged file says so and imports instead.
     void loadList();
     void loadOrImport();
     bool saveList();
+    /// Before the photo list is dropped: when it holds changes that are not in the list file, asks
+    /// whether to save them (question, with this title). True when the caller may go on: nothing
+    /// to save, saved now, or the user chose not to save; false on cancel or a failed save.
+    bool keepUnsavedChanges(const QString& question, const QString& title = QString());
     void afterListChanged();
     void moveCommand(int (*command)(PhotoListModel&, int));
     void vaSpread1_Change(int position, PhotoColumn column);
@@ -158,6 +169,7 @@ private:
     QImage m_coverPreview;
     QImage m_backgroundPreview;
     bool m_unloaded = false;
+    QPoint m_frameOffset; // the client area's offset in the frame, as last seen in the normal state
 
     QTabWidget* TabStrip1 = nullptr;
     QWidget* fraStep1 = nullptr;

@@ -122,8 +122,18 @@ void frmMain::cmdSave_Click()
 
 void frmMain::cmdRefresh_Click()
 {
-    // Typed rotations and captions go; a saved list file stays as it is.
-    runImport();
+    // Typed rotations and captions go, once the user has had the chance to save them; a saved list
+    // file stays as it is.
+    if (!keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
+                               "初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？"),
+                            tr("写真一覧ﾃﾞｰﾀの初期化")))
+        return;
+    const QVector<PhotoRow> before = m_model.rows();
+    if (!runImport()) {
+        // A cancelled import gives back the list that was there, changes and all.
+        m_model.setRows(before);
+        return;
+    }
     SetCoverPhoto(1);
 }
 

@@ -94,8 +94,7 @@ bool frmGetPicture::cancelRequested() const
 
 int frmGetPicture::runImport(QWidget* owner, const QString& folder, PhotoListModel* model)
 {
-    (void)importFolder(owner, folder, model);
-    return model->photoCount();
+    return importFolder(owner, folder, model).cancelled ? -1 : model->photoCount();
 }
 
 ImportResult frmGetPicture::importFolder(QWidget* owner, const QString& folder, PhotoListModel* model)

@@ -24,7 +24,8 @@ public:
     const ImportResult& result() const;
 
     /// The whole import as the main window runs it: busy cursor, owner disabled, this window shown
-    /// modally, owner enabled again. Returns the number of rows in the model afterwards.
+    /// modally, owner enabled again. Returns the number of rows in the model afterwards, or -1 when
+    /// the import was cancelled (the model is then empty).
     static int runImport(QWidget* owner, const QString& folder, PhotoListModel* model);
     /// runImport, returning what the import found (failed photos, photos left out, a missing
     /// folder) for the caller to tell the user.

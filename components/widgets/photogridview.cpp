@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 #include "components/photolistmodel.h"
 
@@ -149,15 +150,20 @@ public:
         if (column == PhotoColumn::Caption) {
             auto* edit = new QPlainTextEdit(parent);
             edit->setTabChangesFocus(true);
-            connect(edit, &QPlainTextEdit::textChanged, edit, [edit] {
-                // Keep the caption within its limit while typing or pasting.
-                const QString text = edit->toPlainText();
-                if (text.size() > MaxCaptionLength) {
-                    QTextCursor cursor = edit->textCursor();
-                    edit->setPlainText(text.left(MaxCaptionLength));
-                    cursor.setPosition(std::min(cursor.position(), MaxCaptionLength));
-                    edit->setTextCursor(cursor);
-                }
+            connect(edit->document(), &QTextDocument::contentsChange, edit, [edit](int position, int, int added) {
+                // Keep the caption within its limit while typing or pasting: what does not fit is
+                // dropped from the end of what just came in, so the text around it stays whole.
+                const int excess = captionLength(edit->toPlainText()) - MaxCaptionLength;
+                if (excess <= 0 || added <= 0)
+                    return;
+                const int end = std::min(position + added, edit->document()->characterCount() - 1);
+                int start = std::max(position, end - excess);
+                if (start > position && edit->document()->characterAt(start).isLowSurrogate())
+                    --start; // never half of a character written with two units
+                QTextCursor cut(edit->document());
+                cut.setPosition(start);
+                cut.setPosition(end, QTextCursor::KeepAnchor);
+                cut.removeSelectedText();
             });
             return edit;
         }
@@ -188,7 +194,7 @@ public:
             return;
         }
         if (auto* edit = qobject_cast<QPlainTextEdit*>(editor)) {
-            model->setData(index, edit->toPlainText().left(MaxCaptionLength), Qt::EditRole);
+            model->setData(index, edit->toPlainText(), Qt::EditRole); // the model keeps the limit
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
@@ -435,6 +441,16 @@ void PhotoGridView::setActiveCell(int column, int row)
     const QModelIndex at = m_model->index(row - 1, column - 1);
     setCurrentIndex(at);
     scrollTo(at);
+}
+
+void PhotoGridView::commitEditing()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 void PhotoGridView::keyPressEvent(QKeyEvent* event)

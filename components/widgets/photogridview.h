@@ -36,6 +36,9 @@ public:
     int activeRow() const;
     int activeColumn() const;
     void setActiveCell(int column, int row);
+    /// Hands a cell being edited (a caption being typed) to the model and closes its editor, as
+    /// leaving the cell does; nothing when no cell is being edited.
+    void commitEditing();
 
 Q_SIGNALS:
     void cellDoubleClicked(int column, int row);

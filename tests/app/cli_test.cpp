@@ -9,9 +9,11 @@
 #include <QTextStream>
 
 #include "app/cli.h"
+#include "catalogue/photolistfile.h"
 #include "common/testutil.h"
 #include "common/albumoptionsprinter.h"
 #include "generate/albumoptionsfile.h"
+#include "components/photolistmodel.h"
 
 namespace
 {
@@ -141,6 +143,7 @@ TEST(CliArguments, BadArgumentsAreRefused)
         {"p", "--progressive=yes"},
         {"p", "--unknown"},
         {"p", "--title", QString(81, QLatin1Char('x'))},
+        {"p", "--replace-list"}, // only a re-import has a new list to write
     };
     for (const QStringList& args : bad) {
         SCOPED_TRACE(args.join(' ').toStdString());
@@ -198,6 +201,39 @@ TEST_F(CliRun, ImportsSavesTheListAndGenerates)
     EXPECT_TRUE(QFile::exists(album("page004.htm")));
 }
 
+TEST_F(CliRun, ReimportLeavesTheListFileUnlessToldToReplaceIt)
+{
+    // The list file holds the user's work: a caption and an order an import would not give.
+    addPhotos(2);
+    EXPECT_EQ(run({dir.path(), "--list-only"}), Cli::Written);
+    const QString listFile = dir.filePath("Lumivert.bin");
+    {
+        PhotoListModel model;
+        ASSERT_TRUE(PhotoListFile::load(model, dir.path()));
+        PhotoRow row = model.photoAt(2);
+        row.caption = QStringLiteral("typed in the window");
+        model.setPhotoAt(2, row);
+        model.movePhoto(2, 1);
+        ASSERT_TRUE(PhotoListFile::save(model, dir.path(), {}));
+    }
+    const QByteArray work = TestUtil::readAll(listFile);
+    addPhotos(3);
+
+    EXPECT_EQ(run({dir.path(), "--reimport", "--page-details", "caption,filename"}), Cli::Written);
+    EXPECT_TRUE(QFile::exists(album("page003.htm"))); // the album has the photos as they are now
+    EXPECT_FALSE(TestUtil::readAll(album("page001.htm")).contains("typed in the window"));
+    EXPECT_TRUE(err.contains(QStringLiteral("is left as it is")));
+    EXPECT_EQ(TestUtil::readAll(listFile), work);
+    EXPECT_EQ(run({dir.path(), "--reimport", "--list-only"}), Cli::Written);
+    EXPECT_EQ(TestUtil::readAll(listFile), work);
+
+    EXPECT_EQ(run({dir.path(), "--reimport", "--replace-list", "--list-only"}), Cli::Written);
+    PhotoListModel replaced;
+    ASSERT_TRUE(PhotoListFile::load(replaced, dir.path()));
+    EXPECT_EQ(replaced.photoCount(), 3);
+    EXPECT_EQ(replaced.cellText(1, PhotoColumn::Caption), QString());
+}
+
 TEST_F(CliRun, ListOnlyWritesNoAlbum)
 {
     addPhotos(2);
@@ -216,7 +252,10 @@ TEST_F(CliRun, MissingFolderAndDamagedListFile)
     EXPECT_EQ(run({dir.path()}), Cli::BadInput);
     EXPECT_EQ(TestUtil::readAll(dir.filePath("Lumivert.bin")), damaged); // left untouched
     EXPECT_FALSE(QDir(dir.filePath("Lumivert")).exists());
-    EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written);
+    EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written); // the photos, read afresh, make the album
+    EXPECT_TRUE(QFile::exists(album("page001.htm")));
+    EXPECT_EQ(TestUtil::readAll(dir.filePath("Lumivert.bin")), damaged);
+    EXPECT_EQ(run({dir.path(), "--reimport", "--replace-list"}), Cli::Written);
     EXPECT_NE(TestUtil::readAll(dir.filePath("Lumivert.bin")), damaged);
 }
 

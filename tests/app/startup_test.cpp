@@ -90,6 +90,48 @@ TEST(StartupSettings, FolderKey)
     Startup::writeFolder(ini, "/photos/旅行");
     EXPECT_EQ(Startup::readFolder(ini), QStringLiteral("/photos/旅行"));
     EXPECT_TRUE(TestUtil::readAll(ini).startsWith("[Folder]\r\nFolder=/photos/旅行\r\n"));
+
+    // Whatever its length or its ends, the folder comes back as it was, or is not written at all:
+    // a cut or trimmed path could name another folder.
+    const QString deep = QStringLiteral("/home/user/写真/") + QString(60, QChar(u'旅')) + QStringLiteral("/2026");
+    ASSERT_GT(deep.toUtf8().size(), CPrivateProfile::MaxValueBytes);
+    for (const QString& folder : {deep, QStringLiteral(" /photos/trip "), QStringLiteral("\"/quoted\""),
+                                  QStringLiteral("'/single'"), QStringLiteral("\"/half")}) {
+        SCOPED_TRACE(folder.toStdString());
+        Startup::writeFolder(ini, folder);
+        EXPECT_EQ(Startup::readFolder(ini), folder);
+    }
+    Startup::writeFolder(ini, QStringLiteral("/line\nbreak"));
+    EXPECT_EQ(Startup::readFolder(ini), QStringLiteral("\"/half"));
+    // Other keys keep the settings' limit.
+    ASSERT_NE(CPrivateProfile().SetValueString(ini, "Other", "Key", deep), 0);
+    EXPECT_LE(CPrivateProfile().GetValueString(ini, "Other", "Key").toUtf8().size(), CPrivateProfile::MaxValueBytes);
+}
+
+TEST(StartupPlacement, OnlyATitleBarOnSomeScreenIsReachable)
+{
+    const QList<QRect> screens{{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
+    const struct {
+        QRect frame;
+        bool reachable;
+    } rows[] = {
+        {{100, 100, 980, 700}, true},
+        {{2500, 900, 980, 700}, true},  // on the second screen, its bottom part beyond it
+        {{3100, 100, 980, 700}, true},  // 100 pixels of its title bar on the second screen
+        {{3101, 100, 980, 700}, false}, // 99 pixels
+        {{4000, 100, 980, 700}, false}, // right of both: a screen that has gone
+        {{100, 1070, 980, 700}, false}, // below the first screen, beside the shorter second one
+        {{100, 1010, 980, 700}, false}, // its title bar half off the bottom edge
+        {{-930, 100, 980, 700}, false}, // only 50 pixels on the left edge
+        {{-880, 100, 980, 700}, true},  // 100 pixels
+        {{100, -10, 980, 700}, false},  // its title bar above the top edge
+        {{3150, 100, 40, 30}, true},    // a narrow window wholly on the screen
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.frame.x() << "," << row.frame.y());
+        EXPECT_EQ(Startup::reachable(row.frame, screens), row.reachable);
+    }
+    EXPECT_FALSE(Startup::reachable({0, 0, 980, 700}, {}));
 }
 
 TEST(StartupPaths, ExistenceAndJoining)

@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QStringList>
 
+#include <functional>
+
 #include "components/photolistmodel.h"
 
 namespace
@@ -154,6 +156,83 @@ TEST(PhotoListModel, EditsKeepCaptionLimitAndValidRotation)
     longCaption.caption = QString(MaxCaptionLength + 1, QLatin1Char('y'));
     w.model.setRows({longCaption});
     EXPECT_EQ(w.model.photoAt(1).caption.size(), MaxCaptionLength);
+}
+
+TEST(PhotoListModel, CaptionLimitCountsALineBreakAsOneAndNeverSplitsIt)
+{
+    const QString pair = QString::fromUtf8("\xF0\x9F\x93\xB7"); // one character of two UTF-16 units
+    const QString x4094(MaxCaptionLength - 2, QLatin1Char('x'));
+    const struct {
+        const char* name;
+        QString in;
+        QString kept;
+    } rows[] = {
+        {"short, LF made CR LF", "a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"},
+        {"line breaks count one", QString(2000, 'x') + "\r\n" + QString(2095, 'y'),
+         QString(2000, 'x') + "\r\n" + QString(2095, 'y')},
+        {"CR LF at the limit stays whole", x4094 + "x\r\nz", x4094 + "x\r\n"},
+        {"CR LF after the limit goes whole", x4094 + "xx\r\n", x4094 + "xx"},
+        {"a character of two units is not split", x4094 + "x" + pair, x4094 + "x"},
+        {"and kept when it fits", x4094 + pair + "z", x4094 + pair},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString kept = limitCaption(row.in);
+        EXPECT_EQ(kept, row.kept);
+        EXPECT_LE(captionLength(kept), MaxCaptionLength);
+        // The model keeps a caption the same way, whichever way it comes in.
+        Watched w;
+        fill(w.model, {"1"});
+        ASSERT_TRUE(w.model.setData(w.model.indexOf(1, PhotoColumn::Caption), row.in));
+        EXPECT_EQ(w.model.photoAt(1).caption, row.kept);
+        PhotoRow loaded;
+        loaded.caption = row.in;
+        w.model.setRows({loaded});
+        EXPECT_EQ(w.model.photoAt(1).caption, row.kept);
+    }
+    // The editor's text, with LF line breaks, counts the same as the kept one.
+    QString typed = QString(4000, 'x') + QString(96, '\n');
+    EXPECT_EQ(captionLength(typed), MaxCaptionLength);
+    EXPECT_EQ(captionLength(limitCaption(typed)), MaxCaptionLength);
+}
+
+TEST(PhotoListModel, UnsavedChangesAreTheDifferenceFromTheLastSave)
+{
+    Watched w;
+    EXPECT_FALSE(w.model.hasUnsavedChanges());
+    fill(w.model, {"1", "2", "3"});
+    EXPECT_TRUE(w.model.hasUnsavedChanges());
+    w.model.markSaved();
+    EXPECT_FALSE(w.model.hasUnsavedChanges());
+
+    const struct {
+        const char* name;
+        std::function<void(PhotoListModel&)> change;
+        std::function<void(PhotoListModel&)> undo; // empty: no way back
+    } rows[] = {
+        {"order", [](PhotoListModel& m) { m.movePhoto(3, 1); }, [](PhotoListModel& m) { m.movePhoto(1, 3); }},
+        {"sort", [](PhotoListModel& m) { m.sortPhotos(PhotoColumn::FileName, Qt::DescendingOrder); },
+         [](PhotoListModel& m) { m.sortPhotos(PhotoColumn::FileName, Qt::AscendingOrder); }},
+        {"rotation", [](PhotoListModel& m) { m.setData(m.indexOf(2, PhotoColumn::Rotation), 3); },
+         [](PhotoListModel& m) { m.setData(m.indexOf(2, PhotoColumn::Rotation), 0); }},
+        {"caption", [](PhotoListModel& m) { m.setData(m.indexOf(2, PhotoColumn::Caption), "Hi"); },
+         [](PhotoListModel& m) { m.setData(m.indexOf(2, PhotoColumn::Caption), ""); }},
+        {"removal", [](PhotoListModel& m) { m.removePhotos(2); }, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fill(w.model, {"1", "2", "3"});
+        w.model.markSaved();
+        row.change(w.model);
+        EXPECT_TRUE(w.model.hasUnsavedChanges());
+        if (row.undo) {
+            row.undo(w.model);
+            EXPECT_FALSE(w.model.hasUnsavedChanges()) << "changed back is no change";
+            row.change(w.model);
+        }
+        w.model.markSaved();
+        EXPECT_FALSE(w.model.hasUnsavedChanges());
+    }
 }
 
 TEST(PhotoListModel, OutOfRangeAccessGivesNothing)

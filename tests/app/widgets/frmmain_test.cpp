@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabBar>
 #include <QStatusBar>
@@ -115,6 +116,12 @@ protected:
         // The import without its progress window: the same job, run at once.
         settings.hooks.runImport = [this](QWidget*, const QString& folder, PhotoListModel* model) {
             ++m_imports;
+            if (m_cancelImport) { // as the progress window leaves a cancelled import
+                model->clear();
+                ImportResult cancelled;
+                cancelled.cancelled = true;
+                return cancelled;
+            }
             ImportResult result = PhotoImport::run(folder);
             model->setRows(result.rows);
             return result;
@@ -140,6 +147,7 @@ protected:
     QStringList m_launched;
     int m_launchResult = -1; // the shell's success
     int m_imports = 0;
+    bool m_cancelImport = false;
 };
 
 TEST_F(FrmMainTest, CaptionsAndInitialValues)
@@ -712,9 +720,182 @@ TEST_F(FrmMainTest, GridEventsAndKeysReachTheCommands)
     EXPECT_EQ(w.photoList().photoCount(), 2);
     child<QAbstractButton>("cmdSort321")->click();
     EXPECT_GT(w.photoList().cellText(1, PhotoColumn::FileName), w.photoList().cellText(2, PhotoColumn::FileName));
+    m_answer = QMessageBox::Discard; // the changes above are not kept
     child<QAbstractButton>("cmdRefresh")->click();
     EXPECT_EQ(w.photoList().photoCount(), 3);
     EXPECT_EQ(w.coverNumber(), 1);
+}
+
+const QString UnsavedQuestion =
+    QStringLiteral("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n");
+
+TEST_F(FrmMainTest, ClosingAsksOnlyAboutUnsavedChangesAndCancelKeepsTheWindowOpen)
+{
+    writePhotos(3);
+    auto caption = [](frmMain& w, const QString& text) {
+        ASSERT_TRUE(w.photoList().setData(w.photoList().indexOf(2, PhotoColumn::Caption), text));
+    };
+    // Nothing changed, or changed and changed back, or saved: closing asks nothing.
+    for (int variant = 0; variant < 3; ++variant) {
+        SCOPED_TRACE(variant);
+        m_messages.clear();
+        frmMain& w = start(m_photos.path());
+        if (variant >= 1)
+            caption(w, QStringLiteral("x"));
+        if (variant == 1)
+            caption(w, QString());
+        if (variant == 2)
+            w.cmdSave_Click();
+        EXPECT_TRUE(w.close());
+        EXPECT_TRUE(m_messages.isEmpty());
+    }
+    QFile::remove(PhotoListFile::path(m_photos.path()));
+    QFile::remove(ini());
+
+    const struct {
+        QMessageBox::StandardButton answer;
+        bool closes;
+        bool saved;
+    } rows[] = {
+        {QMessageBox::Cancel, false, false}, {QMessageBox::Discard, true, false}, {QMessageBox::Save, true, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.answer));
+        m_messages.clear();
+        frmMain& w = start(m_photos.path());
+        ASSERT_FALSE(QFile::exists(ini()) && profileLong("Main", "Top") != -1);
+        // A caption still being typed counts as a change.
+        w.show();
+        const QModelIndex cell = w.photoList().indexOf(2, PhotoColumn::Caption);
+        w.grid()->setCurrentIndex(cell);
+        w.grid()->edit(cell);
+        auto* editor = qobject_cast<QPlainTextEdit*>(w.grid()->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        editor->setPlainText(QStringLiteral("typed\nand not yet left"));
+        m_answer = row.answer;
+        EXPECT_EQ(w.close(), row.closes);
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_EQ(m_messages[0].text, UnsavedQuestion + QStringLiteral("終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
+        EXPECT_EQ(m_messages[0].title, ProgramInfo::displayName());
+        EXPECT_EQ(m_messages[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(m_messages[0].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        EXPECT_EQ(w.isVisible(), !row.closes);
+        EXPECT_EQ(profileLong("Main", "Top") != -1, row.closes); // shut-down ran or not
+        EXPECT_EQ(w.photoList().cellText(2, PhotoColumn::Caption), QStringLiteral("typed\r\nand not yet left"));
+        EXPECT_EQ(PhotoListFile::exists(m_photos.path()), row.saved);
+        if (row.saved) {
+            PhotoListModel saved;
+            ASSERT_TRUE(PhotoListFile::load(saved, m_photos.path()));
+            EXPECT_EQ(saved.cellText(2, PhotoColumn::Caption), QStringLiteral("typed\r\nand not yet left"));
+        }
+        QFile::remove(ini());
+    }
+
+    // Saving fails (no folder to save into): the window stays open.
+    m_messages.clear();
+    frmMain& w = start(m_photos.path());
+    caption(w, QStringLiteral("y"));
+    child<QLineEdit>("txtFolder")->clear();
+    m_answer = QMessageBox::Save;
+    EXPECT_FALSE(w.close());
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_EQ(m_messages[1].text, QStringLiteral("写真のあるフォルダを指定してください。"));
+}
+
+TEST_F(FrmMainTest, StartOverAndReadAskFirstAndACancelledImportGivesTheListBack)
+{
+    writePhotos(3);
+    frmMain& w = start(m_photos.path());
+    PhotoListModel& list = w.photoList();
+    w.grid()->setActiveCell(4, 3);
+    w.cmdMoveTop_Click();
+    ASSERT_TRUE(list.setData(list.indexOf(1, PhotoColumn::Caption), QStringLiteral("mine")));
+    const QVector<PhotoRow> edited = list.rows();
+    m_imports = 0;
+
+    // Cancel: nothing is read.
+    m_answer = QMessageBox::Cancel;
+    child<QAbstractButton>("cmdRefresh")->click();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_EQ(m_messages[0].text, UnsavedQuestion + QStringLiteral("初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
+    EXPECT_EQ(m_messages[0].title, QStringLiteral("写真一覧ﾃﾞｰﾀの初期化"));
+    EXPECT_EQ(m_imports, 0);
+    tabs()->setCurrentIndex(0);
+    child<QAbstractButton>("cmdGetPicture")->click();
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_EQ(m_messages[1].text,
+              UnsavedQuestion + QStringLiteral("写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
+    EXPECT_EQ(m_messages[1].title, QStringLiteral("写真一覧"));
+    EXPECT_EQ(m_imports, 0);
+    EXPECT_EQ(list.rows(), edited);
+    tabs()->setCurrentIndex(1);
+
+    // Don't save, then the import is cancelled: the edited list comes back, still unsaved.
+    m_answer = QMessageBox::Discard;
+    m_cancelImport = true;
+    child<QAbstractButton>("cmdRefresh")->click();
+    EXPECT_EQ(m_imports, 1);
+    EXPECT_EQ(list.rows(), edited);
+    EXPECT_TRUE(list.hasUnsavedChanges());
+
+    // Save, then start over: the file keeps the work, the grid shows the folder afresh.
+    m_answer = QMessageBox::Save;
+    m_cancelImport = false;
+    child<QAbstractButton>("cmdRefresh")->click();
+    EXPECT_EQ(m_imports, 2);
+    EXPECT_EQ(list.cellText(1, PhotoColumn::FileName), QStringLiteral("p1.jpg"));
+    EXPECT_FALSE(list.hasUnsavedChanges());
+    PhotoListModel saved;
+    ASSERT_TRUE(PhotoListFile::load(saved, m_photos.path()));
+    EXPECT_EQ(saved.cellText(1, PhotoColumn::Caption), QStringLiteral("mine"));
+    EXPECT_EQ(saved.cellText(1, PhotoColumn::FileName), QStringLiteral("p3.jpg"));
+
+    // Without changes nothing is asked.
+    m_messages.clear();
+    child<QAbstractButton>("cmdRefresh")->click();
+    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_EQ(m_imports, 3);
+}
+
+TEST_F(FrmMainTest, WindowOffEveryScreenComesBackAndAMaximisedWindowKeepsItsNormalPlace)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QPoint centred;
+    {
+        frmMain& w = start();
+        centred = w.pos();
+        w.move(37, 53);
+        w.showMaximized();
+        QTest::qWait(50);
+        ASSERT_TRUE(w.isMaximized());
+        w.close();
+    }
+    EXPECT_EQ(profileLong("Main", "Left"), 37 * 15);
+    EXPECT_EQ(profileLong("Main", "Top"), 53 * 15);
+    EXPECT_EQ(start().pos(), QPoint(37, 53));
+
+    // Beyond the right edge, below the bottom, on a screen that is no longer there.
+    for (const QPoint& stored : {QPoint(screen.right() + 1, 40), QPoint(40, screen.bottom() - 5),
+                                 QPoint(screen.right() + 2000, screen.bottom() + 2000)}) {
+        SCOPED_TRACE(testing::Message() << stored.x() << "," << stored.y());
+        writeProfile("Main", "Left", QString::number(stored.x() * 15));
+        writeProfile("Main", "Top", QString::number(stored.y() * 15));
+        EXPECT_EQ(start().pos(), centred);
+    }
+}
+
+TEST_F(FrmMainTest, LongFolderComesBackWholeNotAsTheFolderItsCutPathNames)
+{
+    // The first 127 bytes of the long path name a folder too.
+    QString cut = m_photos.path() + QLatin1Char('/');
+    while (cut.toUtf8().size() < CPrivateProfile::MaxValueBytes)
+        cut += QLatin1Char('a');
+    const QString deep = cut + QStringLiteral("/写真/2026年 夏の旅");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    start(deep);
+    EXPECT_EQ(profileString("Folder", "Folder"), cut);
+    frmMain& again = start();
+    EXPECT_EQ(child<QLineEdit>("txtFolder")->text(), deep);
+    EXPECT_EQ(again.photoList().photoCount(), 0);
 }
 
 TEST_F(FrmMainTest, ThemesAndBackgroundsComeFromTheProgramFolder)

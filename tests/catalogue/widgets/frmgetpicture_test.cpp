@@ -147,6 +147,22 @@ TEST_F(frmGetPictureTest, AFolderWithoutPhotosGivesAnEmptyList)
     model.setRows({PhotoRow{}});
     EXPECT_EQ(frmGetPicture::runImport(nullptr, empty.filePath(QStringLiteral("missing")), &model), 0);
     EXPECT_EQ(frmGetPicture::runImport(nullptr, empty.path(), &model), 0);
+
+    // A cancelled import is told apart from a folder without photos, for the caller to undo it.
+    class CancelOnShow : public QObject
+    {
+    public:
+        bool eventFilter(QObject* object, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && object->objectName() == QLatin1String("frmGetPicture"))
+                QMetaObject::invokeMethod(object, "reject", Qt::QueuedConnection);
+            return false;
+        }
+    } canceller;
+    qApp->installEventFilter(&canceller);
+    EXPECT_EQ(frmGetPicture::runImport(nullptr, m_dir.path(), &model), -1);
+    qApp->removeEventFilter(&canceller);
+    EXPECT_EQ(model.photoCount(), 0);
 }
 
 } // namespace

@@ -188,6 +188,45 @@ TEST_F(PhotoGridViewTest, RotationIsAChoiceListAndCaptionMultiLineText)
     EXPECT_FALSE(m_model.flags(m_model.indexOf(1, PhotoColumn::FileName)) & Qt::ItemIsEditable);
 }
 
+TEST_F(PhotoGridViewTest, CaptionEditorCountsAsTheListAndKeepsTheTextAroundAPaste)
+{
+    m_view.show();
+    const QModelIndex caption = m_model.indexOf(1, PhotoColumn::Caption);
+    m_view.setCurrentIndex(caption);
+    m_view.edit(caption);
+    auto* text = qobject_cast<QPlainTextEdit*>(m_view.indexWidget(caption));
+    ASSERT_NE(text, nullptr);
+
+    // Full with line breaks in it: a line break counts one in the editor as in the list.
+    const QString full =
+        QString(2000, QLatin1Char('a')) + QString(96, QLatin1Char('\n')) + QString(2000, QLatin1Char('z'));
+    text->setPlainText(full);
+    EXPECT_EQ(text->toPlainText(), full);
+    // A paste in the middle loses what does not fit of the paste, not the end of the caption.
+    QTextCursor cursor = text->textCursor();
+    cursor.setPosition(1000);
+    text->setTextCursor(cursor);
+    text->insertPlainText(QStringLiteral("PASTED"));
+    EXPECT_EQ(text->toPlainText(), full);
+    cursor.setPosition(3000);
+    cursor.setPosition(3003, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText(); // three characters free
+    text->setTextCursor(cursor);
+    text->insertPlainText(QStringLiteral("\nPASTED"));
+    EXPECT_EQ(text->toPlainText().mid(2999, 5), QStringLiteral("z\nPAz"));
+    EXPECT_TRUE(text->toPlainText().endsWith(QString(1093, QLatin1Char('z'))));
+    EXPECT_EQ(text->toPlainText().size(), MaxCaptionLength);
+
+    // Leaving the window while typing: the text reaches the list whole, nothing cut.
+    const QString typed = text->toPlainText();
+    m_view.commitEditing();
+    EXPECT_EQ(m_view.indexWidget(caption), nullptr); // the editor has closed
+    QString kept = m_model.photoAt(1).caption;
+    EXPECT_EQ(captionLength(kept), MaxCaptionLength);
+    EXPECT_EQ(kept.replace(QLatin1String("\r\n"), QLatin1String("\n")), typed);
+    m_view.commitEditing(); // nothing being edited: nothing happens
+}
+
 TEST_F(PhotoGridViewTest, PaintsWithPicturesAndWithoutThem)
 {
     PhotoRow empty;
