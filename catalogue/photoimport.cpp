@@ -7,8 +7,8 @@
 #include <QLoggingCategory>
 
 #include "catalogue/cgetfiles.h"
+#include "catalogue/editcommands.h"
 #include "catalogue/shootingtext.h"
-#include "components/exifthumbnail.h"
 #include "components/imaging.h"
 #include "components/workerpool.h"
 
@@ -34,6 +34,23 @@ QStringList listPhotoFiles(const QString& folder)
     return paths;
 }
 
+int rotationForOrientation(int orientation)
+{
+    switch (orientation) {
+    case 6: // the picture's top is stored on the right: turn it right
+    case 5: // the same, mirrored: upright after the turn, left and right swapped
+        return 2;
+    case 8: // top stored on the left: turn it left
+    case 7:
+        return 1;
+    case 3: // upside down
+    case 4:
+        return 3;
+    default: // 1, 2 (mirrored only), absent or out of range
+        return 0;
+    }
+}
+
 PhotoRow readPhotoRow(const QString& path)
 {
     const QSize box(ThumbnailBoxWidth, ThumbnailBoxHeight);
@@ -43,9 +60,9 @@ PhotoRow readPhotoRow(const QString& path)
     row.rotation = 0;
     row.model = row.dateTime = row.tv = row.av = ShootingText::Unknown;
 
-    // A camera's embedded thumbnail, when it is large enough and of the photo's shape, spares
-    // decoding the photo (a progressive one costs nearly a full decode at any scale).
-    const Imaging::Photo photo = Imaging::loadPhotoThumbnail(path, box);
+    // The picture always comes from the photo's own pixels: an embedded EXIF thumbnail is not
+    // refreshed by every editing program and may show another picture.
+    const Imaging::Photo photo = Imaging::loadPhoto(path, box);
     if (!photo.load.ok()) {
         qCDebug(lcImport) << "cannot read" << path << photo.load.error;
         return row;
@@ -57,13 +74,17 @@ PhotoRow readPhotoRow(const QString& path)
         row.tv = ShootingText::shutterText(info.exposureNum, info.exposureDen);
         row.av = ShootingText::apertureText(info.fNumberNum, info.fNumberDen);
     }
-    // The thumbnail's size follows from the photo's full size, not from the reduced decode.
-    QImage thumbnail = photo.load.image;
-    const QSize wanted = Imaging::fitSize(photo.load.fullSize.isValid() ? photo.load.fullSize : thumbnail.size(), box);
-    if (wanted.isValid() && thumbnail.size() != wanted)
-        thumbnail = Imaging::resize(thumbnail, wanted);
-    row.image = thumbnail;
-    row.picture = row.image;
+    row.image = photo.load.image;
+    // A photo stored sideways with an orientation tag comes in upright, as if the user had
+    // chosen the turn: column 1 stays as stored, column 2 is turned, the album follows the code.
+    const int rotation = rotationForOrientation(photo.info.orientation);
+    const QImage turned = rotation == 0 ? QImage() : EditCommands::rotatedPicture(photo.load.image, rotation);
+    if (turned.isNull()) {
+        row.picture = row.image;
+    } else {
+        row.rotation = rotation;
+        row.picture = turned;
+    }
     return row;
 }
 

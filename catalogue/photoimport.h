@@ -23,8 +23,13 @@ using ImportProgress = std::function<void(int i, int n)>;
 namespace PhotoImport {
 /// The files an import takes: "*.jpg" then "*.jpeg" in folder, at most 999 in all.
 QStringList listPhotoFiles(const QString& folder);
-/// Reads one photo into a row: thumbnail (columns 1 and 2), path, file name, shooting texts,
-/// rotation 0, empty caption. A photo that cannot be decoded gets "不明" and no pictures.
+/// The rotation code that turns a photo with this EXIF orientation (1 to 8) upright: 6 -> 2,
+/// 8 -> 1, 3 -> 3; a mirrored value takes the turn that makes it upright (2 -> 0, 4 -> 3, 5 -> 2,
+/// 7 -> 1), leaving it mirrored; anything else -> 0.
+int rotationForOrientation(int orientation);
+/// Reads one photo into a row: thumbnail from the photo's pixels (column 1 as stored, column 2
+/// turned by the rotation), path, file name, shooting texts, the rotation its EXIF orientation
+/// asks for, empty caption. A photo that cannot be decoded gets "不明", rotation 0, no pictures.
 PhotoRow readPhotoRow(const QString& path);
 /// The whole import. The stop token is checked once per photo, after progress and before the
 /// photo is read; a stop empties the result. Runs on any thread; touches no model or widget.
