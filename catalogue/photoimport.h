@@ -16,8 +16,9 @@ struct ImportResult {
     bool cancelled = false;  // cancelled: rows is empty
 };
 
-/// progress(i, n) is called once per photo, i = 1..n in order, before that photo is read. Calls
-/// come one at a time but possibly from different worker threads.
+/// progress(i, n) is called once per photo, i = 1..n in order, before that photo is read (the
+/// photos are read largest file first; i counts them). Calls come one at a time but possibly from
+/// different worker threads.
 using ImportProgress = std::function<void(int i, int n)>;
 
 namespace PhotoImport {
@@ -33,6 +34,7 @@ int rotationForOrientation(int orientation);
 PhotoRow readPhotoRow(const QString& path);
 /// The whole import. The stop token is checked once per photo, after progress and before the
 /// photo is read; a stop empties the result. Runs on any thread; touches no model or widget.
-/// Photos are read on the calling thread and on the global thread pool; rows keep listing order.
+/// Photos are read on the calling thread and one helper thread per further core, largest file
+/// first; rows keep listing order.
 ImportResult run(const QString& folder, std::stop_token stop = {}, const ImportProgress& progress = {});
 }  // namespace PhotoImport
