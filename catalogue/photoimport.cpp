@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 #include <mutex>
+#include <numeric>
 #include <vector>
 
 #include <QDir>
@@ -11,8 +12,8 @@
 #include <QLoggingCategory>
 
 #include "catalogue/cgetfiles.h"
+#include "catalogue/editcommands.h"
 #include "catalogue/shootingtext.h"
-#include "components/exifthumbnail.h"
 #include "components/imaging.h"
 #include "components/workerpool.h"
 
@@ -60,6 +61,23 @@ PhotoListing listAllPhotoFiles(const QString& folder)
     return listing;
 }
 
+int rotationForOrientation(int orientation)
+{
+    switch (orientation) {
+    case 6: // the picture's top is stored on the right: turn it right
+    case 5: // the same, mirrored: upright after the turn, left and right swapped
+        return 2;
+    case 8: // top stored on the left: turn it left
+    case 7:
+        return 1;
+    case 3: // upside down
+    case 4:
+        return 3;
+    default: // 1, 2 (mirrored only), absent or out of range
+        return 0;
+    }
+}
+
 PhotoRow readPhotoRow(const QString& path)
 {
     const QSize box(ThumbnailBoxWidth, ThumbnailBoxHeight);
@@ -69,9 +87,9 @@ PhotoRow readPhotoRow(const QString& path)
     row.rotation = 0;
     row.model = row.dateTime = row.tv = row.av = ShootingText::Unknown;
 
-    // A camera's embedded thumbnail, when it is large enough and of the photo's shape, spares
-    // decoding the photo (a progressive one costs nearly a full decode at any scale).
-    const Imaging::Photo photo = Imaging::loadPhotoThumbnail(path, box);
+    // The picture always comes from the photo's own pixels: an embedded EXIF thumbnail is not
+    // refreshed by every editing program and may show another picture.
+    const Imaging::Photo photo = Imaging::loadPhoto(path, box);
     if (!photo.load.ok()) {
         qCDebug(lcImport) << "cannot read" << path << photo.load.error;
         return row;
@@ -83,13 +101,17 @@ PhotoRow readPhotoRow(const QString& path)
         row.tv = ShootingText::shutterText(info.exposureNum, info.exposureDen);
         row.av = ShootingText::apertureText(info.fNumberNum, info.fNumberDen);
     }
-    // The thumbnail's size follows from the photo's full size, not from the reduced decode.
-    QImage thumbnail = photo.load.image;
-    const QSize wanted = Imaging::fitSize(photo.load.fullSize.isValid() ? photo.load.fullSize : thumbnail.size(), box);
-    if (wanted.isValid() && thumbnail.size() != wanted)
-        thumbnail = Imaging::resize(thumbnail, wanted);
-    row.image = thumbnail;
-    row.picture = row.image;
+    row.image = photo.load.image;
+    // A photo stored sideways with an orientation tag comes in upright, as if the user had
+    // chosen the turn: column 1 stays as stored, column 2 is turned, the album follows the code.
+    const int rotation = rotationForOrientation(photo.info.orientation);
+    const QImage turned = rotation == 0 ? QImage() : EditCommands::rotatedPicture(photo.load.image, rotation);
+    if (turned.isNull()) {
+        row.picture = row.image;
+    } else {
+        row.rotation = rotation;
+        row.picture = turned;
+    }
     return row;
 }
 
@@ -103,9 +125,20 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
     QVector<PhotoRow> rows(n);
     std::vector<PhotoCheck::Finding> findings(static_cast<size_t>(n));
 
-    // Photos are handed out one at a time under a lock: the handing out reports progress(i, n) in
-    // photo order and checks the stop token, so once a stop is seen no further photo is started,
-    // while photos already being read finish (and are then thrown away with the rest).
+    // The largest files first: a photo's reading time follows its size, and the cores then run
+    // out of work together instead of one finishing a big photo alone at the end.
+    std::vector<int> order(size_t(n), 0);
+    std::iota(order.begin(), order.end(), 0);
+    {
+        std::vector<qint64> sizes(size_t(n), 0);
+        for (int i = 0; i < n; ++i)
+            sizes[size_t(i)] = QFileInfo(paths.at(i)).size();
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sizes[size_t(a)] > sizes[size_t(b)]; });
+    }
+
+    // Photos are handed out one at a time under a lock: the handing out reports progress(k, n),
+    // k = 1..n in order, and checks the stop token, so once a stop is seen no further photo is
+    // started, while photos already being read finish (and are then thrown away with the rest).
     std::mutex handOut;
     int next = 0;
     bool stopped = false;
@@ -116,9 +149,9 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
                 const std::lock_guard lock(handOut);
                 if (stopped || next >= n)
                     return;
-                i = next++;
+                i = order[size_t(next++)];
                 if (progress)
-                    progress(i + 1, n);
+                    progress(next, n);
                 if (stop.stop_requested()) {
                     stopped = true;
                     return;

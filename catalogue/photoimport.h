@@ -40,8 +40,9 @@ struct PhotoListing {
     bool folderUnreadable = false;
 };
 
-/// progress(i, n) is called once per photo, i = 1..n in order, before that photo is read. Calls
-/// come one at a time but possibly from different worker threads.
+/// progress(i, n) is called once per photo, i = 1..n in order, before that photo is read (the
+/// photos are read largest file first; i counts them). Calls come one at a time but possibly from
+/// different worker threads.
 using ImportProgress = std::function<void(int i, int n)>;
 
 namespace PhotoImport {
@@ -49,11 +50,17 @@ namespace PhotoImport {
 QStringList listPhotoFiles(const QString& folder);
 /// Every "*.jpg" then "*.jpeg" file of folder, without the limit.
 PhotoListing listAllPhotoFiles(const QString& folder);
-/// Reads one photo into a row: thumbnail (columns 1 and 2), path, file name, shooting texts,
-/// rotation 0, empty caption. A photo that cannot be decoded gets "不明" and no pictures.
+/// The rotation code that turns a photo with this EXIF orientation (1 to 8) upright: 6 -> 2,
+/// 8 -> 1, 3 -> 3; a mirrored value takes the turn that makes it upright (2 -> 0, 4 -> 3, 5 -> 2,
+/// 7 -> 1), leaving it mirrored; anything else -> 0.
+int rotationForOrientation(int orientation);
+/// Reads one photo into a row: thumbnail from the photo's pixels (column 1 as stored, column 2
+/// turned by the rotation), path, file name, shooting texts, the rotation its EXIF orientation
+/// asks for, empty caption. A photo that cannot be decoded gets "不明", rotation 0, no pictures.
 PhotoRow readPhotoRow(const QString& path);
 /// The whole import. The stop token is checked once per photo, after progress and before the
 /// photo is read; a stop empties the result. Runs on any thread; touches no model or widget.
-/// Photos are read on the calling thread and on the global thread pool; rows keep listing order.
+/// Photos are read on the calling thread and one helper thread per further core, largest file
+/// first; rows keep listing order.
 ImportResult run(const QString& folder, std::stop_token stop = {}, const ImportProgress& progress = {});
 }  // namespace PhotoImport

@@ -98,7 +98,11 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     QImageReader reader(&buffer);
     reader.setAutoTransform(false); // pixels as stored; the photo list carries its own rotation
 
-    const QSize full = reader.size();
+    // A JPEG's header is read by libjpeg directly: Qt's reader would also gather its metadata
+    // segments, and a JPEG it cannot read falls to Qt's reader below anyway.
+    QSize full = result.format == FileFormat::Jpeg ? Internal::jpegSize(bytes) : QSize();
+    if (!full.isValid())
+        full = reader.size();
     if (full.isValid() && qint64(full.width()) * full.height() > Internal::kMaxPixels) {
         result.error = QStringLiteral("picture too large: %1 x %2").arg(full.width()).arg(full.height());
         return result;
@@ -151,10 +155,11 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
         }
     }
 
-    // A progressive JPEG at 1/8 needs only its DC scans; anything else goes through Qt's reader.
+    // A reduced JPEG decode goes to libjpeg directly (a progressive one at 1/8 reads only its
+    // first scans); a full-size decode, another format or a JPEG libjpeg refuses go through Qt.
     QImage image;
-    if (divisor == 8 && result.format == FileFormat::Jpeg)
-        image = Internal::decodeProgressiveEighth(bytes);
+    if (divisor > 1 && result.format == FileFormat::Jpeg)
+        image = Internal::decodeJpegScaled(bytes, divisor);
     if (image.isNull())
         image = reader.read();
     if (image.isNull()) {

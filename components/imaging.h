@@ -37,6 +37,7 @@ struct ShootingInfo {
     qint64 exposureDen = 0;
     qint64 fNumberNum = 0;     // Exif.Photo.FNumber as stored
     qint64 fNumberDen = 0;
+    int orientation = 0;       // Exif.Image.Orientation, 1 to 8; 0 when absent or out of range
 };
 
 /// What a load gives back.

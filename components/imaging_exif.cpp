@@ -81,6 +81,12 @@ ShootingInfo infoOf(Exiv2::Image& image)
         info.dateTime = textOf(data, "Exif.Image.DateTime");
     rationalOf(data, "Exif.Photo.ExposureTime", info.exposureNum, info.exposureDen);
     rationalOf(data, "Exif.Photo.FNumber", info.fNumberNum, info.fNumberDen);
+    const auto orientation = data.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (orientation != data.end() && orientation->count() > 0) {
+        const long value = orientation->toLong(0);
+        if (value >= 1 && value <= 8)
+            info.orientation = int(value);
+    }
     return info;
 }
 

@@ -28,9 +28,16 @@ QByteArray encodeGif(const QImage& image);
 /// high (fractions allowed, at most the image's size).
 QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, qint64 numY, qint64 denY);
 
-/// A progressive YCbCr or greyscale JPEG decoded at 1/8 scale (ceil(size / 8) pixels, Format_RGB32,
-/// its ICC profile as colour space) from only the scans that output uses (DC, coarse chroma); a null image
-/// for any other file, or a damaged one, which then goes through the ordinary reader.
+/// A JPEG's stored size from its header, read by libjpeg; invalid when it cannot be read (or
+/// without libjpeg).
+QSize jpegSize(const QByteArray& bytes);
+
+/// A YCbCr or greyscale JPEG decoded by libjpeg at 1 / divisor (2, 4 or 8) scale: ceil(size /
+/// divisor) pixels, Format_RGB32, its ICC profile as colour space. A progressive one at 1/8 is
+/// decoded from only the scans that output uses (DC, coarse chroma). A null image for any other
+/// file, or a damaged one, which then goes through the ordinary reader. Prints nothing.
+QImage decodeJpegScaled(const QByteArray& bytes, int divisor);
+/// decodeJpegScaled(bytes, 8) for a progressive JPEG; a null image for a baseline one.
 QImage decodeProgressiveEighth(const QByteArray& bytes);
 
 /// The image as Format_RGB32 (opaque) or Format_ARGB32_Premultiplied (with alpha).

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Eighth-scale decode of progressive JPEGs from their first scans only.
+// Reduced-scale JPEG decodes straight through libjpeg: the whole file in memory as the source
+// (no copying through a device in small chunks), output in Qt's RGB32 layout, warnings kept to
+// ourselves. A progressive JPEG at 1/8 is decoded from its first scans only:
 //
 // At 1/8 scale every 8 x 8 luma block becomes one pixel, its mean, which is the block's DC
 // coefficient. A progressive JPEG sends the DC coefficients of every block in its first scan or
@@ -63,11 +65,12 @@ bool outputInputsKnown(const jpeg_decompress_struct& info)
     return true;
 }
 
-// Reads the header and the scans up to the last one the eighth-scale output needs. Only
-// plain C data lives between setjmp and any longjmp here. False when the file is not a
-// progressive YCbCr or greyscale JPEG, is damaged, or ends before those scans.
-bool prepare(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* bytes, JOCTET** icc,
-             unsigned int* iccLength)
+// Reads the header and sets up a decode at 1 / divisor. A progressive file at 1/8 is read in
+// buffered-image mode up to the last scan that output needs (*firstScans is then true). Only
+// plain C data lives between setjmp and any longjmp here. False when the file is not a YCbCr or
+// greyscale JPEG, is damaged, or (first scans) ends before those scans.
+bool prepare(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* bytes, int divisor,
+             bool progressiveOnly, JOCTET** icc, unsigned int* iccLength, bool* firstScans)
 {
     if (setjmp(errors->jump))
         return false;
@@ -78,20 +81,25 @@ bool prepare(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArra
         return false;
     const bool colour = info->jpeg_color_space == JCS_YCbCr && info->num_components == 3;
     const bool grey = info->jpeg_color_space == JCS_GRAYSCALE && info->num_components == 1;
-    if (!info->progressive_mode || !(colour || grey))
+    if (!(colour || grey) || (progressiveOnly && !info->progressive_mode))
         return false;
     if (!jpeg_read_icc_profile(info, icc, iccLength)) {
         *icc = nullptr;
         *iccLength = 0;
     }
     info->scale_num = 1;
-    info->scale_denom = 8;
-    info->buffered_image = TRUE;
-    info->do_block_smoothing = FALSE; // it estimates AC coefficients, which 1/8 scale ignores
+    info->scale_denom = static_cast<unsigned int>(divisor);
+    *firstScans = info->progressive_mode && divisor == 8;
+    if (*firstScans) {
+        info->buffered_image = TRUE;
+        info->do_block_smoothing = FALSE; // it estimates AC coefficients, which 1/8 scale ignores
+    }
     // Qt's RGB32 in memory: B, G, R, X on little-endian machines, X, R, G, B on big-endian ones.
     info->out_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     if (!jpeg_start_decompress(info))
         return false;
+    if (!*firstScans)
+        return true;
     for (;;) {
         const int status = jpeg_consume_input(info);
         if (status == JPEG_SUSPENDED || status == JPEG_REACHED_EOI)
@@ -102,12 +110,13 @@ bool prepare(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArra
     return outputInputsKnown(*info);
 }
 
-// Outputs the picture from the coefficients read so far into rows of `stride` bytes.
-bool output(jpeg_decompress_struct* info, ErrorManager* errors, uchar* bits, qsizetype stride)
+// Outputs the picture into rows of `stride` bytes: from the coefficients read so far
+// (first scans), or the whole decode.
+bool output(jpeg_decompress_struct* info, ErrorManager* errors, bool firstScans, uchar* bits, qsizetype stride)
 {
     if (setjmp(errors->jump))
         return false;
-    if (!jpeg_start_output(info, info->input_scan_number))
+    if (firstScans && !jpeg_start_output(info, info->input_scan_number))
         return false;
     while (info->output_scanline < info->output_height) {
         JSAMPROW row = bits + qsizetype(info->output_scanline) * stride;
@@ -117,27 +126,58 @@ bool output(jpeg_decompress_struct* info, ErrorManager* errors, uchar* bits, qsi
     return true;
 }
 
-} // namespace
-
-QImage decodeProgressiveEighth(const QByteArray& bytes)
+bool readSize(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* bytes)
 {
+    if (setjmp(errors->jump))
+        return false;
+    jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes->constData()),
+                 static_cast<unsigned long>(bytes->size()));
+    return jpeg_read_header(info, TRUE) == JPEG_HEADER_OK;
+}
+
+// A decompressor whose errors jump back to us and whose warnings are dropped.
+struct Decompressor {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.pub);
-    errors.pub.error_exit = onError;
-    errors.pub.emit_message = onMessage;
-    jpeg_create_decompress(&info);
+    Decompressor()
+    {
+        info.err = jpeg_std_error(&errors.pub);
+        errors.pub.error_exit = onError;
+        errors.pub.emit_message = onMessage;
+        jpeg_create_decompress(&info);
+    }
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+};
 
+} // namespace
+
+QSize jpegSize(const QByteArray& bytes)
+{
+    Decompressor d;
+    if (!readSize(&d.info, &d.errors, &bytes))
+        return {};
+    return QSize(int(d.info.image_width), int(d.info.image_height));
+}
+
+namespace
+{
+
+QImage decode(const QByteArray& bytes, int divisor, bool progressiveOnly)
+{
     JOCTET* icc = nullptr;
     unsigned int iccLength = 0;
     QImage image;
-    if (prepare(&info, &errors, &bytes, &icc, &iccLength)) {
-        image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
-        if (!image.isNull() && !output(&info, &errors, image.bits(), image.bytesPerLine()))
-            image = QImage();
+    {
+        Decompressor d;
+        bool firstScans = false;
+        if (prepare(&d.info, &d.errors, &bytes, divisor, progressiveOnly, &icc, &iccLength, &firstScans)) {
+            image = QImage(int(d.info.output_width), int(d.info.output_height), QImage::Format_RGB32);
+            if (!image.isNull() && !output(&d.info, &d.errors, firstScans, image.bits(), image.bytesPerLine()))
+                image = QImage();
+        }
     }
-    jpeg_destroy_decompress(&info);
-
     if (!image.isNull() && icc) {
         const QColorSpace space =
             QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char*>(icc), iccLength));
@@ -148,6 +188,20 @@ QImage decodeProgressiveEighth(const QByteArray& bytes)
     return image;
 }
 
+} // namespace
+
+QImage decodeJpegScaled(const QByteArray& bytes, int divisor)
+{
+    if (divisor != 2 && divisor != 4 && divisor != 8)
+        return {};
+    return decode(bytes, divisor, false);
+}
+
+QImage decodeProgressiveEighth(const QByteArray& bytes)
+{
+    return decode(bytes, 8, true);
+}
+
 } // namespace Imaging::Internal
 
 #else
@@ -155,9 +209,19 @@ QImage decodeProgressiveEighth(const QByteArray& bytes)
 namespace Imaging::Internal
 {
 
-QImage decodeProgressiveEighth(const QByteArray&)
+QSize jpegSize(const QByteArray&)
 {
     return {}; // without libjpeg, every decode goes through Qt's reader
+}
+
+QImage decodeJpegScaled(const QByteArray&, int)
+{
+    return {};
+}
+
+QImage decodeProgressiveEighth(const QByteArray&)
+{
+    return {};
 }
 
 } // namespace Imaging::Internal

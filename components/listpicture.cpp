@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QHash>
 #include <QImageReader>
+#include <QColorSpace>
 #include <QImageWriter>
 #include <QLoggingCategory>
 #include <QStandardPaths>
@@ -224,7 +225,13 @@ QByteArray encodePng(const QImage& image)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     writer.setQuality(PngQuality);
-    if (!writer.write(image))
+    // The pixels are sRGB already (the imaging component converts on load). A photo's own ICC
+    // profile would go into an iCCP chunk, and libpng complains about several common cameras'
+    // sRGB profiles; the picture goes without one.
+    QImage pixels = image;
+    if (pixels.colorSpace().isValid())
+        pixels.setColorSpace(QColorSpace());
+    if (!writer.write(pixels))
         return {};
     return bytes;
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -336,4 +337,24 @@ TEST_F(CliRun, RememberedOptionsAreTheDefaultsAndFlagsOverrideThem)
     TestUtil::writeAll(programDir.filePath("Lumivert.fmt"), "SimpleTop\r\n001 0top\r\nEnd\r\n");
     EXPECT_EQ(run({dir.path(), "--title", "Other"}, programDir.path()), Cli::PagesFailed);
     EXPECT_EQ(TestUtil::readAll(AlbumOptionsFile::path(dir.path())), remembered);
+}
+
+TEST_F(CliRun, PhotosTaggedSidewaysComeInTurnedAndASavedListKeepsItsRotation)
+{
+    TestUtil::Exif exif;
+    exif.orientation = 6; // stored landscape, to be turned right
+    TestUtil::writeJpeg(dir.filePath("IMG_1.jpg"), 640, 480, exif);
+    EXPECT_EQ(run({dir.path()}), Cli::Written) << err.toStdString();
+    PhotoListModel model;
+    ASSERT_TRUE(PhotoListFile::load(model, dir.path()));
+    EXPECT_EQ(model.photoAt(1).rotation, 2);
+    EXPECT_EQ(QImageReader(album("page001.jpg")).size(), QSize(270, 360)); // portrait, as the album turns it
+
+    // The user's own choice in the list file wins over the tag.
+    PhotoRow row = model.photoAt(1);
+    row.rotation = 0;
+    model.setPhotoAt(1, row);
+    ASSERT_TRUE(PhotoListFile::save(model, dir.path(), {}));
+    EXPECT_EQ(run({dir.path()}), Cli::Written);
+    EXPECT_EQ(QImageReader(album("page001.jpg")).size(), QSize(480, 360));
 }

@@ -63,6 +63,8 @@ void setExif(const QString& path, const Exif& exif)
             data["Exif.Photo.ExposureTime"] = Exiv2::URational(exif.exposureTime->first, exif.exposureTime->second);
         if (exif.fNumber)
             data["Exif.Photo.FNumber"] = Exiv2::URational(exif.fNumber->first, exif.fNumber->second);
+        if (exif.orientation)
+            data["Exif.Image.Orientation"] = uint16_t(*exif.orientation);
         image->writeMetadata();
     } catch (const std::exception& e) {
         ADD_FAILURE() << "cannot write EXIF to " << path.toStdString() << ": " << e.what();

@@ -19,6 +19,7 @@ struct Exif {
     std::optional<QString> dateTime;          // Exif.Image.DateTime
     std::optional<std::pair<int, int>> exposureTime;
     std::optional<std::pair<int, int>> fNumber;
+    std::optional<int> orientation;           // Exif.Image.Orientation
 };
 
 /// A w x h picture with smooth gradients and some detail, deterministic for a seed.
