@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include "app/programinfo.h"
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photoimport.h"
 #include "catalogue/photolistfile.h"
@@ -86,6 +87,8 @@ QString usage()
                           "  --page-style-only        keep the images, rewrite the pages and style\n"
                           "  --list-only              only import (or load) and save the list file\n"
                           "  --reimport               ignore an existing list file\n"
+                          "  -h, --help               print this help and exit\n"
+                          "  --version                print the version and exit\n"
                           "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
 }
 
@@ -125,6 +128,9 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
         bool ok = true;
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             a.help = true;
+            return a;
+        } else if (arg == QLatin1String("--version")) {
+            a.version = true;
             return a;
         } else if (arg == QLatin1String("--title")) {
             ok = value(&v);
@@ -240,8 +246,8 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         err.flush();
         return BadInput;
     }
-    if (parsed->help) {
-        out << usage();
+    if (parsed->help || parsed->version) {
+        out << (parsed->help ? usage() : ProgramInfo::versionText(QStringLiteral("lumivert-cli")));
         out.flush();
         return Written;
     }

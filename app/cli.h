@@ -32,6 +32,7 @@ struct Arguments {
     bool listOnly = false;
     bool reimport = false;
     bool help = false;
+    bool version = false;
 };
 
 /// The program folder: $LUMIVERT_PROGRAM_DIR when set, else the executable's folder.
