@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include "app/programinfo.h"
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photoimport.h"
 #include "catalogue/photolistfile.h"
@@ -92,6 +93,8 @@ QString usage()
                           "  --reimport               read the photos afresh; an existing list file\n"
                           "                           (order, rotations, captions) is left as it is\n"
                           "  --replace-list           with --reimport: write the new list over it\n"
+                          "  -h, --help               print this help and exit\n"
+                          "  --version                print the version and exit\n"
                           "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
 }
 
@@ -130,6 +133,9 @@ bool parseOnto(Arguments& a, const QStringList& arguments, const QString& progra
         bool ok = true;
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             a.help = true;
+            return true;
+        } else if (arg == QLatin1String("--version")) {
+            a.version = true;
             return true;
         } else if (arg == QLatin1String("--title")) {
             ok = value(&v);
@@ -242,7 +248,7 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
     QString folder;
     if (!parseOnto(a, arguments, programFolder, folder, error))
         return std::nullopt;
-    if (a.help)
+    if (a.help || a.version)
         return a;
     if (folder.isEmpty()) {
         fail(error, QStringLiteral("no photo folder given"));
@@ -306,8 +312,8 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         err.flush();
         return BadInput;
     }
-    if (parsed->help) {
-        out << usage();
+    if (parsed->help || parsed->version) {
+        out << (parsed->help ? usage() : ProgramInfo::versionText(QStringLiteral("lumivert-cli")));
         out.flush();
         return Written;
     }

@@ -38,6 +38,7 @@ struct Arguments {
     bool reimport = false;
     bool replaceList = false; // with reimport: the new list replaces an existing list file
     bool help = false;
+    bool version = false;
 };
 
 /// The program folder: $LUMIVERT_PROGRAM_DIR when set, else the executable's folder.

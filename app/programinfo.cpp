@@ -12,7 +12,14 @@ QString legalWarning()
     return QStringLiteral("警告: このプログラムは現状のまま提供され、いかなる保証もありません。"
                           "写真は読み込み専用で扱い、変更することはありません。");
 }
-QString releaseDate() { return QStringLiteral("2026/12/07"); }
+// Both come from the CMake project: its version and LUMIVERT_RELEASE_DATE ("YYYY-MM-DD").
+QString releaseDate() { return QStringLiteral(LUMIVERT_RELEASE_DATE).replace(QLatin1Char('-'), QLatin1Char('/')); }
+QString versionNumber() { return QStringLiteral(LUMIVERT_VERSION); }
+
+QString versionText(const QString& program)
+{
+    return QStringLiteral("%1 %2\n%3\n").arg(program, versionNumber(), legalNotice());
+}
 
 QString versionLabel()
 {

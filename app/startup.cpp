@@ -45,6 +45,28 @@ QString commandLinePath(const QStringList& argumentsAfterProgram)
     return tail;
 }
 
+CommandLineRequest commandLineRequest(const QStringList& argumentsAfterProgram)
+{
+    if (argumentsAfterProgram.size() != 1)
+        return CommandLineRequest::Run;
+    const QString& only = argumentsAfterProgram.first();
+    if (only == QLatin1String("--help") || only == QLatin1String("-h"))
+        return CommandLineRequest::Help;
+    if (only == QLatin1String("--version"))
+        return CommandLineRequest::Version;
+    return CommandLineRequest::Run;
+}
+
+QString windowProgramUsage()
+{
+    return QStringLiteral("Usage: lumivert [PHOTO_FOLDER]\n"
+                          "Opens the Lumivert window, which turns a folder of JPEG photos into a web photo album.\n"
+                          "With PHOTO_FOLDER its photos are read at once; the whole command line is one path.\n"
+                          "  -h, --help     print this help and exit\n"
+                          "  --version      print the version and exit\n"
+                          "lumivert-cli makes the same album without a window (lumivert-cli --help).\n");
+}
+
 int centredTwips(int screenTwips, int windowTwips)
 {
     return std::max(0, (screenTwips - windowTwips) / 2);
@@ -130,7 +152,11 @@ QString settingsFilePath(const QString& programFolder, const std::function<bool(
                          const QString& userConfigFolder)
 {
     const QString name = QStringLiteral("Lumivert.ini");
-    if (isWritable(programFolder))
+    // /usr holds what the package manager installed: not even root writes settings there, so a
+    // purge leaves nothing behind.
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(programFolder));
+    const bool system = folder == QLatin1String("/usr") || folder.startsWith(QLatin1String("/usr/"));
+    if (!system && isWritable(programFolder))
         return joinPath(programFolder, name);
     QString config = userConfigFolder;
     if (config.isEmpty())

@@ -36,6 +36,13 @@ QString joinPath(const QString& folder, const QString& name);
 /// A tail of a lone quote gives "" (no path).
 QString commandLinePath(const QStringList& argumentsAfterProgram);
 
+/// What the window program's command line asks for besides a folder: a tail of exactly "--help" (or
+/// "-h") or "--version" is answered on the terminal before any window opens; any other tail is a path.
+enum class CommandLineRequest { Run, Help, Version };
+CommandLineRequest commandLineRequest(const QStringList& argumentsAfterProgram);
+/// What `lumivert --help` prints.
+QString windowProgramUsage();
+
 /// One coordinate of a centred window: (screen - window) / 2, fraction dropped, at least 0.
 int centredTwips(int screenTwips, int windowTwips);
 /// Where the window goes: a stored coordinate that is negative (-1 when missing) is centred on its
@@ -74,8 +81,8 @@ void writeFolder(const QString& settingsFile, const QString& folder);
 /// also answers for root and for read-only file systems).
 bool folderIsWritable(const QString& folder);
 
-/// Where the settings file lives: beside the program when its folder is writable, else
-/// userConfigFolder + "/Lumivert/Lumivert.ini" (an installed program). Native separators. When
+/// Where the settings file lives: beside the program when its folder is writable and not inside /usr,
+/// else userConfigFolder + "/Lumivert/Lumivert.ini" (an installed program). Native separators. When
 /// userConfigFolder is "" the user's configuration folder of the system is taken. The chosen
 /// folder is not created here.
 QString settingsFilePath(const QString& programFolder,

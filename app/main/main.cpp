@@ -6,6 +6,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
+#include "app/programinfo.h"
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "components/imaging.h"
@@ -31,6 +34,18 @@ void installTranslations(QApplication& app, QTranslator& own, QTranslator& qt)
 
 int main(int argc, char** argv)
 {
+    // --help and --version are answered before QApplication exists: they need no display.
+    QStringList rawTail;
+    for (int i = 1; i < argc; ++i)
+        rawTail << QString::fromLocal8Bit(argv[i]);
+    if (const auto request = Startup::commandLineRequest(rawTail); request != Startup::CommandLineRequest::Run) {
+        const QString text = request == Startup::CommandLineRequest::Help
+                                 ? Startup::windowProgramUsage()
+                                 : ProgramInfo::versionText(QStringLiteral("lumivert"));
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumivert"));
     QApplication::setDesktopFileName(QStringLiteral("lumivert"));

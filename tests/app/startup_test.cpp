@@ -178,6 +178,38 @@ TEST(StartupSettingsLocation, BesideTheProgramWhenWritableElseInTheUserConfigura
     }
 }
 
+TEST(StartupSettingsLocation, NeverInsideUsrEvenWhenWritable)
+{
+    // What the package manager installed is not written to, not even by root.
+    for (const char* program : {"/usr/lib/lumivert", "/usr/local/lib/lumivert", "/usr"}) {
+        SCOPED_TRACE(program);
+        const QString path = Startup::settingsFilePath(
+            QString::fromLatin1(program), [](const QString&) { return true; }, QStringLiteral("/home/user/.config"));
+        EXPECT_EQ(path, QDir::toNativeSeparators(QStringLiteral("/home/user/.config/Lumivert/Lumivert.ini")));
+    }
+    EXPECT_EQ(Startup::settingsFilePath(
+                  QStringLiteral("/usrdata/lumivert"), [](const QString&) { return true; }, QStringLiteral("/c")),
+              QDir::toNativeSeparators(QStringLiteral("/usrdata/lumivert/Lumivert.ini")));
+}
+
+TEST(StartupCommandLine, HelpAndVersionOnlyAsTheWholeTail)
+{
+    using R = Startup::CommandLineRequest;
+    const struct {
+        QStringList tail;
+        R expected;
+    } rows[] = {
+        {{"--help"}, R::Help},        {{"-h"}, R::Help},
+        {{"--version"}, R::Version},  {{}, R::Run},
+        {{"/photos"}, R::Run},        {{"--version", "x"}, R::Run}, // two words are one path with a space
+        {{"/photos/--help"}, R::Run},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tail.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(Startup::commandLineRequest(row.tail), row.expected);
+    }
+}
+
 TEST(StartupSettingsLocation, SystemConfigurationFolderWhenNoneIsGiven)
 {
     const QString path = Startup::settingsFilePath(QStringLiteral("/nowhere"), [](const QString&) { return false; });
