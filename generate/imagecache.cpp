@@ -363,7 +363,8 @@ bool ImageCache::place(int i, Kind kind, const QString& target)
     if (--m_usesLeft[size_t(k)] == 0) {
         std::filesystem::rename(fsPath(source), fsPath(target), error);
     } else {
-        // Written whole under a hidden name, then renamed, like every album image.
+        // Written whole under its hidden working name, then renamed, like every album image (no
+        // worker writes that name: this photo's image of this kind is not made).
         const QString part =
             QFileInfo(target).dir().filePath(QLatin1Char('.') + placed.fileName + QStringLiteral(".part"));
         QFile::remove(part);
