@@ -24,6 +24,7 @@
 #include "generate/basresoutsimplepage.h"
 #include "generate/basresoutsimpletop.h"
 #include "generate/bastoolsap.h"
+#include "generate/imagecache.h"
 
 Q_LOGGING_CATEGORY(lcGenerate, "lumivert.generate")
 
@@ -36,9 +37,13 @@ namespace
 {
 
 // What a worker made of one photo: its two images under working names in the album folder.
+// The stamps say what the images were made from and what was written, for the image cache.
 struct PhotoWork {
     bool indexMade = false;
     bool pageMade = false;
+    ImageCache::Stamp source;
+    ImageCache::Stamp indexFile;
+    ImageCache::Stamp pageFile;
 };
 
 // Runs the per-photo work on a pool of worker threads, a few photos ahead of the one the
@@ -146,6 +151,13 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
 
     (void)basToolsAp::MakeFolder(album); // normally it exists already
     const bool newAlbum = mode == GenerationMode::NewAlbum;
+    // Images of the last new album that this one would make byte for byte the same are moved
+    // aside before the deletion and put in their new places in steps 1 and 2.
+    std::optional<ImageCache> cache;
+    if (newAlbum) {
+        cache.emplace(album, options, photos);
+        cache->takeAside();
+    }
     const QStringList patterns =
         newAlbum ? QStringList{"*.css", "*.htm", "*.jpg", "*.gif"} : QStringList{"*.css", "*.htm"};
     for (const QString& pattern : patterns)
@@ -177,30 +189,57 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
                  {QStringLiteral(".index*.jpg.part*"), QStringLiteral(".page*.jpg.part*")}, QDir::Files | QDir::Hidden))
             QFile::remove(albumDir.filePath(stale));
 
-        std::vector<bool> pageMade(size_t(n), false);
+        std::vector<PhotoWork> works(static_cast<size_t>(n));
+        // Puts photo i's image of a kind in place: the one taken from the last album, else the
+        // one its worker made.
+        auto putInPlace = [&](int i, ImageCache::Kind kind, bool made, const ImageCache::Stamp& file) {
+            const QString& prefix = kind == ImageCache::Index ? index : page;
+            const QString name = target(prefix, i);
+            bool done = false;
+            if (cache->reusable(i, kind)) {
+                done = cache->place(i, kind, name);
+            } else if (made && commitFile(working(prefix, i), name)) {
+                done = true;
+                cache->made(i, kind, name, works[size_t(i - 1)].source, file);
+            }
+            if (!done) {
+                qCInfo(lcGenerate) << "no image" << name << "from" << photos.at(i - 1).pathName;
+                result.failedImages.append(name);
+            }
+        };
         int committed = 0; // photos whose step 1 is done
         {
             WorkAhead ahead(n, [&](int at) {
+                PhotoWork work;
+                const bool wantIndex = !cache->reusable(at + 1, ImageCache::Index);
+                const bool wantPage = !cache->reusable(at + 1, ImageCache::Page);
+                if (!wantIndex && !wantPage)
+                    return work;
                 const PhotoRow& photo = photos.at(at);
+                // Stamped before the decode: a photo changed meanwhile is not recorded as this one.
+                const ImageCache::Stamp source = ImageCache::stamp(photo.pathName);
                 const AlbumImages::AlbumImagePair images =
                     AlbumImages::makeAlbumImages(photo.pathName, photo.rotation, indexBox, pageBox);
-                PhotoWork work;
-                work.indexMade = !images.index.isNull() && Imaging::save(images.index, working(index, at + 1),
-                                                                         Imaging::SaveKind::BaselineJpeg, quality);
-                work.pageMade =
-                    !images.page.isNull() && Imaging::save(images.page, working(page, at + 1), pageKind, quality);
+                work.indexMade =
+                    wantIndex && !images.index.isNull() &&
+                    Imaging::save(images.index, working(index, at + 1), Imaging::SaveKind::BaselineJpeg, quality);
+                work.pageMade = wantPage && !images.page.isNull() &&
+                                Imaging::save(images.page, working(page, at + 1), pageKind, quality);
+                if (ImageCache::unchanged(source, photo.pathName)) {
+                    work.source = source;
+                    if (work.indexMade)
+                        work.indexFile = ImageCache::stamp(working(index, at + 1));
+                    if (work.pageMade)
+                        work.pageFile = ImageCache::stamp(working(page, at + 1));
+                }
                 return work;
             });
             for (int i = 1; i <= n; ++i) {
                 report(1, i);
                 if (stop.stop_requested())
                     break;
-                const PhotoWork work = ahead.take(i - 1);
-                if (!work.indexMade || !commitFile(working(index, i), target(index, i))) {
-                    qCInfo(lcGenerate) << "no image" << target(index, i) << "from" << photos.at(i - 1).pathName;
-                    result.failedImages.append(target(index, i));
-                }
-                pageMade[size_t(i - 1)] = work.pageMade;
+                const PhotoWork& work = works[size_t(i - 1)] = ahead.take(i - 1);
+                putInPlace(i, ImageCache::Index, work.indexMade, work.indexFile);
                 committed = i;
             }
             ahead.abandon();
@@ -214,16 +253,17 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
             report(2, i);
             if (stop.stop_requested())
                 break;
-            if (!pageMade[size_t(i - 1)] || !commitFile(working(page, i), target(page, i))) {
-                qCInfo(lcGenerate) << "no image" << target(page, i) << "from" << photos.at(i - 1).pathName;
-                result.failedImages.append(target(page, i));
-            }
+            const PhotoWork& work = works[size_t(i - 1)];
+            putInPlace(i, ImageCache::Page, work.pageMade, work.pageFile);
             placed = i;
         }
         for (int i = placed + 1; i <= committed; ++i) {
-            if (pageMade[size_t(i - 1)])
+            if (works[size_t(i - 1)].pageMade)
                 QFile::remove(working(page, i));
         }
+        // Taken images that were not placed (a stop) go, as the deletion would have taken them.
+        cache->finish();
+        result.reusedImages = cache->reusedCount();
     }
 
     // Both modes: the cover from the page image (of this run or an earlier one), the background.

@@ -18,6 +18,7 @@ struct GenerationResult {
     bool cancelled = false;     // UserTag "ｷｬﾝｾﾙ": the album is not opened
     QStringList failedPages;    // pages that could not be written (paths)
     QStringList failedImages;   // image files that could not be written (paths)
+    int reusedImages = 0;       // album images taken from the last new album instead of made again
     /// "\n･Lumivert作成エラー" when a page could not be written, else empty.
     QString errorText;
     /// Why the first failed page could not be written, in the system's words ("No space left on
