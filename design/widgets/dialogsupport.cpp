@@ -41,7 +41,8 @@ void moveToCentre(QWidget* window)
 class CentreOnFirstShow : public QObject
 {
 public:
-    explicit CentreOnFirstShow(QWidget* window) : QObject(window), m_window(window) {}
+    static constexpr const char* Name = "lumivertCentreOnFirstShow";
+    explicit CentreOnFirstShow(QWidget* window) : QObject(window), m_window(window) { setObjectName(Name); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -63,7 +64,9 @@ private:
 void centreOnScreen(QWidget* window)
 {
     moveToCentre(window);
-    if (!window->isVisible() && !window->findChild<CentreOnFirstShow*>(QString(), Qt::FindDirectChildrenOnly))
+    // Found by its name: the class has no meta-object of its own for findChild to cast by.
+    if (!window->isVisible() &&
+        !window->findChild<QObject*>(QLatin1String(CentreOnFirstShow::Name), Qt::FindDirectChildrenOnly))
         window->installEventFilter(new CentreOnFirstShow(window));
 }
 
