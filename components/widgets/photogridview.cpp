@@ -387,7 +387,12 @@ void PhotoGridView::setColumnWidthTwips(int column, int twips)
 {
     if (column < 1 || column > PhotoColumnCount || twips <= 0)
         return;
-    const int pixels = std::max(1, (twips + TwipsPerPixel / 2) / TwipsPerPixel);
+    int pixels = std::max(1, (twips + TwipsPerPixel / 2) / TwipsPerPixel);
+    // The rotation cell is drawn as a choice list: it is never narrower than its widest choice in
+    // that look, or "右90度" (longer still in a translation) would be cut. The stored width stays
+    // the one set.
+    if (PhotoColumn(column) == PhotoColumn::Rotation)
+        pixels = std::max(pixels, choiceListWidth());
     auto& set = m_columnTwips[column];
     set.twips = twips;
     if (isColumnHidden(column - 1)) {
@@ -401,6 +406,21 @@ void PhotoGridView::setColumnWidthTwips(int column, int twips)
     m_fitting = false;
     set.pixels = pixels;
     fitCaption();
+}
+
+int PhotoGridView::choiceListWidth() const
+{
+    QStyleOptionComboBox box;
+    box.initFrom(this);
+    box.editable = false;
+    box.frame = true;
+    int widest = 0;
+    for (int code = 0; code <= 3; ++code)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(shownText(PhotoListModel::rotationText(code))));
+    // The cell's margins around the list, as choiceListRect leaves them.
+    constexpr int Margins = 6;
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &box, QSize(widest, fontMetrics().height()), this).width() +
+           Margins;
 }
 
 int PhotoGridView::widthTwips() const

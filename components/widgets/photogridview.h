@@ -59,4 +59,6 @@ private:
     bool m_fitting = false; // the view itself is setting a column width
 
     void fitCaption();
+    /// The least width of the rotation column: its widest choice drawn as a closed choice list.
+    int choiceListWidth() const;
 };

@@ -52,7 +52,12 @@ TEST_F(PhotoGridViewTest, ShowsTheDesignedColumns)
         EXPECT_EQ(m_view.isColumnHidden(c - 1), hidden[c - 1]);
         EXPECT_EQ(PhotoGridView::designWidthTwips(c), widths[c - 1]);
         EXPECT_EQ(m_view.columnWidthTwips(c), widths[c - 1]);
-        if (!hidden[c - 1]) {
+        // The rotation column keeps its designed width in twips but is shown at least as wide as
+        // its widest choice drawn as a choice list.
+        if (c == int(PhotoColumn::Rotation)) {
+            EXPECT_GE(m_view.columnWidth(c - 1), (widths[c - 1] + 7) / 15);
+            EXPECT_GT(m_view.columnWidth(c - 1), m_view.fontMetrics().horizontalAdvance(QStringLiteral("右90度")) + 20);
+        } else if (!hidden[c - 1]) {
             EXPECT_EQ(m_view.columnWidth(c - 1), (widths[c - 1] + 7) / 15);
         }
     }
