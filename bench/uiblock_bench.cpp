@@ -65,7 +65,8 @@ int main(int argc, char** argv)
     GapMeter meter;
 
     meter.start();
-    const int rows = frmGetPicture::runImport(nullptr, folder, &model);
+    (void)frmGetPicture::importFolder(nullptr, folder, &model);
+    const int rows = model.photoCount();
     meter.stop();
     const double importSeconds = double(meter.clock.nsecsElapsed()) / 1e9;
     std::printf("import: %d photos in %.2f s, largest gap between event-loop turns %.1f ms (%d turns)\n", rows,

@@ -92,11 +92,6 @@ bool frmGetPicture::cancelRequested() const
     return m_job->stop.stop_requested();
 }
 
-int frmGetPicture::runImport(QWidget* owner, const QString& folder, PhotoListModel* model)
-{
-    return importFolder(owner, folder, model).cancelled ? -1 : model->photoCount();
-}
-
 ImportResult frmGetPicture::importFolder(QWidget* owner, const QString& folder, PhotoListModel* model)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);

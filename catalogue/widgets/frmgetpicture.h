@@ -24,11 +24,8 @@ public:
     const ImportResult& result() const;
 
     /// The whole import as the main window runs it: busy cursor, owner disabled, this window shown
-    /// modally, owner enabled again. Returns the number of rows in the model afterwards, or -1 when
-    /// the import was cancelled (the model is then empty).
-    static int runImport(QWidget* owner, const QString& folder, PhotoListModel* model);
-    /// runImport, returning what the import found (failed photos, photos left out, a missing
-    /// folder) for the caller to tell the user.
+    /// modally, owner enabled again. Returns what the import found (cancelled: the model is then
+    /// empty; failed photos, photos left out, a missing folder) for the caller to tell the user.
     static ImportResult importFolder(QWidget* owner, const QString& folder, PhotoListModel* model);
 
     /// True once the cancel button (or Esc, or the close box) has asked the job to stop.

@@ -127,7 +127,8 @@ TEST_F(frmGetPictureTest, RunImportDisablesTheOwnerAndShowsTheBusyCursor)
     PhotoListModel model;
     ShowWatcher watcher;
     qApp->installEventFilter(&watcher);
-    EXPECT_EQ(frmGetPicture::runImport(&owner, m_dir.path(), &model), 4);
+    EXPECT_FALSE(frmGetPicture::importFolder(&owner, m_dir.path(), &model).cancelled);
+    EXPECT_EQ(model.photoCount(), 4);
     qApp->removeEventFilter(&watcher);
     ASSERT_TRUE(watcher.seen);
     EXPECT_FALSE(watcher.ownerEnabled);
@@ -145,8 +146,11 @@ TEST_F(frmGetPictureTest, AFolderWithoutPhotosGivesAnEmptyList)
     QTemporaryDir empty;
     PhotoListModel model;
     model.setRows({PhotoRow{}});
-    EXPECT_EQ(frmGetPicture::runImport(nullptr, empty.filePath(QStringLiteral("missing")), &model), 0);
-    EXPECT_EQ(frmGetPicture::runImport(nullptr, empty.path(), &model), 0);
+    EXPECT_FALSE(frmGetPicture::importFolder(nullptr, empty.filePath(QStringLiteral("missing")), &model).cancelled);
+    EXPECT_EQ(model.photoCount(), 0);
+    model.setRows({PhotoRow{}});
+    EXPECT_FALSE(frmGetPicture::importFolder(nullptr, empty.path(), &model).cancelled);
+    EXPECT_EQ(model.photoCount(), 0);
 
     // A cancelled import is told apart from a folder without photos, for the caller to undo it.
     class CancelOnShow : public QObject
@@ -160,7 +164,7 @@ TEST_F(frmGetPictureTest, AFolderWithoutPhotosGivesAnEmptyList)
         }
     } canceller;
     qApp->installEventFilter(&canceller);
-    EXPECT_EQ(frmGetPicture::runImport(nullptr, m_dir.path(), &model), -1);
+    EXPECT_TRUE(frmGetPicture::importFolder(nullptr, m_dir.path(), &model).cancelled);
     qApp->removeEventFilter(&canceller);
     EXPECT_EQ(model.photoCount(), 0);
 }
