@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/editcommands.h"
+#include "catalogue/shootingtext.h"
 
 #include "components/imaging.h"
 #include "components/photorow.h"
@@ -10,7 +11,7 @@ namespace
 // No shooting date: an empty date text or "不明".
 bool isUndated(const PhotoRow& row)
 {
-    return row.dateTime.isEmpty() || row.dateTime == QStringLiteral("不明");
+    return row.dateTime.isEmpty() || row.dateTime == ShootingText::Unknown;
 }
 } // namespace
 

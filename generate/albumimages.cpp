@@ -42,8 +42,10 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
     // Fitting before turning is only the same as turning first when the box is turned too: the
     // scale factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
     const bool quarter = turnsQuarter(rotationCode);
+    if (damaged(photoPath))
+        return {};
     const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(box) : box);
-    if (!loaded.ok() || damaged(photoPath))
+    if (!loaded.ok())
         return {};
     QImage fitted = loaded.image;
     const QSize want =
@@ -63,8 +65,10 @@ AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize
     if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty())
         return {};
     const bool quarter = turnsQuarter(rotationCode);
+    if (damaged(photoPath))
+        return {};
     const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(pageBox) : pageBox);
-    if (!loaded.ok() || damaged(photoPath))
+    if (!loaded.ok())
         return {};
     const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
     const QSize wantPage = albumImageSize(full, rotationCode, pageBox);

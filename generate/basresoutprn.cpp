@@ -112,21 +112,8 @@ QString ReplaceMark(const QString& line, const QString& value)
 
 QString escapeHtml(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char* reference = c == u'&'    ? "&amp;"
-                                : c == u'<'  ? "&lt;"
-                                : c == u'>'  ? "&gt;"
-                                : c == u'"'  ? "&quot;"
-                                : c == u'\'' ? "&#39;"
-                                             : nullptr;
-        if (reference)
-            out += QLatin1String(reference);
-        else
-            out += c;
-    }
-    return out;
+    // Qt escapes & < > "; the apostrophe too, so a value is safe in either kind of attribute quotes.
+    return text.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;"));
 }
 
 QString plainText(const QString& markup)
@@ -195,8 +182,7 @@ QString altText(const PhotoRow& photo, int n)
 
 TemplateText decodeTemplate(const QByteArray& bytes)
 {
-    TextCodePage::Decoded decoded = TextCodePage::decode(bytes);
-    return TemplateText{std::move(decoded.text), std::move(decoded.encoding)};
+    return TextCodePage::decode(bytes);
 }
 
 std::optional<TemplateText> readTemplateFile(const QString& path, QString* error)

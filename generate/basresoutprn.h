@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+#include "components/textcodepage.h"
+
 struct PhotoRow;
 
 /// The page template "Lumivert.fmt" and the rules every page writer shares: reading one section
@@ -33,10 +35,7 @@ struct SlotTable {
 /// The whole template file as text, decoded once. The shipped file is UTF-8 (the system code page
 /// here); a user's own file that is not valid UTF-8 is read as Shift_JIS, and the pages are then
 /// written in that same encoding, so the charset its HTML declares stays true.
-struct TemplateText {
-    QString text;
-    QByteArray encoding = "UTF-8";
-};
+using TemplateText = TextCodePage::Decoded;
 
 [[nodiscard]] std::optional<TemplateText> readTemplateFile(const QString& path, QString* error = nullptr);
 /// Decodes template bytes as readTemplateFile does.
@@ -86,16 +85,14 @@ public:
         m_text += QLatin1String("\r\n");
     }
     /// Prints the slots first..last unchanged, in order.
-    template <typename Slots>
-    void printSlots(const Slots& slots, int first, int last)
+    template <typename Slots> void printSlots(const Slots& slots, int first, int last)
     {
         for (int s = first; s <= last; ++s)
             print(slots.text(s));
     }
     /// Slots 1 to 26 as the cover and index pages print them: 11 and 26 take the width text, 15 the
     /// album title.
-    template <typename Slots>
-    void printHead(const Slots& slots, const QString& widthText, const QString& title)
+    template <typename Slots> void printHead(const Slots& slots, const QString& widthText, const QString& title)
     {
         printSlots(slots, 1, 10);
         print(ReplaceMark(slots.text(11), widthText));

@@ -18,8 +18,7 @@ namespace
 {
 
 // What the preview writes itself; every other file of the sample is copied as it ships.
-const QStringList Written{QStringLiteral("stylesheet.css"), QStringLiteral("background.jpg"),
-                          QStringLiteral("background.gif")};
+const QStringList Written = QStringList{QStringLiteral("stylesheet.css")} + StyleSheetBackground::BackgroundFiles;
 
 bool fail(QString* error, const QString& text)
 {
