@@ -544,15 +544,18 @@ void frmMain::cmdCreate_Click(int index)
             text += QStringLiteral("\n\n") + failed.mid(0, 10).join(QLatin1Char('\n'));
         message(QMessageBox::Warning, text);
     }
-    // An album made whole keeps its options for the next run; a cancelled or failed one does not.
+    // An album made whole keeps its options for the next run and is confirmed in the status line;
+    // a cancelled or failed one does neither (a failed one was reported above).
+    const bool whole = generation.result().failedPages.isEmpty();
     QString error;
-    if (generation.finished() && generation.UserTag() == QLatin1String("OK") &&
-        generation.result().failedPages.isEmpty() && !AlbumOptionsFile::save(options, &error))
+    if (generation.finished() && generation.UserTag() == QLatin1String("OK") && whole &&
+        !AlbumOptionsFile::save(options, &error))
         message(QMessageBox::Warning, tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error));
     if (generation.UserTag() != QLatin1String("OK"))
         return;
     const QString album = QDir::toNativeSeparators(options.albumFolder());
-    showStatus(tr("Lumivertを%1に作成しました。").arg(album));
+    if (whole)
+        showStatus(tr("Lumivertを%1に作成しました。").arg(album));
     if (m_hooks.launchDocument(this, Startup::joinPath(options.albumFolder(), QStringLiteral("top.htm"))) ==
         CShellExecute::Success)
         return;

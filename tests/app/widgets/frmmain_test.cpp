@@ -639,6 +639,8 @@ TEST_F(FrmMainTest, CreateFailureNamesTheSystemsReason)
         m_messages[0].text.startsWith(QStringLiteral("･Lumivert作成エラー\n\n理由: フォルダではありません\n\n")))
         << m_messages[0].text.toStdString();
     EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("top.htm")));
+    // A failed album is not confirmed as written.
+    EXPECT_FALSE(child<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("作成しました")));
 }
 
 TEST_F(FrmMainTest, CreateWithoutAFolderDoesNotWriteIntoTheRoot)
