@@ -215,8 +215,10 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     return o;
 }
 
-AlbumOptions load(const QString& photoFolder, const QString& programFolder)
+AlbumOptions load(const QString& photoFolder, const QString& programFolder, bool* remembered)
 {
+    if (remembered)
+        *remembered = false;
     AlbumOptions start;
     start.photoFolder = photoFolder;
     start.programFolder = programFolder;
@@ -240,6 +242,8 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder)
         read->background = false;
         read->backgroundFile.clear();
     }
+    if (remembered)
+        *remembered = true;
     return *read;
 }
 

@@ -472,11 +472,17 @@ void frmMain::loadOrImport()
 
 void frmMain::afterListChanged()
 {
-    // The folder's remembered options, or the start values; a cover the list no longer reaches is photo 1.
-    const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder);
-    applyAlbumOptions(remembered);
-    const int cover = remembered.coverNumber;
-    SetCoverPhoto(cover >= 1 && cover <= m_model.photoCount() ? cover : 1);
+    // The folder's remembered options when it has a readable file; without one the Step3 page stays
+    // as the user left it. The cover is photo 1 unless a remembered one is still in the list.
+    bool remembered = false;
+    const AlbumOptions options = AlbumOptionsFile::load(txtFolder->text(), m_programFolder, &remembered);
+    int cover = 1;
+    if (remembered) {
+        applyAlbumOptions(options);
+        if (options.coverNumber >= 1 && options.coverNumber <= m_model.photoCount())
+            cover = options.coverNumber;
+    }
+    SetCoverPhoto(cover);
     selectTab(1);
 }
 
