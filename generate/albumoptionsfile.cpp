@@ -215,10 +215,8 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     return o;
 }
 
-AlbumOptions load(const QString& photoFolder, const QString& programFolder, bool* remembered)
+AlbumOptions load(const QString& photoFolder, const QString& programFolder)
 {
-    if (remembered)
-        *remembered = false;
     AlbumOptions start;
     start.photoFolder = photoFolder;
     start.programFolder = programFolder;
@@ -242,8 +240,6 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder, bool
         read->background = false;
         read->backgroundFile.clear();
     }
-    if (remembered)
-        *remembered = true;
     return *read;
 }
 
@@ -260,6 +256,13 @@ bool save(const AlbumOptions& options, QString* error)
         return false;
     }
     return true;
+}
+
+bool remembered(const QString& photoFolder, const QString& programFolder)
+{
+    QFile file(path(photoFolder));
+    return !photoFolder.isEmpty() && file.size() <= MaxFileSize && file.open(QIODevice::ReadOnly) &&
+           decode(file.read(MaxFileSize), programFolder).has_value();
 }
 
 } // namespace AlbumOptionsFile

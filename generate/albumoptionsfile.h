@@ -26,15 +26,18 @@ inline constexpr char FileName[] = "Lumivert.opt";
 QString path(const QString& photoFolder);
 
 /// The options remembered for photoFolder, with photoFolder and programFolder filled in. A missing
-/// or damaged file gives the start values (AlbumOptions{}) and is left as it is; *remembered (when
-/// given) tells whether the values came from the file. A remembered style
+/// or damaged file gives the start values (AlbumOptions{}) and is left as it is. A remembered style
 /// sheet that no longer exists gives themeFile "" (the caller's default, the first in name order);
 /// a remembered background image that no longer exists gives no background and backgroundFile "".
 /// The cover number is taken as stored: the caller checks it against its photo list.
-AlbumOptions load(const QString& photoFolder, const QString& programFolder, bool* remembered = nullptr);
+AlbumOptions load(const QString& photoFolder, const QString& programFolder);
 
 /// Writes the options to path(options.photoFolder) whole or not at all (QSaveFile).
 [[nodiscard]] bool save(const AlbumOptions& options, QString* error = nullptr);
+
+/// True when photoFolder holds a readable, undamaged file, so that load() gives its options rather
+/// than the start values.
+bool remembered(const QString& photoFolder, const QString& programFolder);
 
 /// The file's bytes for the options, and back (nothing when damaged). The style sheet and the
 /// background image are checked against the program folder by load(), not here.

@@ -474,13 +474,12 @@ void frmMain::afterListChanged()
 {
     // The folder's remembered options when it has a readable file; without one the Step3 page stays
     // as the user left it. The cover is photo 1 unless a remembered one is still in the list.
-    bool remembered = false;
-    const AlbumOptions options = AlbumOptionsFile::load(txtFolder->text(), m_programFolder, &remembered);
     int cover = 1;
-    if (remembered) {
-        applyAlbumOptions(options);
-        if (options.coverNumber >= 1 && options.coverNumber <= m_model.photoCount())
-            cover = options.coverNumber;
+    if (AlbumOptionsFile::remembered(txtFolder->text(), m_programFolder)) {
+        const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder);
+        applyAlbumOptions(remembered);
+        if (remembered.coverNumber >= 1 && remembered.coverNumber <= m_model.photoCount())
+            cover = remembered.coverNumber;
     }
     SetCoverPhoto(cover);
     selectTab(1);
