@@ -47,7 +47,7 @@ bool load(PhotoListModel& model, const QString& photoFolder, QList<int>* columnW
     std::optional<Sheet> sheet = SheetFile::load(path(photoFolder), error, pictures);
     if (!sheet)
         return false;
-    // setRows keeps the caption column within its 4096 characters, line breaks as stored.
+    // setRows keeps the caption column within its 4096 characters.
     model.setRows(std::move(sheet->rows));
     if (columnWidths)
         *columnWidths = sheet->columnWidths;
