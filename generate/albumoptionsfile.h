@@ -35,13 +35,13 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder);
 /// Writes the options to path(options.photoFolder) whole or not at all (QSaveFile).
 [[nodiscard]] bool save(const AlbumOptions& options, QString* error = nullptr);
 
-/// True when photoFolder holds a readable, undamaged file, so that load() gives its options rather
-/// than the start values.
-bool remembered(const QString& photoFolder, const QString& programFolder);
-
 /// The file's bytes for the options, and back (nothing when damaged). The style sheet and the
 /// background image are checked against the program folder by load(), not here.
 QByteArray encode(const AlbumOptions& options);
 std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& programFolder);
+
+/// True when photoFolder holds the file and it is not damaged, so that load() gives its options
+/// rather than the start values.
+bool readable(const QString& photoFolder, const QString& programFolder);
 
 } // namespace AlbumOptionsFile

@@ -475,7 +475,7 @@ void frmMain::afterListChanged()
     // The folder's remembered options when it has a readable file; without one the Step3 page stays
     // as the user left it. The cover is photo 1 unless a remembered one is still in the list.
     int cover = 1;
-    if (AlbumOptionsFile::remembered(txtFolder->text(), m_programFolder)) {
+    if (AlbumOptionsFile::readable(txtFolder->text(), m_programFolder)) {
         const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder);
         applyAlbumOptions(remembered);
         if (remembered.coverNumber >= 1 && remembered.coverNumber <= m_model.photoCount())
