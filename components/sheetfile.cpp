@@ -5,13 +5,14 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <atomic>
 #include <vector>
+
+#include "components/wholefile.h"
 
 // File layout, all integers big-endian:
 //   magic "LMVSHEET" (8 bytes) | version (quint32) | payload length (quint64) | SHA-256 of payload (32 bytes)
@@ -369,28 +370,14 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error, Pictures mo
 
 bool save(const QString& path, const Sheet& sheet, QString* error)
 {
-    QSaveFile file(path);
-    // Never fall back to writing the old file in place: a failed save must leave it whole.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, file.errorString());
+    const QByteArray bytes = encode(sheet);
+    if (bytes.isEmpty()) {
+        setError(error, QStringLiteral("a picture of the list cannot be read"));
         return false;
     }
-    if (!writeSheet(file, sheet)) {
-        const bool writeFailed = file.error() != QFileDevice::NoError;
-        setError(error, writeFailed ? file.errorString() : QStringLiteral("a picture of the list cannot be read"));
-        file.cancelWriting();
-        return false;
-    }
-    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
-    // place of the old one; flush first and give up on failure.
-    if (!file.flush()) {
-        setError(error, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, file.errorString());
+    const QString reason = WholeFile::write(path, bytes);
+    if (!reason.isEmpty()) {
+        setError(error, reason);
         return false;
     }
     return true;
@@ -398,21 +385,14 @@ bool save(const QString& path, const Sheet& sheet, QString* error)
 
 std::optional<Sheet> load(const QString& path, QString* error, Pictures mode)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > MaxFileSize) {
+    if (QFileInfo(path).size() > MaxFileSize) {
         setError(error, QStringLiteral("photo list file is too large"));
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, file.errorString());
+    const std::optional<QByteArray> bytes = WholeFile::read(path, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    return decode(bytes, error, mode);
+    return decode(*bytes, error, mode);
 }
 
 } // namespace SheetFile
