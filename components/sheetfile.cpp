@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -370,17 +371,19 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error, Pictures mo
 
 bool save(const QString& path, const Sheet& sheet, QString* error)
 {
-    const QByteArray bytes = encode(sheet);
-    if (bytes.isEmpty()) {
-        setError(error, QStringLiteral("a picture of the list cannot be read"));
+    // Streamed: the file is never held in memory whole (the list's pictures live in spool files).
+    bool pictureMissing = false;
+    const QString reason = WholeFile::write(path, [&](QIODevice& device) {
+        if (writeSheet(device, sheet))
+            return true;
+        const auto* file = qobject_cast<QFileDevice*>(&device);
+        pictureMissing = file && file->error() == QFileDevice::NoError;
         return false;
-    }
-    const QString reason = WholeFile::write(path, bytes);
-    if (!reason.isEmpty()) {
-        setError(error, reason);
-        return false;
-    }
-    return true;
+    });
+    if (reason.isEmpty())
+        return true;
+    setError(error, pictureMissing ? QStringLiteral("a picture of the list cannot be read") : reason);
+    return false;
 }
 
 std::optional<Sheet> load(const QString& path, QString* error, Pictures mode)

@@ -12,6 +12,11 @@ namespace WholeFile
 
 QString write(const QString& path, const QByteArray& bytes)
 {
+    return write(path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+}
+
+QString write(const QString& path, const std::function<bool(QIODevice&)>& fill)
+{
     if (path.isEmpty())
         return QStringLiteral("No file name");
     // QSaveFile refuses a folder with its own wording; give the system's.
@@ -24,8 +29,9 @@ QString write(const QString& path, const QByteArray& bytes)
         return file.errorString();
     // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
     // place of the old one; flush first and give up on failure.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
+    if (!fill(file) || !file.flush()) {
+        const QString reason =
+            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("content not made");
         file.cancelWriting();
         return reason;
     }

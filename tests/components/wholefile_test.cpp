@@ -101,9 +101,13 @@ TEST_F(WholeFileTest, FailuresGiveTheSystemsReasonAndKeepTheOldFile)
             EXPECT_EQ(WholeFile::read(c.path, &error), std::nullopt);
         EXPECT_EQ(error.toStdString(), c.reason);
     }
+    // Content that cannot be made after part of it was written: the old file stays, nothing else.
+    EXPECT_EQ(WholeFile::write(old, [](QIODevice& device) { return device.write("half") == 4 && false; }).toStdString(),
+              "content not made");
     EXPECT_EQ(TestUtil::readAll(QDir(locked).filePath("Lumivert.opt")), QByteArray("old"));
     EXPECT_EQ(files(locked), QStringList{"Lumivert.opt"});
     EXPECT_EQ(TestUtil::readAll(old), QByteArray("old"));
+    EXPECT_EQ(files(m_dir.path()), (QStringList{"Lumivert.opt", "secret.bin"}));
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
