@@ -24,7 +24,7 @@ QString CStyleSheet::replaceColor(QString line, const QString& colorName)
     return line;
 }
 
-std::optional<QByteArray> CStyleSheet::finishedCSS(const QString& templatePath, const QString& colorName,
+std::optional<QByteArray> CStyleSheet::finishedCss(const QString& templatePath, const QString& colorName,
                                                    const std::function<bool(const QString&)>& hasBackground,
                                                    QString* error)
 {
@@ -45,7 +45,7 @@ std::optional<QByteArray> CStyleSheet::finishedCSS(const QString& templatePath, 
 bool CStyleSheet::CreateCSS(const QString& templatePath, const QString& colorName, const QString& folder)
 {
     const QDir dir(folder);
-    const auto css = finishedCSS(templatePath, colorName,
+    const auto css = finishedCss(templatePath, colorName,
                                  [&](const QString& name) { return QFileInfo(dir.filePath(name)).isFile(); });
     return css && WholeFile::write(dir.filePath(QStringLiteral("stylesheet.css")), *css).isEmpty();
 }

@@ -38,7 +38,7 @@ public:
 
     /// The finished style sheet's bytes, with hasBackground(name) telling whether the album holds
     /// that background file; nothing when the template cannot be read (the reason in *error).
-    [[nodiscard]] std::optional<QByteArray> finishedCSS(const QString& templatePath, const QString& colorName,
+    [[nodiscard]] std::optional<QByteArray> finishedCss(const QString& templatePath, const QString& colorName,
                                                         const std::function<bool(const QString&)>& hasBackground,
                                                         QString* error = nullptr);
 

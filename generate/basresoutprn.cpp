@@ -206,7 +206,7 @@ std::optional<SlotTable> ReadFormatSection(const QString& templateText, const QS
     return std::nullopt;
 }
 
-std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QString& sectionName, QString* error)
+std::optional<SlotTable> readFormatSectionFile(const QString& path, const QString& sectionName, QString* error)
 {
     const auto text = readTemplateFile(path, error);
     if (!text)

@@ -169,7 +169,7 @@ TEST_F(CStyleSheetTest, NamesOnlyTheBackgroundTheFolderHolds)
             ASSERT_TRUE(sheet.CreateCSS(path, QStringLiteral("teal"), album.path()));
             EXPECT_EQ(TestUtil::readAll(QDir(album.path()).filePath("stylesheet.css")), expected);
             CStyleSheet inMemory;
-            EXPECT_EQ(inMemory.finishedCSS(path, QStringLiteral("teal"),
+            EXPECT_EQ(inMemory.finishedCss(path, QStringLiteral("teal"),
                                            [&](const QString& name) { return c.present.contains(name); }),
                       expected);
             EXPECT_EQ(QDir(album.path()).entryList(QDir::Files | QDir::Hidden).size(), c.present.size() + 1);
