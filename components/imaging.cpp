@@ -143,8 +143,7 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     // Qt reports a GIF's first frame as its size but allocates the whole logical screen.
     QSize canvas = full;
     if (result.format == FileFormat::Gif && bytes.size() >= 10)
-        canvas =
-            canvas.expandedTo(QSize(uchar(bytes[6]) | uchar(bytes[7]) << 8, uchar(bytes[8]) | uchar(bytes[9]) << 8));
+        canvas = canvas.expandedTo(QSize(uchar(bytes[6]) | uchar(bytes[7]) << 8, uchar(bytes[8]) | uchar(bytes[9]) << 8));
     if (canvas.isValid()) {
         const qint64 pixels = qint64(canvas.width()) * canvas.height();
         if (pixels / (qint64(divisor) * divisor) > kBombFloorPixels && pixels / 4096 > bytes.size()) {
