@@ -199,6 +199,7 @@ QWidget* frmMain::buildStep3Middle()
     QGroupBox* jpeg = group("fraJpeg", QT_TRANSLATE_NOOP("frmMain", "■ アルバム写真保存設定"));
     auto* jpegLayout = new QVBoxLayout(jpeg);
     chkJpegProgress = check("chkJpegProgress", QT_TRANSLATE_NOOP("frmMain", "プログレッシブ形式"), false, jpegLayout);
+    chkHighDensity = check("chkHighDensity", QT_TRANSLATE_NOOP("frmMain", "高解像度画面用の画像"), true, jpegLayout);
     QGroupBox* quality = group("fraJpegQuality", QT_TRANSLATE_NOOP("frmMain", "画質"));
     auto* qualityLayout = new QVBoxLayout(quality);
     optJpegQuality = new QButtonGroup(this);
@@ -471,7 +472,8 @@ QList<std::pair<QCheckBox*, bool AlbumOptions::*>> frmMain::optionChecks() const
             {chkPageAv, &AlbumOptions::pageAv},
             {chkNavi, &AlbumOptions::japaneseNavi},
             {chkSlideShow, &AlbumOptions::slideShow},
-            {chkJpegProgress, &AlbumOptions::progressive}};
+            {chkJpegProgress, &AlbumOptions::progressive},
+            {chkHighDensity, &AlbumOptions::highDensity}};
 }
 
 void frmMain::applyAlbumOptions(const AlbumOptions& o)
