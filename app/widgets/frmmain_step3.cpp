@@ -28,6 +28,7 @@
 #include "design/ccolor.h"
 #include "design/covereffect.h"
 #include "catalogue/widgets/problemtext.h"
+#include "components/widgets/sharpdisplay.h"
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
 #include "design/widgets/frmselecttopimage.h"
@@ -350,9 +351,7 @@ int frmMain::coverNumber() const
 void frmMain::showCoverPreview(const QImage& picture)
 {
     m_coverPreview = picture;
-    IkDisp1->setPixmap(picture.isNull() ? QPixmap()
-                                        : QPixmap::fromImage(picture.scaled(CoverDisplaySize, Qt::KeepAspectRatio,
-                                                                            Qt::SmoothTransformation)));
+    IkDisp1->setPixmap(SharpDisplay::fitted(picture, CoverDisplaySize));
 }
 
 void frmMain::showBackgroundPreview(const QImage& picture)
@@ -360,16 +359,14 @@ void frmMain::showBackgroundPreview(const QImage& picture)
     m_backgroundPreview = picture;
     // The chosen image is kept; the display shows it only while the album is to have a background.
     const bool shown = !picture.isNull() && optBackImage->checkedId() != 0;
-    IkDisp2->setPixmap(
-        shown ? QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio, Qt::SmoothTransformation))
-              : QPixmap());
+    IkDisp2->setPixmap(shown ? SharpDisplay::fitted(picture, BackgroundDisplaySize) : QPixmap());
 }
 
 void frmMain::SetCoverPhoto(int r)
 {
     if (r < 1 || r > m_model.photoCount())
         return;
-    showCoverPreview(m_model.cellPicture(r, PhotoColumn::Picture));
+    showCoverPreview(SharpDisplay::listPicture(m_model, r));
     IkDisp1->setProperty("Tag", QString::number(r));
     cboTopFilter_Click();
 }
@@ -380,8 +377,13 @@ void frmMain::cboTopFilter_Click()
     if (cover < 1 || cover > m_model.photoCount())
         return;
     // A failed effect, or no effect selected, leaves the preview as it is.
-    const QImage result =
-        CoverEffect::preview(m_model.cellPicture(cover, PhotoColumn::Picture), cboTopFilter->currentIndex());
+    // The effects that work pixel by pixel look the same on the window's sharper picture; those
+    // with sizes (canvas, oil, tiles) are made for the list's 120 x 90 one.
+    const int effect = cboTopFilter->currentIndex();
+    const bool pixelwise = effect == 0 || effect == 4 || effect == 5;
+    const QImage result = CoverEffect::preview(pixelwise ? SharpDisplay::listPicture(m_model, cover)
+                                                         : m_model.cellPicture(cover, PhotoColumn::Picture),
+                                               effect);
     if (!result.isNull())
         showCoverPreview(result);
 }
