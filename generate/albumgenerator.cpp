@@ -37,14 +37,19 @@ QString GenerationResult::userTag() const
 namespace
 {
 
-// What a worker made of one photo: its two images under working names in the album folder.
-// The stamps say what the images were made from and what was written, for the image cache.
-// Per kind (ImageCache::Kind): whether the image was made, and the stamp of its written file.
+// What a worker made of one photo: its images under working names in the album folder, per kind
+// (ImageCache::Kind). The stamps say what the images were made from and what was written, for the
+// image cache.
 struct PhotoWork {
     std::array<bool, ImageCache::KindCount> made{};
     ImageCache::Stamp source;
     std::array<ImageCache::Stamp, ImageCache::KindCount> file;
 };
+
+bool isSecond(ImageCache::Kind kind)
+{
+    return kind == ImageCache::Index2x || kind == ImageCache::Page2x;
+}
 
 // The album file name of photo i's image of a kind: "index001.jpg", "page001@2x.jpg".
 QString imageFileName(ImageCache::Kind kind, int i)
@@ -52,12 +57,7 @@ QString imageFileName(ImageCache::Kind kind, int i)
     const bool index = kind == ImageCache::Index || kind == ImageCache::Index2x;
     const QString name = (index ? QStringLiteral("index") : QStringLiteral("page")) + basResOutPrn::photoNumberText(i) +
                          QStringLiteral(".jpg");
-    return kind == ImageCache::Index2x || kind == ImageCache::Page2x ? basResOutPrn::secondImageName(name) : name;
-}
-
-bool isSecond(ImageCache::Kind kind)
-{
-    return kind == ImageCache::Index2x || kind == ImageCache::Page2x;
+    return isSecond(kind) ? basResOutPrn::secondImageName(name) : name;
 }
 
 // Whether the second image of a kind is one the photo gets: its header says it has more pixels
