@@ -32,6 +32,4 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
 /// without a size for it.
 QString imageAttributes(const AlbumOptions& options, const QString& image,
                         const std::vector<basResOutPrn::ImageSizes>& imageSizes, int m);
-[[nodiscard]] bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos,
-                                    const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimpleIndex

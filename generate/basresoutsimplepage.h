@@ -45,6 +45,4 @@ inline constexpr int MissingImageSlot = 39;
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                         const QVector<PhotoRow>& photos, int n, bool hasImage = true,
                         const basResOutPrn::ImageSizes& imageSizes = {});
-[[nodiscard]] bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
-                                   const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimplePage
