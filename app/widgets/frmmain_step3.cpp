@@ -366,7 +366,11 @@ void frmMain::SetCoverPhoto(int r)
 {
     if (r < 1 || r > m_model.photoCount())
         return;
-    showCoverPreview(SharpDisplay::listPicture(m_model, r));
+    // A sharper picture made later shows with the chosen effect once it is there.
+    showCoverPreview(SharpDisplay::listPicture(m_model, r, this, [this, r] {
+        if (coverNumber() == r)
+            cboTopFilter_Click();
+    }));
     IkDisp1->setProperty("Tag", QString::number(r));
     cboTopFilter_Click();
 }

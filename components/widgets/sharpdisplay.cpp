@@ -27,14 +27,17 @@ QPixmap fitted(const QImage& picture, QSize box, bool shrinkOnly)
     return QPixmap::fromImage(image);
 }
 
-QImage listPicture(const PhotoListModel& model, int r)
+QImage listPicture(const PhotoListModel& model, int r, QObject* receiver, std::function<void()> whenSharp)
 {
     if (r < 1 || r > model.photoCount())
         return {};
     const PhotoRow& row = model.photoAt(r);
     QImage sharp = SharpPictures::instance().picture(row.pathName, row.rotation);
-    if (sharp.isNull())
+    if (sharp.isNull()) {
+        if (receiver && whenSharp && !row.pathName.isEmpty())
+            SharpPictures::instance().request(row.pathName, receiver, std::move(whenSharp));
         return model.cellPicture(r, PhotoColumn::Picture);
+    }
     sharp.setDevicePixelRatio(1.0);
     return sharp;
 }

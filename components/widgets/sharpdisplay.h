@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QSize>
 
+#include <functional>
+
 class PhotoListModel;
 
 /// Pictures for the window's displays made for the screen's pixels: on a desktop scaled by two a
@@ -17,6 +19,9 @@ namespace SharpDisplay
 /// already inside the box is shown at its own size rather than enlarged.
 QPixmap fitted(const QImage& picture, QSize box, bool shrinkOnly = false);
 /// Photo r's grid picture (turned) as sharp as the window has it: its own sharper picture when
-/// one is held, else the list's 120 x 90 one. The device pixel ratio of the result is 1.
-QImage listPicture(const PhotoListModel& model, int r);
+/// one is held, else the list's 120 x 90 one. The device pixel ratio of the result is 1. With a
+/// receiver, a sharper picture not held yet is made on a worker and whenSharp is called (in the
+/// receiver's thread) once it is there, to show it then.
+QImage listPicture(const PhotoListModel& model, int r, QObject* receiver = nullptr,
+                   std::function<void()> whenSharp = {});
 } // namespace SharpDisplay
