@@ -3,7 +3,8 @@
 
 #include <QDir>
 
-#include "components/photocheck.h"
+#include <algorithm>
+
 #include "design/covereffect.h"
 #include "generate/basresoutprn.h"
 
@@ -20,11 +21,35 @@ QSize transposed(QSize s)
 {
     return QSize(s.height(), s.width());
 }
-// A JPEG cut short decodes with its missing part grey; like a photo that cannot be read, it gets
-// no album images (its pages show the template's note instead).
-bool damaged(const QString& photoPath)
+// The decoded photo fitted into the box and turned by the code (the photo was decoded for the
+// box turned with it). A JPEG cut short decodes with its missing part grey; like a photo that
+// cannot be read, it gets no album images (its pages show the template's note instead).
+QImage fittedAndTurned(const Imaging::LoadResult& loaded, int rotationCode, QSize box)
 {
-    return PhotoCheck::checkDecoded(photoPath).problem != PhotoCheck::Problem::None;
+    if (!loaded.ok() || loaded.cutShort)
+        return {};
+    const QSize want =
+        albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(), rotationCode, box);
+    if (!want.isValid())
+        return {};
+    const QSize unturned = turnsQuarter(rotationCode) ? transposed(want) : want;
+    QImage fitted = loaded.image;
+    if (fitted.size() != unturned)
+        fitted = Imaging::resize(fitted, unturned);
+    if (fitted.isNull())
+        return {};
+    return Imaging::rotateByCode(fitted, rotationCode);
+}
+// Fitting before turning is only the same as turning first when the box is turned too: the scale
+// factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
+QSize decodeBox(int rotationCode, QSize box)
+{
+    return turnsQuarter(rotationCode) ? transposed(box) : box;
+}
+bool validRequest(int rotationCode, const std::vector<QSize>& boxes)
+{
+    return rotationCode >= 0 && rotationCode <= 3 && !boxes.empty() &&
+           std::none_of(boxes.begin(), boxes.end(), [](QSize box) { return box.isEmpty(); });
 }
 } // namespace
 
@@ -37,67 +62,39 @@ QSize albumImageSize(QSize photoSize, int rotationCode, QSize box)
 
 QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
 {
-    if (rotationCode < 0 || rotationCode > 3 || box.isEmpty())
+    if (!validRequest(rotationCode, {box}))
         return {};
-    // Fitting before turning is only the same as turning first when the box is turned too: the
-    // scale factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
-    const bool quarter = turnsQuarter(rotationCode);
-    if (damaged(photoPath))
-        return {};
-    const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(box) : box);
-    if (!loaded.ok())
-        return {};
-    QImage fitted = loaded.image;
-    const QSize want =
-        albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(), rotationCode, box);
-    if (!want.isValid())
-        return {};
-    const QSize unturned = quarter ? transposed(want) : want;
-    if (fitted.size() != unturned)
-        fitted = Imaging::resize(fitted, unturned);
-    if (fitted.isNull())
-        return {};
-    return Imaging::rotateByCode(fitted, rotationCode);
+    return fittedAndTurned(Imaging::load(photoPath, decodeBox(rotationCode, box)), rotationCode, box);
 }
 
-AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox)
+std::vector<QImage> makeAlbumImages(const QByteArray& photoBytes, int rotationCode, const std::vector<QSize>& boxes)
 {
-    if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty())
-        return {};
-    const bool quarter = turnsQuarter(rotationCode);
-    if (damaged(photoPath))
-        return {};
-    const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(pageBox) : pageBox);
-    if (!loaded.ok())
-        return {};
-    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
-    const QSize wantPage = albumImageSize(full, rotationCode, pageBox);
-    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
-    if (!wantPage.isValid() || !wantIndex.isValid())
-        return {};
-    QImage fitted = loaded.image;
-    const QSize unturned = quarter ? transposed(wantPage) : wantPage;
-    if (fitted.size() != unturned)
-        fitted = Imaging::resize(fitted, unturned);
-    if (fitted.isNull())
-        return {};
-    AlbumImagePair pair;
-    pair.page = Imaging::rotateByCode(fitted, rotationCode);
-    if (pair.page.isNull())
-        return {};
-    // The index image is an area reduction of the page image when that is smaller on both sides
-    // (every preset) and the page image is itself a reduction of the photo. A photo smaller than
-    // the page box, or an odd pair of boxes, is decoded again: enlarging and then reducing would
+    std::vector<QImage> images(boxes.size());
+    if (!validRequest(rotationCode, boxes))
+        return images;
+    const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox(rotationCode, boxes[0]));
+    images[0] = fittedAndTurned(loaded, rotationCode, boxes[0]);
+    if (images[0].isNull())
+        return images;
+    // Another image is an area reduction of the first when that is smaller on both sides (every
+    // preset's index image) and the first is itself a reduction of the photo. A photo smaller than
+    // the first box, or an odd pair of boxes, is decoded again: enlarging and then reducing would
     // blur, and such a photo is cheap to decode.
-    const QSize turnedFull = quarter ? transposed(full) : full;
-    const bool pageReduces = wantPage.width() <= turnedFull.width() && wantPage.height() <= turnedFull.height();
-    if (wantIndex == wantPage)
-        pair.index = pair.page;
-    else if (pageReduces && wantIndex.width() <= wantPage.width() && wantIndex.height() <= wantPage.height())
-        pair.index = Imaging::resize(pair.page, wantIndex);
-    else
-        pair.index = makeAlbumImage(photoPath, rotationCode, indexBox);
-    return pair;
+    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
+    const QSize turnedFull = turnsQuarter(rotationCode) ? transposed(full) : full;
+    const QSize first = images[0].size();
+    const bool firstReduces = first.width() <= turnedFull.width() && first.height() <= turnedFull.height();
+    for (size_t k = 1; k < boxes.size(); ++k) {
+        const QSize want = albumImageSize(full, rotationCode, boxes[k]);
+        if (want == first)
+            images[k] = images[0];
+        else if (firstReduces && want.width() <= first.width() && want.height() <= first.height())
+            images[k] = Imaging::resize(images[0], want);
+        else
+            images[k] =
+                fittedAndTurned(Imaging::decode(photoBytes, decodeBox(rotationCode, boxes[k])), rotationCode, boxes[k]);
+    }
+    return images;
 }
 
 bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
+
+#include <vector>
 
 #include "components/imaging.h"
 
@@ -22,15 +25,14 @@ QSize albumImageSize(QSize photoSize, int rotationCode, QSize box);
 /// (the box turned with it for codes 1 and 2), which gives the size rotate-then-fit gives.
 QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box);
 
-/// Both images of one photo from a single decode: the photo is decoded at the scale of the larger
-/// box and the smaller image is fitted from that (a progressive JPEG costs nearly a full decode at
-/// any scale, so decoding it once matters). Each image is what makeAlbumImage gives for its box, up
-/// to resampling; both are null when the photo cannot be decoded or the code is outside 0..3.
-struct AlbumImagePair {
-    QImage index;
-    QImage page;
-};
-AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox);
+/// The images of one photo from a single decode of its bytes (the whole file, as read by
+/// Imaging::readAll), one per box: the photo is decoded at the scale of the first box, and every
+/// other box's image is an area reduction of the first image where that is smaller on both sides
+/// and the first is itself a reduction of the photo (a progressive JPEG costs nearly a full decode
+/// at any scale, so decoding it once matters); else it is decoded again from the same bytes. Each
+/// image is what makeAlbumImage gives for its box, up to resampling. All are null when the photo
+/// cannot be decoded, is cut short, or the code is outside 0..3.
+std::vector<QImage> makeAlbumImages(const QByteArray& photoBytes, int rotationCode, const std::vector<QSize>& boxes);
 
 /// makeAlbumImage, saved to target (temporary name, then renamed). False when no image was made.
 [[nodiscard]] bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,

@@ -216,16 +216,22 @@ TEST(AlbumImagePair, SizesAreThoseOfTheSingleImages)
                 SCOPED_TRACE(testing::Message() << c.photo.width() << "x" << c.photo.height() << " code " << code
                                                 << " page " << pageBox.width() << " index " << indexBox.width()
                                                 << "x" << indexBox.height());
-                const AlbumImages::AlbumImagePair pair = AlbumImages::makeAlbumImages(photo, code, indexBox, pageBox);
+                const std::vector<QImage> pair =
+                    AlbumImages::makeAlbumImages(TestUtil::readAll(photo), code, {pageBox, indexBox});
                 const QImage index = AlbumImages::makeAlbumImage(photo, code, indexBox);
                 const QImage page = AlbumImages::makeAlbumImage(photo, code, pageBox);
-                EXPECT_EQ(pair.index.size(), index.size());
-                EXPECT_EQ(pair.page.size(), page.size());
-                EXPECT_LT(meanDifference(pair.index, index), 6.0);
-                EXPECT_LT(meanDifference(pair.page, page), 1.0);
+                ASSERT_EQ(pair.size(), 2u);
+                EXPECT_EQ(pair[1].size(), index.size());
+                EXPECT_EQ(pair[0].size(), page.size());
+                EXPECT_LT(meanDifference(pair[1], index), 6.0);
+                EXPECT_LT(meanDifference(pair[0], page), 1.0);
             }
         }
     }
-    EXPECT_TRUE(AlbumImages::makeAlbumImages(dir.filePath("p.jpg"), 4, QSize(100, 75), QSize(480, 360)).page.isNull());
-    EXPECT_TRUE(AlbumImages::makeAlbumImages(dir.filePath("none.jpg"), 0, QSize(100, 75), QSize(480, 360)).index.isNull());
+    // A bad rotation code, a photo cut short, no photo: no images.
+    const QByteArray bytes = TestUtil::readAll(dir.filePath("p.jpg"));
+    const std::vector<QSize> boxes{QSize(480, 360), QSize(100, 75)};
+    EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes, 4, boxes)[0].isNull());
+    EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes.left(bytes.size() / 2), 0, boxes)[0].isNull());
+    EXPECT_TRUE(AlbumImages::makeAlbumImages({}, 0, boxes)[1].isNull());
 }
