@@ -55,6 +55,6 @@ struct AlbumPhoto {
     int number = 0; // album position, from 1
     QString path;
     int rotation = 0;
-    std::vector<AlbumPhotoImage> images; // the index image, then the page image
+    std::vector<AlbumPhotoImage> images; // the page image, then the index image made from it
     FileStamp source;                    // the photo as this run read it (invalid: not recorded)
 };
