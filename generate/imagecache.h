@@ -33,9 +33,6 @@ class ImageCache
 {
 public:
     using Stamp = FileStamp;
-    using Kind = AlbumPhotoImage::Kind;
-    static constexpr Kind Index = AlbumPhotoImage::Index;
-    static constexpr Kind Page = AlbumPhotoImage::Page;
 
     /// Invalid when the file cannot be read.
     static Stamp stamp(const QString& path);
