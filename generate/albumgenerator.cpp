@@ -295,11 +295,9 @@ void writeStyleSheet(const Run& run)
 {
     const AlbumOptions& options = run.options;
     const QString album = run.album;
-    CStyleSheet styleSheet;
+    CStyleSheet styleSheet; // after the background: it names only the background file written above
     if (!styleSheet.CreateCSS(options.themePath(), options.colorName, album))
         qCInfo(lcGenerate) << "no style sheet from" << options.themePath();
-    else if (!StyleSheetBackground::Apply(album)) // refer only to the background file written above
-        qCInfo(lcGenerate) << "style sheet not fitted to the background in" << album;
 }
 
 // Writes the run's pages from the template, read and its sections parsed once; a template that
