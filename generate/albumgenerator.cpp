@@ -133,12 +133,21 @@ std::vector<AlbumPhoto> collectPhotos(const Run& run)
     for (int i = 1; i <= int(run.rows.size()); ++i) {
         const PhotoRow& row = run.rows.at(i - 1);
         const QString nnn = basResOutPrn::photoNumberText(i);
+        const QString page = QStringLiteral("page%1.jpg").arg(nnn);
+        const QString index = QStringLiteral("index%1.jpg").arg(nnn);
+        const QSize pageBox = run.options.pageBox();
+        const QSize indexBox = run.options.indexBox();
+        const Imaging::SaveKind baseline = Imaging::SaveKind::BaselineJpeg;
         AlbumPhoto photo{i, row.pathName, row.rotation, {}, {}};
-        // The page image first: the photo is decoded at its scale and the index image made from it.
-        photo.images.push_back(
-            {AlbumPhotoImage::Page, run.options.pageBox(), run.pageKind, QStringLiteral("page%1.jpg").arg(nnn)});
-        photo.images.push_back({AlbumPhotoImage::Index, run.options.indexBox(), Imaging::SaveKind::BaselineJpeg,
-                                QStringLiteral("index%1.jpg").arg(nnn)});
+        // One decode makes them all: at the scale of the page image (or of its second image).
+        photo.images.push_back({AlbumPhotoImage::Page, pageBox, run.pageKind, page});
+        photo.images.push_back({AlbumPhotoImage::Index, indexBox, baseline, index});
+        if (run.options.highDensity) {
+            photo.images.push_back(
+                {AlbumPhotoImage::Page2x, pageBox, run.pageKind, basResOutPrn::secondImageName(page)});
+            photo.images.push_back(
+                {AlbumPhotoImage::Index2x, indexBox, baseline, basResOutPrn::secondImageName(index)});
+        }
         photos.push_back(std::move(photo));
     }
     return photos;
@@ -164,49 +173,77 @@ void removeWorkingFiles(const Run& run)
         QFile::remove(album.filePath(stale));
 }
 
+// Whether the photo must be decoded: an image of the design not kept, or a second image not kept
+// that the photo gets (its header says it has more pixels than the design's image shows).
+bool mustDecode(const AlbumPhoto& photo, ImageCache::PhotoFile& file)
+{
+    QSize header;
+    for (const AlbumPhotoImage& image : photo.images) {
+        if (image.outcome == AlbumPhotoImage::Kept)
+            continue;
+        if (!image.second())
+            return true;
+        if (!header.isValid())
+            header = file.headerSize();
+        if (AlbumImages::secondImageSize(header, photo.rotation, image.box).isValid())
+            return true;
+    }
+    return false;
+}
+
+QSize boxOf(const AlbumPhoto& photo, AlbumPhotoImage::Kind kind)
+{
+    for (const AlbumPhotoImage& image : photo.images)
+        if (image.kind == kind)
+            return image.box;
+    return {};
+}
+
 // Make, on a worker: reads the photo once; takes the images the last album had made of the same
 // content, and makes the others from one decode, under their working names.
 void makePhoto(AlbumPhoto& photo, const QDir& album, int quality)
 {
     ImageCache::PhotoFile file(photo.path);
     const auto keeps = [](const AlbumPhotoImage& image) { return image.keep.entry >= 0; };
-    if (!std::all_of(photo.images.begin(), photo.images.end(), keeps))
+    const auto designKept = [&](const AlbumPhotoImage& image) { return image.second() || keeps(image); };
+    if (!std::all_of(photo.images.begin(), photo.images.end(), designKept))
         (void)file.bytes(); // a decode reads the whole file: the stamp comes from those bytes
     photo.source = file.stamp();
-    bool toMake = false;
     for (AlbumPhotoImage& image : photo.images) {
         if (keeps(image) && photo.source.valid() && photo.source.hash == image.keep.source) {
             image.outcome = AlbumPhotoImage::Kept;
             image.file = image.keep.file;
         }
-        toMake = toMake || image.outcome != AlbumPhotoImage::Kept;
     }
-    if (!toMake)
+    if (!mustDecode(photo, file))
         return;
-    std::vector<QSize> boxes;
-    for (const AlbumPhotoImage& image : photo.images)
-        boxes.push_back(image.box);
-    const std::vector<QImage> made = AlbumImages::makeAlbumImages(file.bytes(), photo.rotation, boxes);
+    const bool seconds = photo.images.size() > 2;
+    const AlbumImages::AlbumImagePair made =
+        AlbumImages::makeAlbumImages(file.bytes(), photo.rotation, boxOf(photo, AlbumPhotoImage::Index),
+                                     boxOf(photo, AlbumPhotoImage::Page), seconds);
+    const QImage* byKind[AlbumPhotoImage::KindCount] = {&made.index, &made.page, &made.index2x, &made.page2x};
     // A photo changed while it was read is not recorded as the one its stamp describes.
     if (!ImageCache::unchanged(photo.source, photo.path))
         photo.source = {};
-    for (size_t k = 0; k < made.size(); ++k) {
-        AlbumPhotoImage& image = photo.images[k];
+    for (AlbumPhotoImage& image : photo.images) {
+        const QImage& picture = *byKind[image.kind];
         const QString working = album.filePath(image.workingName());
-        if (image.outcome == AlbumPhotoImage::Kept || made[k].isNull() ||
-            !Imaging::save(made[k], working, image.saveKind, quality))
+        if (image.outcome == AlbumPhotoImage::Kept || picture.isNull() ||
+            !Imaging::save(picture, working, image.saveKind, quality))
             continue;
         image.outcome = AlbumPhotoImage::Made;
         image.file = photo.source.valid() ? ImageCache::stamp(working) : FileStamp{};
     }
 }
 
-// Puts the photo's images of a kind in their places: the kept ones (where they are not already),
-// the made ones.
-void placeImages(Run& run, AlbumPhoto& photo, AlbumPhotoImage::Kind kind)
+// Puts the photo's index images (step 1) or page images (step 2) in their places: the kept ones
+// (where they are not already), the made ones. A second image neither kept nor made is one the
+// photo does not get.
+void placeImages(Run& run, AlbumPhoto& photo, int step)
 {
     for (AlbumPhotoImage& image : photo.images) {
-        if (image.kind != kind)
+        const bool index = image.kind == AlbumPhotoImage::Index || image.kind == AlbumPhotoImage::Index2x;
+        if (index != (step == 1) || (image.second() && image.outcome == AlbumPhotoImage::Missing))
             continue;
         const QString target = run.inAlbum(image.fileName);
         const QString working = run.inAlbum(image.workingName());
@@ -230,7 +267,7 @@ void placeImages(Run& run, AlbumPhoto& photo, AlbumPhotoImage::Kind kind)
 
 // Make: each photo is read and decoded once for all its images, by workers a few photos ahead.
 // The coordinator keeps the steps: in step 1 it reports photo i, looks at the stop request, then
-// puts photo i's index image in place; in step 2 likewise for its page image. What the
+// puts photo i's index images in place; in step 2 likewise for its page images. What the
 // coordinator has not reached when a stop comes is thrown away, so nothing of it stays in the
 // album, neither made nor kept.
 void makeImages(Run& run, std::vector<AlbumPhoto>& photos)
@@ -244,7 +281,7 @@ void makeImages(Run& run, std::vector<AlbumPhoto>& photos)
             if (run.stop.stop_requested())
                 break;
             ahead.take(i - 1);
-            placeImages(run, photos[size_t(i - 1)], AlbumPhotoImage::Index);
+            placeImages(run, photos[size_t(i - 1)], 1);
         }
         ahead.abandon();
     }
@@ -252,7 +289,7 @@ void makeImages(Run& run, std::vector<AlbumPhoto>& photos)
         run.report(2, i);
         if (run.stop.stop_requested())
             break;
-        placeImages(run, photos[size_t(i - 1)], AlbumPhotoImage::Page);
+        placeImages(run, photos[size_t(i - 1)], 2);
     }
     for (const AlbumPhoto& photo : photos) {
         for (const AlbumPhotoImage& image : photo.images) {
@@ -277,12 +314,32 @@ void makeNewAlbumImages(Run& run)
     cache.finish(photos);
 }
 
+// A run without second images takes away those of an earlier run.
+void removeSecondImages(const Run& run)
+{
+    const QDir album(run.album);
+    for (const QString& name :
+         album.entryList({QStringLiteral("index*@2x.jpg"), QStringLiteral("page*@2x.jpg")}, QDir::Files))
+        QFile::remove(album.filePath(name));
+}
+
+// The sizes the pages state for an album image and its second image, read from the files'
+// headers (page style only, and kept images, are not decoded); invalid where a file is missing.
+basResOutPrn::ImageSizes imageSizes(const Run& run, const QString& name)
+{
+    basResOutPrn::ImageSizes sizes;
+    sizes.design = Imaging::imageSize(run.inAlbum(name));
+    if (sizes.design.isValid())
+        sizes.second = Imaging::imageSize(run.inAlbum(basResOutPrn::secondImageName(name)));
+    return sizes;
+}
+
 // Both modes: the cover from the page image (of this run or an earlier one), the background.
 void writeCoverAndBackground(const Run& run)
 {
     const AlbumOptions& options = run.options;
-    (void)AlbumImages::produceCoverImage(run.album, options.coverNumber, options.coverEffect, run.pageKind,
-                                         run.quality);
+    (void)AlbumImages::produceCoverImage(run.album, options.coverNumber, options.coverEffect, run.pageKind, run.quality,
+                                         options.highDensity);
     // An earlier run's background goes first (page style only keeps the images), so that "no
     // background", or a background of the other format, leaves no old file to show.
     for (const QString& name : StyleSheetBackground::BackgroundFiles)
@@ -348,22 +405,32 @@ void writePages(Run& run)
     const QVector<PhotoRow>& photos = run.rows;
     const int n = int(photos.size());
     // A photo without its images (it could not be read, or no earlier run made them) gets the
-    // template's note in their place rather than a broken image; the cover likewise.
+    // template's note in their place rather than a broken image; the cover likewise. With second
+    // images the pages state each image's size and that of its second image.
     std::vector<bool> noIndexImage(static_cast<size_t>(n)), noPageImage(static_cast<size_t>(n));
+    std::vector<basResOutPrn::ImageSizes> indexSizes, pageSizes;
     for (int i = 1; i <= n; ++i) {
         const QString nnn = basResOutPrn::photoNumberText(i);
-        noIndexImage[size_t(i - 1)] = !QFileInfo::exists(run.inAlbum(QStringLiteral("index%1.jpg").arg(nnn)));
-        noPageImage[size_t(i - 1)] = !QFileInfo::exists(run.inAlbum(QStringLiteral("page%1.jpg").arg(nnn)));
+        const QString index = QStringLiteral("index%1.jpg").arg(nnn);
+        const QString page = QStringLiteral("page%1.jpg").arg(nnn);
+        noIndexImage[size_t(i - 1)] = !QFileInfo::exists(run.inAlbum(index));
+        noPageImage[size_t(i - 1)] = !QFileInfo::exists(run.inAlbum(page));
+        if (options.highDensity) {
+            indexSizes.push_back(imageSizes(run, index));
+            pageSizes.push_back(imageSizes(run, page));
+        }
     }
     const bool coverImage = QFileInfo::exists(run.inAlbum(QStringLiteral("top.jpg")));
+    const basResOutPrn::ImageSizes coverSizes =
+        options.highDensity ? imageSizes(run, QStringLiteral("top.jpg")) : basResOutPrn::ImageSizes{};
     using basResOutPrn::SlotTable;
     PageWriter pages(run);
     pages.write(pages.section(basResOutSimpleTop::SectionName), QStringLiteral("top.htm"), [&](const SlotTable& slots) {
-        return basResOutSimpleTop::WriteSimpleTop(slots, options, photos, coverImage);
+        return basResOutSimpleTop::WriteSimpleTop(slots, options, photos, coverImage, coverSizes);
     });
     pages.write(pages.section(basResOutSimpleIndex::SectionName), QStringLiteral("index.htm"),
                 [&](const SlotTable& slots) {
-                    return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos, noIndexImage);
+                    return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos, noIndexImage, indexSizes);
                 });
     // Step 3 never stops: a cancel here still leaves every page written.
     const PageWriter::Section pageSection = pages.section(basResOutSimplePage::sectionName(options));
@@ -371,8 +438,9 @@ void writePages(Run& run)
         run.report(3, i);
         pages.write(pageSection, QStringLiteral("page%1.htm").arg(basResOutPrn::photoNumberText(i)),
                     [&](const SlotTable& slots) {
-                        return basResOutSimplePage::WriteSimplePage(slots, options, photos, i,
-                                                                    !noPageImage[size_t(i - 1)]);
+                        return basResOutSimplePage::WriteSimplePage(
+                            slots, options, photos, i, !noPageImage[size_t(i - 1)],
+                            options.highDensity ? pageSizes[size_t(i - 1)] : basResOutPrn::ImageSizes{});
                     });
     }
 }
@@ -410,6 +478,8 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
         makeNewAlbumImages(run);
     } else {
         removeStale(run, {}); // page style only: the images stay
+        if (!options.highDensity)
+            removeSecondImages(run); // no page names them any more
     }
     writeCoverAndBackground(run);
     writeStyleSheet(run);

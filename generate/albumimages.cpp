@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "generate/albumimages.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 
-#include <algorithm>
+#include <iterator>
 
+#include "components/photocheck.h"
 #include "design/covereffect.h"
 #include "generate/basresoutprn.h"
 
@@ -46,10 +51,16 @@ QSize decodeBox(int rotationCode, QSize box)
 {
     return turnsQuarter(rotationCode) ? transposed(box) : box;
 }
-bool validRequest(int rotationCode, const std::vector<QSize>& boxes)
+// The picture's size from the header in the bytes; invalid when it says nothing.
+QSize headerSize(const QByteArray& bytes)
 {
-    return rotationCode >= 0 && rotationCode <= 3 && !boxes.empty() &&
-           std::none_of(boxes.begin(), boxes.end(), [](QSize box) { return box.isEmpty(); });
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    return size.isValid() && !size.isEmpty() ? size : QSize();
 }
 } // namespace
 
@@ -62,39 +73,113 @@ QSize albumImageSize(QSize photoSize, int rotationCode, QSize box)
 
 QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
 {
-    if (!validRequest(rotationCode, {box}))
+    if (rotationCode < 0 || rotationCode > 3 || box.isEmpty())
         return {};
     return fittedAndTurned(Imaging::load(photoPath, decodeBox(rotationCode, box)), rotationCode, box);
 }
 
-std::vector<QImage> makeAlbumImages(const QByteArray& photoBytes, int rotationCode, const std::vector<QSize>& boxes)
+QSize secondImageSize(QSize photoSize, int rotationCode, QSize box)
 {
-    std::vector<QImage> images(boxes.size());
-    if (!validRequest(rotationCode, boxes))
-        return images;
-    const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox(rotationCode, boxes[0]));
-    images[0] = fittedAndTurned(loaded, rotationCode, boxes[0]);
-    if (images[0].isNull())
-        return images;
-    // Another image is an area reduction of the first when that is smaller on both sides (every
-    // preset's index image) and the first is itself a reduction of the photo. A photo smaller than
-    // the first box, or an odd pair of boxes, is decoded again: enlarging and then reducing would
+    const QSize design = albumImageSize(photoSize, rotationCode, box);
+    if (!design.isValid())
+        return {};
+    const QSize turned = turnsQuarter(rotationCode) ? transposed(photoSize) : photoSize;
+    QSize second = Imaging::fitSize(turned, box * 2);
+    if (second.width() > turned.width() || second.height() > turned.height())
+        second = turned; // never enlarged: the photo at its own size
+    if (second.width() <= design.width() || second.height() <= design.height())
+        return {};
+    return second;
+}
+
+namespace
+{
+// An image of the wanted size (turned already) reduced from the smallest of the candidates that
+// is at least that large on both sides; the candidates are ordered small to large.
+QImage reducedFrom(std::initializer_list<const QImage*> candidates, QSize want)
+{
+    for (const QImage* from : candidates) {
+        if (from->isNull() || from->width() < want.width() || from->height() < want.height())
+            continue;
+        return from->size() == want ? *from : Imaging::resize(*from, want);
+    }
+    // Only a design image that enlarges a small photo gets here: from the largest.
+    const QImage* largest = *std::prev(candidates.end());
+    return Imaging::resize(*largest, want);
+}
+
+// All four images from one decode at the scale of the page image's second image (or of the whole
+// photo when it has fewer pixels than that).
+AlbumImagePair makeWithSeconds(const QByteArray& photoBytes, int rotationCode, QSize indexBox, QSize pageBox)
+{
+    const bool quarter = turnsQuarter(rotationCode);
+    // The header's size (no decode) settles the scale; a photo whose header says nothing is
+    // decoded at the doubled box.
+    const QSize header = headerSize(photoBytes);
+    QSize decodeTurned = pageBox * 2;
+    if (header.isValid()) {
+        const QSize turnedHeader = quarter ? transposed(header) : header;
+        const QSize fitted = Imaging::fitSize(turnedHeader, decodeTurned);
+        if (fitted.width() > turnedHeader.width() || fitted.height() > turnedHeader.height())
+            decodeTurned = turnedHeader; // fewer pixels than the doubled box: the whole photo
+    }
+    const QSize decodeBox = quarter ? transposed(decodeTurned) : decodeTurned;
+    const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox);
+    if (!loaded.ok() || loaded.cutShort)
+        return {};
+    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
+    const QImage decoded = Imaging::rotateByCode(loaded.image, rotationCode);
+    const QSize wantPage = albumImageSize(full, rotationCode, pageBox);
+    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
+    if (decoded.isNull() || !wantPage.isValid() || !wantIndex.isValid())
+        return {};
+    AlbumImagePair images;
+    const QSize page2x = secondImageSize(full, rotationCode, pageBox);
+    if (page2x.isValid())
+        images.page2x = reducedFrom({&decoded}, page2x);
+    images.page = reducedFrom({&images.page2x, &decoded}, wantPage);
+    const QSize index2x = secondImageSize(full, rotationCode, indexBox);
+    if (index2x.isValid())
+        images.index2x = reducedFrom({&images.page, &images.page2x, &decoded}, index2x);
+    images.index = reducedFrom({&images.index2x, &images.page, &images.page2x, &decoded}, wantIndex);
+    if (images.page.isNull() || images.index.isNull())
+        return {};
+    return images;
+}
+} // namespace
+
+AlbumImagePair makeAlbumImages(const QByteArray& photoBytes, int rotationCode, QSize indexBox, QSize pageBox,
+                               bool seconds)
+{
+    // A photo cut short is known from its bytes before any decode (the check load() flags it with):
+    // it gets no images, and the decoder is spared its warnings about the missing data.
+    if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty() ||
+        PhotoCheck::cutShort(photoBytes))
+        return {};
+    if (seconds)
+        return makeWithSeconds(photoBytes, rotationCode, indexBox, pageBox);
+    const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox(rotationCode, pageBox));
+    AlbumImagePair pair;
+    pair.page = fittedAndTurned(loaded, rotationCode, pageBox);
+    if (pair.page.isNull())
+        return {};
+    // The index image is an area reduction of the page image when that is smaller on both sides
+    // (every preset) and the page image is itself a reduction of the photo. A photo smaller than
+    // the page box, or an odd pair of boxes, is decoded again: enlarging and then reducing would
     // blur, and such a photo is cheap to decode.
     const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
     const QSize turnedFull = turnsQuarter(rotationCode) ? transposed(full) : full;
-    const QSize first = images[0].size();
-    const bool firstReduces = first.width() <= turnedFull.width() && first.height() <= turnedFull.height();
-    for (size_t k = 1; k < boxes.size(); ++k) {
-        const QSize want = albumImageSize(full, rotationCode, boxes[k]);
-        if (want == first)
-            images[k] = images[0];
-        else if (firstReduces && want.width() <= first.width() && want.height() <= first.height())
-            images[k] = Imaging::resize(images[0], want);
-        else
-            images[k] =
-                fittedAndTurned(Imaging::decode(photoBytes, decodeBox(rotationCode, boxes[k])), rotationCode, boxes[k]);
-    }
-    return images;
+    const QSize wantPage = pair.page.size();
+    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
+    const bool pageReduces = wantPage.width() <= turnedFull.width() && wantPage.height() <= turnedFull.height();
+    if (wantIndex == wantPage)
+        pair.index = pair.page;
+    else if (pageReduces && wantIndex.width() <= wantPage.width() && wantIndex.height() <= wantPage.height())
+        pair.index = Imaging::resize(pair.page, wantIndex);
+    else
+        pair.index =
+            fittedAndTurned(Imaging::decode(photoBytes, decodeBox(rotationCode, indexBox)), rotationCode, indexBox);
+    return pair;
 }
 
 bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
@@ -104,24 +189,37 @@ bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, co
     return !image.isNull() && Imaging::save(image, target, kind, quality);
 }
 
-QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex)
+QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, bool second)
 {
     if (effectIndex < 0 || effectIndex > 5 || coverNumber < 1)
         return {};
-    const QString source =
-        QDir(albumFolder).filePath(QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber)));
+    QString name = QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber));
+    if (second)
+        name = basResOutPrn::secondImageName(name);
+    const QString source = QDir(albumFolder).filePath(name);
+    if (second && !QFileInfo::exists(source))
+        return {};
     const Imaging::LoadResult loaded = Imaging::load(source);
     if (!loaded.ok())
         return {};
-    return CoverEffect::album(loaded.image, effectIndex);
+    return CoverEffect::album(loaded.image, effectIndex, second ? 2 : 1);
 }
 
 bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, Imaging::SaveKind kind,
-                       int quality)
+                       int quality, bool seconds)
 {
+    const QDir album(albumFolder);
+    const QString secondPath = album.filePath(basResOutPrn::secondImageName(QStringLiteral("top.jpg")));
+    QFile::remove(secondPath); // an earlier run's, of another cover or effect
     const QImage cover = makeCoverImage(albumFolder, coverNumber, effectIndex);
-    return !cover.isNull() &&
-           Imaging::save(cover, QDir(albumFolder).filePath(QStringLiteral("top.jpg")), kind, quality);
+    if (cover.isNull() || !Imaging::save(cover, album.filePath(QStringLiteral("top.jpg")), kind, quality))
+        return false;
+    if (seconds) {
+        const QImage second = makeCoverImage(albumFolder, coverNumber, effectIndex, true);
+        if (!second.isNull())
+            (void)Imaging::save(second, secondPath, kind, quality);
+    }
+    return true;
 }
 
 QString produceBackgroundImage(const QString& sourcePath, const QString& targetFolder)

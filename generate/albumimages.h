@@ -6,8 +6,6 @@
 #include <QSize>
 #include <QString>
 
-#include <vector>
-
 #include "components/imaging.h"
 
 /// The album's images: per photo an index image and a page image (turned by the photo's rotation
@@ -25,25 +23,43 @@ QSize albumImageSize(QSize photoSize, int rotationCode, QSize box);
 /// (the box turned with it for codes 1 and 2), which gives the size rotate-then-fit gives.
 QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box);
 
+/// The size of the second image for a high-density screen: the photo turned and fitted into the
+/// box doubled, but never beyond the photo's own pixels. Invalid when there is none, that is when
+/// the design's image (albumImageSize for box) already holds all the photo's pixels.
+QSize secondImageSize(QSize photoSize, int rotationCode, QSize box);
+
 /// The images of one photo from a single decode of its bytes (the whole file, as read by
-/// Imaging::readAll), one per box: the photo is decoded at the scale of the first box, and every
-/// other box's image is an area reduction of the first image where that is smaller on both sides
-/// and the first is itself a reduction of the photo (a progressive JPEG costs nearly a full decode
-/// at any scale, so decoding it once matters); else it is decoded again from the same bytes. Each
-/// image is what makeAlbumImage gives for its box, up to resampling. All are null when the photo
-/// cannot be decoded, is cut short, or the code is outside 0..3.
-std::vector<QImage> makeAlbumImages(const QByteArray& photoBytes, int rotationCode, const std::vector<QSize>& boxes);
+/// Imaging::readAll): the photo is decoded at the scale of the page box and the index image is
+/// fitted from the page image (a progressive JPEG costs nearly a full decode at any scale, so
+/// decoding it once matters); a photo smaller than the page box, or an odd pair of boxes, has its
+/// index image decoded again from the same bytes. Each image is what makeAlbumImage gives for its
+/// box, up to resampling; all are null when the photo cannot be decoded, is cut short, or the code
+/// is outside 0..3. With seconds, the same one decode (at the scale of the doubled page box) also
+/// gives the second images index2x and page2x (secondImageSize; null where there is none), and the
+/// design's images are reduced from it, so their bytes differ slightly from those made without.
+struct AlbumImagePair {
+    QImage index;
+    QImage page;
+    QImage index2x;
+    QImage page2x;
+};
+AlbumImagePair makeAlbumImages(const QByteArray& photoBytes, int rotationCode, QSize indexBox, QSize pageBox,
+                               bool seconds = false);
 
 /// makeAlbumImage, saved to target (temporary name, then renamed). False when no image was made.
 [[nodiscard]] bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
                                      Imaging::SaveKind kind, int quality);
 
 /// The cover: album folder's "page" + NNN(cover) + ".jpg" with the cover effect; null when that
-/// page image cannot be loaded or the effect index is outside 0..5.
-QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex);
-/// Writes "top.jpg" into the album folder from makeCoverImage. False when no cover was made.
+/// page image cannot be loaded or the effect index is outside 0..5. With second, the cover's own
+/// second image: the page image's second image with the effect at that size (its parameters
+/// scaled with it); null when there is no such image.
+QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, bool second = false);
+/// Writes "top.jpg" into the album folder from makeCoverImage, and with seconds also
+/// "top@2x.jpg" where the cover photo has a second page image (else an old one is removed).
+/// False when no cover was made.
 [[nodiscard]] bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex,
-                                     Imaging::SaveKind kind, int quality);
+                                     Imaging::SaveKind kind, int quality, bool seconds = false);
 
 /// Decodes the background image and writes it again into targetFolder: a JPEG as
 /// "background.jpg" (baseline, quality 75), a GIF as "background.gif". Returns the written path,

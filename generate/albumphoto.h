@@ -20,7 +20,9 @@ struct FileStamp {
 
 /// One album image of a photo, from the plan to the file in the album.
 struct AlbumPhotoImage {
-    enum Kind { Index = 0, Page = 1 };
+    /// The design's two images of a photo and their second images for high-density screens.
+    enum Kind { Index = 0, Page = 1, Index2x = 2, Page2x = 3 };
+    static constexpr int KindCount = 4;
     /// What becomes of the image in the run's "make" step.
     enum Outcome {
         Missing, // neither kept nor made (the photo cannot be read, or the write failed)
@@ -45,6 +47,7 @@ struct AlbumPhotoImage {
     FileStamp file;      // the kept or made file's stamp (invalid: not recorded)
     bool placed = false; // in the album under fileName
 
+    bool second() const { return kind == Index2x || kind == Page2x; }
     /// The hidden name the image waits under until the run puts it in place.
     QString workingName() const { return QLatin1Char('.') + fileName + QStringLiteral(".part"); }
 };
@@ -55,6 +58,6 @@ struct AlbumPhoto {
     int number = 0; // album position, from 1
     QString path;
     int rotation = 0;
-    std::vector<AlbumPhotoImage> images; // the page image, then the index image made from it
+    std::vector<AlbumPhotoImage> images; // page, index, and with second images page2x, index2x
     FileStamp source;                    // the photo as this run read it (invalid: not recorded)
 };

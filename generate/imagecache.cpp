@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "generate/imagecache.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -25,7 +27,8 @@ namespace
 
 // Raise it whenever a change to the imaging code or the image steps changes an album image's
 // bytes: records of another value are ignored. Qt's version goes in too (its JPEG writer).
-constexpr int ImageCodeVersion = 1;
+// 2: with second images for high-density screens the design's images come from the larger decode.
+constexpr int ImageCodeVersion = 2;
 constexpr qint64 HashedEnd = 64 * 1024; // bytes hashed at each end of a file
 constexpr int MaxRecords = 64;          // records of album folders kept in the cache folder
 constexpr qint64 MaxRecordSize = 16 * 1024 * 1024;
@@ -100,6 +103,23 @@ const QByteArray& ImageCache::PhotoFile::bytes()
     return m_bytes;
 }
 
+QSize ImageCache::PhotoFile::headerSize()
+{
+    QBuffer buffer;
+    QIODevice* device = &m_file;
+    if (m_read) {
+        buffer.setData(m_bytes);
+        device = &buffer;
+        buffer.open(QIODevice::ReadOnly);
+    } else if (!m_file.isOpen() || !m_file.seek(0)) {
+        return {};
+    }
+    QImageReader reader(device);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    return size.isValid() && !size.isEmpty() ? size : QSize();
+}
+
 ImageCache::Stamp ImageCache::PhotoFile::stamp()
 {
     Stamp s;
@@ -157,7 +177,7 @@ QByteArray ImageCache::recipe(const AlbumPhoto& photo, const AlbumPhotoImage& im
     out.setVersion(QDataStream::Qt_6_4);
     out << m_version << qint32(image.kind) << QFileInfo(photo.path).absoluteFilePath() << sourceSize << sourceModified
         << qint32(photo.rotation) << m_options.indexBox() << m_options.pageBox() << qint32(m_options.jpegQuality())
-        << qint32(image.saveKind);
+        << qint32(image.saveKind) << m_options.highDensity;
     return digest(bytes);
 }
 
@@ -206,7 +226,7 @@ bool ImageCache::readRecord(std::vector<Entry>& entries) const
     quint32 count = 0;
     body >> version >> album >> count;
     if (body.status() != QDataStream::Ok || version != m_version || album != m_canonicalAlbum ||
-        count > quint32(4 * MaxPhotos)) {
+        count > quint32(2 * AlbumPhotoImage::KindCount * MaxPhotos)) {
         qCInfo(lcImageCache) << "record of another album or version, ignored:" << path;
         return false;
     }

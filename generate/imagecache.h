@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -49,6 +50,8 @@ public:
         Stamp stamp();
         /// The whole file (Imaging::readAll); empty when it cannot be read.
         const QByteArray& bytes();
+        /// The picture's size from the file's header (no decode); invalid when it says nothing.
+        QSize headerSize();
 
     private:
         QFile m_file;

@@ -87,6 +87,7 @@ protected:
         o.themeFile = "basic.css";
         o.coverNumber = 1;
         o.pageWidthIndex = 1;
+        o.highDensity = false; // the design's images; the second images are tested apart
         return o;
     }
     GenerationResult run(std::function<bool(int, int)> stopAt = {})
@@ -216,22 +217,24 @@ TEST(AlbumImagePair, SizesAreThoseOfTheSingleImages)
                 SCOPED_TRACE(testing::Message() << c.photo.width() << "x" << c.photo.height() << " code " << code
                                                 << " page " << pageBox.width() << " index " << indexBox.width()
                                                 << "x" << indexBox.height());
-                const std::vector<QImage> pair =
-                    AlbumImages::makeAlbumImages(TestUtil::readAll(photo), code, {pageBox, indexBox});
+                const AlbumImages::AlbumImagePair pair =
+                    AlbumImages::makeAlbumImages(TestUtil::readAll(photo), code, indexBox, pageBox);
                 const QImage index = AlbumImages::makeAlbumImage(photo, code, indexBox);
                 const QImage page = AlbumImages::makeAlbumImage(photo, code, pageBox);
-                ASSERT_EQ(pair.size(), 2u);
-                EXPECT_EQ(pair[1].size(), index.size());
-                EXPECT_EQ(pair[0].size(), page.size());
-                EXPECT_LT(meanDifference(pair[1], index), 6.0);
-                EXPECT_LT(meanDifference(pair[0], page), 1.0);
+                EXPECT_EQ(pair.index.size(), index.size());
+                EXPECT_EQ(pair.page.size(), page.size());
+                EXPECT_LT(meanDifference(pair.index, index), 6.0);
+                EXPECT_LT(meanDifference(pair.page, page), 1.0);
             }
         }
     }
     // A bad rotation code, a photo cut short, no photo: no images.
     const QByteArray bytes = TestUtil::readAll(dir.filePath("p.jpg"));
-    const std::vector<QSize> boxes{QSize(480, 360), QSize(100, 75)};
-    EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes, 4, boxes)[0].isNull());
-    EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes.left(bytes.size() / 2), 0, boxes)[0].isNull());
-    EXPECT_TRUE(AlbumImages::makeAlbumImages({}, 0, boxes)[1].isNull());
+    for (const bool seconds : {false, true}) {
+        SCOPED_TRACE(seconds);
+        const QSize index(100, 75), page(480, 360);
+        EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes, 4, index, page, seconds).page.isNull());
+        EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes.left(bytes.size() / 2), 0, index, page, seconds).page.isNull());
+        EXPECT_TRUE(AlbumImages::makeAlbumImages({}, 0, index, page, seconds).index.isNull());
+    }
 }
