@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "generate/albumgenerator.h"
 #include "generate/albumoptions.h"
 
 /// The album options remembered per photo folder: "Lumivert.opt" beside the list file, written
@@ -34,6 +35,13 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder);
 
 /// Writes the options to path(options.photoFolder) whole or not at all (QSaveFile).
 [[nodiscard]] bool save(const AlbumOptions& options, QString* error = nullptr);
+
+/// What a creation leaves for the next one, the same for the window and lumivert-cli: the options
+/// are remembered only for an album made whole (not cancelled, every page written), with the cover
+/// number the list of photoCount photos reaches. NotWhole when nothing was to be saved.
+enum class Remembered { Saved, NotWhole, Failed };
+Remembered rememberCreation(AlbumOptions options, int photoCount, const GenerationResult& result,
+                            QString* error = nullptr);
 
 /// The file's bytes for the options, and back (nothing when damaged). The style sheet and the
 /// background image are checked against the program folder by load(), not here.
