@@ -15,7 +15,7 @@
 class WorkerPool
 {
 public:
-    // threads <= 0 means one per core.
+    // threads <= 0 means one per usable core.
     explicit WorkerPool(int threads = 0);
     // Waits for every started task, then ends the threads.
     ~WorkerPool();
@@ -31,7 +31,12 @@ public:
     // them) and returns when all are done. Indexes are handed out in ascending order.
     static void forEach(std::size_t count, const std::function<void(std::size_t)>& work, int threads = 0);
 
+    /// The processors this process may use (its CPU affinity, e.g. under taskset), at least 1.
     static int coreCount();
+    /// Puts the calling thread below the window's priority (nice + 5, once per thread), so that a
+    /// machine whose cores are all busy with workers still paints the window and takes a Cancel.
+    /// Every pool thread does it; a job's own thread calls it when it starts.
+    static void runBelowWindow();
 
 private:
     void serve(std::stop_token stop);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/basresoutsimpletop.h"
 
+#include "generate/albumwords.h"
+
 namespace basResOutSimpleTop
 {
 
@@ -21,7 +23,7 @@ QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions&
     else
         out.print(ReplaceMark(ReplaceMark(slots.text(35), QStringLiteral("index.htm")), coverAlt));
     out.printSlots(slots, 36, 40);
-    return out.text();
+    return AlbumWords::inAlbumLanguage(out.text(), options);
 }
 
 bool WriteSimpleTop(const AlbumOptions& options, const QVector<PhotoRow>& photos, const QString& outputFileName,

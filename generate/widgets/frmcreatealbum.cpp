@@ -14,6 +14,7 @@
 
 #include <stop_token>
 
+#include "components/workerpool.h"
 #include "design/widgets/dialogsupport.h"
 
 struct frmCreateAlbum::Job {
@@ -132,6 +133,7 @@ void frmCreateAlbum::showEvent(QShowEvent* event)
     };
     Job* job = m_job.get();
     m_job->watcher.setFuture(QtConcurrent::run([job, mode, progress] {
+        WorkerPool::runBelowWindow();
         return AlbumGenerator::run(job->options, job->photos, mode, job->stop.get_token(), progress);
     }));
 }

@@ -405,3 +405,42 @@ TEST_F(CliRun, PhotosTaggedSidewaysComeInTurnedAndASavedListKeepsItsRotation)
     EXPECT_EQ(run({dir.path()}), Cli::Written);
     EXPECT_EQ(QImageReader(album("page001.jpg")).size(), QSize(480, 360));
 }
+
+TEST_F(CliRun, AlbumTextsFollowTheNavigationBar)
+{
+    // 1: no EXIF at all; 2: a camera and a date but no exposure data.
+    TestUtil::writeJpeg(dir.filePath("IMG_1.jpg"), 320, 240);
+    TestUtil::Exif exif;
+    exif.make = QStringLiteral("Maker");
+    exif.model = QStringLiteral("Maker Cam");
+    exif.dateTimeOriginal = QStringLiteral("2024:05:06 07:08:09");
+    TestUtil::writeJpeg(dir.filePath("IMG_2.jpg"), 320, 240, exif);
+    const struct {
+        const char* navi;
+        const char* lang;
+        QString unknown;
+    } cases[] = {{nullptr, "en", QStringLiteral("Unknown")}, {"--japanese-navi", "ja", QStringLiteral("不明")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        QStringList args{dir.path(), "--page-details", "date,model,tv,av", "--index-details", "no,date"};
+        if (c.navi)
+            args << c.navi;
+        ASSERT_EQ(run(args), Cli::Written) << err.toStdString();
+        const QString first = QString::fromUtf8(TestUtil::readAll(album("page001.htm")));
+        const QString second = QString::fromUtf8(TestUtil::readAll(album("page002.htm")));
+        EXPECT_TRUE(first.contains(QStringLiteral("%1 %1 %1").arg(c.unknown))) << first.toStdString();
+        EXPECT_TRUE(second.contains(QStringLiteral("Maker Cam %1 %1").arg(c.unknown))) << second.toStdString();
+        EXPECT_FALSE(second.contains(QStringLiteral("0/0sec")));
+        const QString other = c.navi ? QStringLiteral("Unknown") : QStringLiteral("不明");
+        for (const char* page : {"top.htm", "index.htm", "page001.htm", "page002.htm"}) {
+            const QString text = QString::fromUtf8(TestUtil::readAll(album(page)));
+            EXPECT_TRUE(text.contains(QStringLiteral("<html lang=\"%1\">").arg(c.lang))) << page;
+            EXPECT_FALSE(text.contains(other)) << page;
+        }
+    }
+    // The list keeps the design's words, whatever the album says.
+    PhotoListModel model;
+    ASSERT_TRUE(PhotoListFile::load(model, dir.path()));
+    EXPECT_EQ(model.photoAt(1).model, QStringLiteral("不明"));
+    EXPECT_EQ(model.photoAt(2).tv, QStringLiteral("0/0sec"));
+}

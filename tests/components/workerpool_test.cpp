@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#if defined(__linux__)
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -70,3 +77,26 @@ TEST(WorkerPool, ForEachCoversEveryIndexOnce)
         }
     }
 }
+
+#if defined(__linux__)
+TEST(WorkerPool, UsesTheProcessorsItMayRunOnAndRunsBelowTheCaller)
+{
+    // Under taskset -c 0 the machine still has every core, the process only one.
+    cpu_set_t allowed;
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    EXPECT_EQ(WorkerPool::coreCount(), CPU_COUNT(&allowed));
+
+    auto niceOf = [] {
+        errno = 0;
+        return getpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)));
+    };
+    const int caller = niceOf();
+    std::atomic<int> worker = -100;
+    {
+        WorkerPool pool(1);
+        pool.start([&] { worker = niceOf(); });
+    }
+    EXPECT_EQ(worker, std::min(19, caller + 5));
+    EXPECT_EQ(niceOf(), caller); // the caller's own thread stays where it was
+}
+#endif

@@ -647,6 +647,36 @@ TEST_F(FrmMainTest, CreateFailureNamesTheSystemsReason)
     EXPECT_FALSE(child<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("作成しました")));
 }
 
+TEST_F(FrmMainTest, AFolderThatCannotBeWrittenIsSaidOnceAndCreateGivesTheRealReason)
+{
+    shipData();
+    writePhotos(2);
+    ASSERT_TRUE(QFile::setPermissions(m_photos.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = QFile(m_photos.filePath("probe")).open(QIODevice::WriteOnly);
+    if (!writable) {
+        frmMain& w = start(m_photos.path());
+        // Said once, when the folder is read.
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("アクセスが拒否されました")))
+            << m_messages[0].text.toStdString();
+        m_messages.clear();
+        m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
+        w.cmdCreate_Click(1);
+        // One message with the system's reason, nothing announced or opened.
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("理由: アクセスが拒否されました")))
+            << m_messages[0].text.toStdString();
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("写真一覧ﾃﾞｰﾀを保存できませんでした")));
+        EXPECT_FALSE(m_messages[0].text.contains(QStringLiteral("ありません")));
+        EXPECT_TRUE(m_launched.isEmpty());
+        EXPECT_TRUE(child<QStatusBar>("StatusBar1")->currentMessage().isEmpty());
+    }
+    QFile::remove(m_photos.filePath("probe"));
+    QFile::setPermissions(m_photos.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (writable)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+}
+
 TEST_F(FrmMainTest, CreateWithoutAFolderDoesNotWriteIntoTheRoot)
 {
     frmMain& w = start();
