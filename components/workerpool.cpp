@@ -2,6 +2,7 @@
 #include "components/workerpool.h"
 
 #include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -25,6 +26,16 @@ int WorkerPool::coreCount()
     return std::max(1, QThread::idealThreadCount());
 }
 
+QThreadPool* WorkerPool::jobThreads()
+{
+    static QThreadPool* const jobs = [] {
+        auto* pool = new QThreadPool; // lives as long as the program: a job may still be ending at exit
+        pool->setMaxThreadCount(2);
+        return pool;
+    }();
+    return jobs;
+}
+
 void WorkerPool::runBelowWindow()
 {
     thread_local bool lowered = false;
@@ -36,8 +47,10 @@ void WorkerPool::runBelowWindow()
     const id_t thread = id_t(::syscall(SYS_gettid));
     errno = 0;
     const int now = ::getpriority(PRIO_PROCESS, thread);
-    if (errno == 0)
-        (void)::setpriority(PRIO_PROCESS, thread, std::min(19, now + BelowWindow));
+    // Relative to the process's first thread (the window's), not to the thread that made this one.
+    const int window = ::getpriority(PRIO_PROCESS, id_t(::getpid()));
+    if (errno == 0 && now < window + BelowWindow)
+        (void)::setpriority(PRIO_PROCESS, thread, std::min(19, window + BelowWindow));
 #endif
 }
 

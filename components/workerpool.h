@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+class QThreadPool;
+
 // A fixed set of worker threads running tasks in the order they were started. Built on the
 // standard library's threads and locks only, so a thread sanitizer sees every hand-over between
 // the caller and the workers (Qt's own pools synchronise inside Qt, where it cannot look).
@@ -37,6 +39,10 @@ public:
     /// machine whose cores are all busy with workers still paints the window and takes a Cancel.
     /// Every pool thread does it; a job's own thread calls it when it starts.
     static void runBelowWindow();
+    /// The threads long jobs (an import, a generation) run on with QtConcurrent::run. Not Qt's
+    /// global pool: Qt's raster painting hands work to that pool and waits for it, so a job there
+    /// stops every paint where the pool has one thread (one usable core).
+    static QThreadPool* jobThreads();
 
 private:
     void serve(std::stop_token stop);

@@ -563,7 +563,7 @@ void frmMain::cmdCreate_Click(int index)
     QStringList failures;
     QString listError;
     if (!writeList(&listError))
-        failures << tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n%1").arg(listError);
+        failures << tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n%1").arg(ProblemText::osReason(listError));
     QString reason;
     if (AlbumStart::prepare(options, m_model.photoCount(), &reason) != AlbumStart::Verdict::Ready) {
         failures.prepend(tr("Lumivertを作成できませんでした。フォルダ%1を作れません。\n\n理由: %2")

@@ -138,7 +138,7 @@ void frmGetPicture::start()
         QMetaObject::invokeMethod(
             this, [this, i, n] { showProgress(i, n); }, Qt::QueuedConnection);
     };
-    m_job->watcher.setFuture(QtConcurrent::run([folder, token, progress] {
+    m_job->watcher.setFuture(QtConcurrent::run(WorkerPool::jobThreads(), [folder, token, progress] {
         WorkerPool::runBelowWindow();
         return PhotoImport::run(folder, token, progress);
     }));

@@ -132,7 +132,7 @@ void frmCreateAlbum::showEvent(QShowEvent* event)
             Qt::QueuedConnection);
     };
     Job* job = m_job.get();
-    m_job->watcher.setFuture(QtConcurrent::run([job, mode, progress] {
+    m_job->watcher.setFuture(QtConcurrent::run(WorkerPool::jobThreads(), [job, mode, progress] {
         WorkerPool::runBelowWindow();
         return AlbumGenerator::run(job->options, job->photos, mode, job->stop.get_token(), progress);
     }));
