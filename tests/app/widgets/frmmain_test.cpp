@@ -568,6 +568,27 @@ TEST_F(FrmMainTest, CreateAndSaveWithAnEmptyListTouchNothing)
     EXPECT_FALSE(PhotoListFile::exists(m_photos.path()));
 }
 
+TEST_F(FrmMainTest, AnotherFolderClearsTheStatusLineAndACoverItsListDoesNotHold)
+{
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    m_onDialog = [](QDialog&) { return 1; }; // the generation window reports "OK"
+    w.cmdCreate_Click(1);
+    auto* status = child<QStatusBar>("StatusBar1");
+    ASSERT_FALSE(status->currentMessage().isEmpty());
+    w.SetCoverPhoto(2);
+    ASSERT_FALSE(w.coverPreview().isNull());
+
+    QTemporaryDir empty;
+    m_onDialog = nullptr;
+    child<QLineEdit>("txtFolder")->setText(empty.path());
+    w.cmdGetPicture_Click();
+    tabs()->setCurrentIndex(2);
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+    EXPECT_TRUE(w.coverPreview().isNull()); // not the other folder's photo
+    EXPECT_EQ(w.coverNumber(), 0);
+}
+
 TEST_F(FrmMainTest, CreateSavesTheListFirstAndRunsTheGeneration)
 {
     shipData();
