@@ -484,6 +484,16 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         return BadInput;
     }
 
+    // A folder that may be read but not written: said once, before anything is tried there.
+    if (QString reason; !AlbumStart::folderWritable(folder, &reason)) {
+        err << "lumivert-cli: "
+            << tr("フォルダ %1 には書き込めません（%2）。写真一覧とアルバムはここに保存できません")
+                   .arg(folder, ProblemText::osReason(reason))
+            << "\n";
+        err.flush();
+        return PagesFailed;
+    }
+
     // As the create command: a list just loaded from the file is what the file holds already, so
     // the file is left as it is; so is a file the user's work lives in when the photos were read
     // afresh, unless told to replace it.
@@ -496,7 +506,8 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     } else if (!loaded) {
         saved = PhotoListFile::save(model, folder, widths, &error);
         if (!saved)
-            err << "lumivert-cli: " << tr("%1 を保存できません: %2").arg(PhotoListFile::path(folder), error) << "\n";
+            err << "lumivert-cli: "
+                << tr("%1 を保存できません: %2").arg(PhotoListFile::path(folder), ProblemText::osReason(error)) << "\n";
     }
     if (parsed->listOnly) {
         err.flush();

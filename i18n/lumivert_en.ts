@@ -312,6 +312,10 @@ also writes their new list over it)</translation>
         <translation>cannot make the album folder %1: %2</translation>
     </message>
     <message>
+        <source>フォルダ %1 には書き込めません（%2）。写真一覧とアルバムはここに保存できません</source>
+        <translation>the folder %1 cannot be written to (%2): neither the list nor the album can be saved there</translation>
+    </message>
+    <message>
         <source>オプションを %1 に記録できません: %2</source>
         <translation>cannot remember the options in %1: %2</translation>
     </message>

@@ -444,3 +444,21 @@ TEST_F(CliRun, AlbumTextsFollowTheNavigationBar)
     EXPECT_EQ(model.photoAt(1).model, QStringLiteral("不明"));
     EXPECT_EQ(model.photoAt(2).tv, QStringLiteral("0/0sec"));
 }
+
+TEST_F(CliRun, AFolderThatCannotBeWrittenIsOneMessageWithTheRealReason)
+{
+    addPhotos(1);
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = QFile(dir.filePath("probe")).open(QIODevice::WriteOnly);
+    if (!writable) {
+        EXPECT_EQ(run({dir.path(), "--quiet"}), Cli::PagesFailed);
+        EXPECT_EQ(err, QStringLiteral("lumivert-cli: the folder %1 cannot be written to (permission denied): neither "
+                                      "the list nor the album can be saved there\n")
+                           .arg(dir.path()));
+        EXPECT_TRUE(out.isEmpty());
+    }
+    QFile::remove(dir.filePath("probe"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (writable)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+}
