@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -233,6 +234,22 @@ bool applyFlags(const QCommandLineParser& p, Arguments& a, const QString& progra
     return true;
 }
 
+// Qt's parser words its mistakes in English only; they are said in the tool's language instead.
+QString parserError(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return tr("不明なオプション %1").arg(unknown.constFirst());
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    const QString text = parser.errorText();
+    if (const auto m = missing.match(text); m.hasMatch())
+        return tr("%1 には値が要ります").arg(m.captured(1));
+    if (const auto m = unexpected.match(text); m.hasMatch())
+        return tr("%1 は値をとりません").arg(m.captured(1));
+    return text;
+}
+
 } // namespace
 
 QString defaultProgramFolder()
@@ -284,8 +301,7 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
     QCommandLineParser parser;
     addOptions(parser);
     if (!parser.parse(QStringList{QStringLiteral("lumivert-cli")} + arguments)) {
-        const QStringList unknown = parser.unknownOptionNames();
-        fail(error, unknown.isEmpty() ? parser.errorText() : tr("不明なオプション %1").arg(unknown.constFirst()));
+        fail(error, parserError(parser));
         return std::nullopt;
     }
     // The flags go onto the start values first, to find every mistake before a file is read,

@@ -209,6 +209,14 @@ given override them, and a written album remembers its options.</translation>
         <translation>unknown option %1</translation>
     </message>
     <message>
+        <source>%1 には値が要ります</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>%1 は値をとりません</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
         <source>写真のフォルダが指定されていません</source>
         <translation>no photo folder given</translation>
     </message>

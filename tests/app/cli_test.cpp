@@ -317,6 +317,8 @@ TEST_F(CliRun, LanguageQuietAndTerminal)
     EXPECT_TRUE(err.contains(QStringLiteral("HTML生成（2枚）"))) << err.toStdString();
     EXPECT_EQ(run({dir.filePath("nosuch")}), Cli::BadInput);
     EXPECT_TRUE(err.contains(QStringLiteral("はありません"))) << err.toStdString();
+    EXPECT_EQ(run({dir.path(), "--width"}), Cli::BadInput);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("lumivert-cli: --width には値が要ります\n使い方:"))) << err.toStdString();
 }
 
 TEST_F(CliRun, HelpListsTheOptionsOfTheTableAndTheExitStatuses)
