@@ -64,6 +64,9 @@ struct AlbumOptions {
         int AlbumOptions::*member; // the index of the chosen word
         QStringList words;         // in index order
         const char* help;          // lumivert-cli's --help line (translated in the "Cli" context)
+        /// An option added after the first Lumivert.opt files: one without its key takes the start
+        /// value (the first options' keys must all be there, or the file is taken as damaged).
+        bool addedLater = false;
     };
     static std::span<const Choice> choices();
 
@@ -74,6 +77,7 @@ struct AlbumOptions {
         bool AlbumOptions::*member;
         const char* flag; // nullptr: no flag of its own
         const char* help;
+        bool addedLater = false; // as Choice::addedLater
     };
     static std::span<const Switch> switches();
 

@@ -156,9 +156,11 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     }
     QStringList required;
     for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
-        required << QLatin1String(flag.key);
+        if (!flag.addedLater)
+            required << QLatin1String(flag.key);
     for (const AlbumOptions::Choice& choice : AlbumOptions::choices())
-        required << QLatin1String(choice.key);
+        if (!choice.addedLater)
+            required << QLatin1String(choice.key);
     for (const char* key : OtherKeys)
         required << QLatin1String(key);
     for (const QString& key : required)
@@ -168,6 +170,8 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     AlbumOptions o;
     o.programFolder = programFolder;
     for (const AlbumOptions::Switch& flag : AlbumOptions::switches()) {
+        if (!values.contains(QLatin1String(flag.key)))
+            continue; // one added later: its start value
         const QString value = values.value(QLatin1String(flag.key));
         if (value != QLatin1String("yes") && value != QLatin1String("no"))
             return std::nullopt;
@@ -180,6 +184,8 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     o.showTime = values.value(QStringLiteral("showTime"));
     // Values the window could not show are damage, not something to guess at.
     for (const AlbumOptions::Choice& choice : AlbumOptions::choices()) {
+        if (!values.contains(QLatin1String(choice.key)))
+            continue; // one added later: its start value
         const auto index = AlbumOptions::wordIndex(choice, values.value(QLatin1String(choice.key)));
         if (!index)
             return std::nullopt;
