@@ -16,8 +16,14 @@
 
 namespace
 {
-constexpr int BelowWindow = 5; // nice steps below the thread that made the worker
+constexpr int BelowWindow = 5; // nice steps below the window's thread
+std::atomic<bool> windowProgram = false;
 } // namespace
+
+void WorkerPool::setWindowProgram(bool on)
+{
+    windowProgram = on;
+}
 
 int WorkerPool::coreCount()
 {
@@ -39,7 +45,7 @@ QThreadPool* WorkerPool::jobThreads()
 void WorkerPool::runBelowWindow()
 {
     thread_local bool lowered = false;
-    if (lowered)
+    if (lowered || !windowProgram)
         return;
     lowered = true;
 #if defined(__linux__)

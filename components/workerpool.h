@@ -35,10 +35,13 @@ public:
 
     /// The processors this process may use (its CPU affinity, e.g. under taskset), at least 1.
     static int coreCount();
-    /// Puts the calling thread below the window's priority (nice + 5, once per thread), so that a
-    /// machine whose cores are all busy with workers still paints the window and takes a Cancel.
-    /// Every pool thread does it; a job's own thread calls it when it starts.
+    /// In a program with a window: puts the calling thread below the window's priority (nice + 5,
+    /// once per thread), so that a machine whose cores are all busy with workers still paints the
+    /// window and takes a Cancel. Every pool thread does it; a job's own thread calls it when it
+    /// starts. Without a window (lumivert-cli, benchmarks) the workers keep the program's priority.
     static void runBelowWindow();
+    /// Set once by the window program before any worker starts.
+    static void setWindowProgram(bool on);
     /// The threads long jobs (an import, a generation) run on with QtConcurrent::run. Not Qt's
     /// global pool: Qt's raster painting hands work to that pool and waits for it, so a job there
     /// stops every paint where the pool has one thread (one usable core).

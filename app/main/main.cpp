@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "components/imaging.h"
+#include "components/workerpool.h"
 
 namespace
 {
@@ -52,7 +53,8 @@ int main(int argc, char** argv)
     QTranslator ownTranslator;
     QTranslator qtTranslator;
     installTranslations(app, ownTranslator, qtTranslator);
-    Imaging::Session imaging; // before any thread touches an image
+    Imaging::Session imaging;           // before any thread touches an image
+    WorkerPool::setWindowProgram(true); // workers below the window, so it paints on a busy machine
 
     // The whole command tail is one path, spaces included.
     QStringList tail = QApplication::arguments();

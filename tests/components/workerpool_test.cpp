@@ -91,12 +91,17 @@ TEST(WorkerPool, UsesTheProcessorsItMayRunOnAndRunsBelowTheCaller)
         return getpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)));
     };
     const int caller = niceOf();
-    std::atomic<int> worker = -100;
-    {
-        WorkerPool pool(1);
-        pool.start([&] { worker = niceOf(); });
+    for (const bool window : {false, true}) {
+        SCOPED_TRACE(window);
+        WorkerPool::setWindowProgram(window);
+        std::atomic<int> worker = -100;
+        {
+            WorkerPool pool(1);
+            pool.start([&] { worker = niceOf(); });
+        }
+        EXPECT_EQ(worker, window ? std::min(19, caller + 5) : caller);
+        EXPECT_EQ(niceOf(), caller); // the caller's own thread stays where it was
     }
-    EXPECT_EQ(worker, std::min(19, caller + 5));
-    EXPECT_EQ(niceOf(), caller); // the caller's own thread stays where it was
+    WorkerPool::setWindowProgram(false);
 }
 #endif
