@@ -8,6 +8,9 @@
 #include <unistd.h>
 #endif
 
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -105,3 +108,24 @@ TEST(WorkerPool, UsesTheProcessorsItMayRunOnAndRunsBelowTheCaller)
     WorkerPool::setWindowProgram(false);
 }
 #endif
+
+TEST(WorkerPool, AJobLeavesQtsGlobalPoolToThePainting)
+{
+    // Under taskset -c 0 Qt's global pool has one thread, and Qt's painting waits for it.
+    QThreadPool* global = QThreadPool::globalInstance();
+    const int before = global->maxThreadCount();
+    global->setMaxThreadCount(1);
+    std::atomic<bool> release = false;
+    QFuture<void> job = QtConcurrent::run(WorkerPool::jobThreads(), [&release] {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    QFuture<int> paint = QtConcurrent::run(global, [] { return 1; });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!paint.isFinished() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(paint.isFinished());
+    release = true;
+    job.waitForFinished();
+    global->setMaxThreadCount(before);
+}
