@@ -124,6 +124,10 @@ void addOptions(QCommandLineParser& p)
     for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
         if (flag.flag)
             add({QLatin1String(flag.flag)}, tr(flag.help));
+    add({"density"},
+        withStart(QT_TRANSLATE_NOOP("Cli", "2: 高解像度画面用に2倍の大きさの画像も作り，srcsetで示す。1: 作らない"),
+                  start.highDensity ? QStringLiteral("2") : QStringLiteral("1")),
+        QStringLiteral("1|2"));
     add({"colour", "color"}, withStart(QT_TRANSLATE_NOOP("Cli", "16色の名前のひとつ"), start.colorName), tr("色"));
     add({"theme"}, withStart(QT_TRANSLATE_NOOP("Cli", "スタイルシート"), tr("名前順で最初のもの")),
         QStringLiteral("FILE.css"));
@@ -171,6 +175,12 @@ bool applyFlags(const QCommandLineParser& p, Arguments& a, const QString& progra
     for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
         if (flag.flag && p.isSet(QLatin1String(flag.flag)))
             o.*flag.member = true;
+    if (p.isSet("density")) {
+        const QString v = p.value("density");
+        if (v != QLatin1String("1") && v != QLatin1String("2"))
+            return fail(error, tr("--density: 1 か 2"));
+        o.highDensity = v == QLatin1String("2");
+    }
     if (p.isSet("colour")) {
         o.colorName = p.value("colour");
         if (!AlbumOptions::validColor(o.colorName))

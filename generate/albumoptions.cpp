@@ -65,6 +65,8 @@ std::span<const AlbumOptions::Switch> AlbumOptions::switches()
         {"japaneseNavi", &AlbumOptions::japaneseNavi, "japanese-navi",
          QT_TRANSLATE_NOOP("Cli", "ナビゲーションバーを日本語表示にする")},
         {"slideShow", &AlbumOptions::slideShow, nullptr, nullptr},
+        // lumivert-cli's --density 1|2 sets it (a choice of two numbers for one switch).
+        {"highDensity", &AlbumOptions::highDensity, nullptr, nullptr, true},
     };
     return table;
 }

@@ -22,6 +22,7 @@ struct AlbumOptions {
     int pageWidthIndex = 0;                     // optPageWidth: 0 = 480, 1 = 640, 2 (and any other) = 800
     int qualityIndex = 1;                       // optJpegQuality: 0 = 50, 1 = 75, 2 (and any other) = 100
     bool progressive = false;                   // chkJpegProgress
+    bool highDensity = true;                    // chkHighDensity: second images at twice the box (srcset)
 
     int coverNumber = 0; // the cover photo's row (IkDisp1's tag); 0 = none
     int coverEffect = 0; // cboTopFilter index 0..5; -1 = nothing selected
@@ -64,8 +65,9 @@ struct AlbumOptions {
         int AlbumOptions::*member; // the index of the chosen word
         QStringList words;         // in index order
         const char* help;          // lumivert-cli's --help line (translated in the "Cli" context)
-        /// An option added after the first Lumivert.opt files: one without its key takes the start
-        /// value (the first options' keys must all be there, or the file is taken as damaged).
+        /// An option added after the first Lumivert.opt files: one without its key takes the first
+        /// word, as albums were made before it (the first options' keys must all be there, or the
+        /// file is taken as damaged).
         bool addedLater = false;
     };
     static std::span<const Choice> choices();
@@ -77,7 +79,7 @@ struct AlbumOptions {
         bool AlbumOptions::*member;
         const char* flag; // nullptr: no flag of its own
         const char* help;
-        bool addedLater = false; // as Choice::addedLater
+        bool addedLater = false; // as Choice::addedLater; a missing key reads as off
     };
     static std::span<const Switch> switches();
 

@@ -168,10 +168,9 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
 
     AlbumOptions o;
     o.programFolder = programFolder;
+    // An option added later and missing from the file: off, as albums were made before it existed.
     for (const AlbumOptions::Switch& flag : AlbumOptions::switches()) {
-        if (!values.contains(QLatin1String(flag.key)))
-            continue; // one added later: its start value
-        const QString value = values.value(QLatin1String(flag.key));
+        const QString value = values.value(QLatin1String(flag.key), QStringLiteral("no"));
         if (value != QLatin1String("yes") && value != QLatin1String("no"))
             return std::nullopt;
         o.*flag.member = value == QLatin1String("yes");
@@ -183,9 +182,8 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     o.showTime = values.value(QStringLiteral("showTime"));
     // Values the window could not show are damage, not something to guess at.
     for (const AlbumOptions::Choice& choice : AlbumOptions::choices()) {
-        if (!values.contains(QLatin1String(choice.key)))
-            continue; // one added later: its start value
-        const auto index = AlbumOptions::wordIndex(choice, values.value(QLatin1String(choice.key)));
+        const auto index = AlbumOptions::wordIndex(
+            choice, values.value(QLatin1String(choice.key), choice.words.constFirst())); // missing: the first word
         if (!index)
             return std::nullopt;
         o.*choice.member = *index;

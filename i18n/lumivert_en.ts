@@ -139,6 +139,14 @@
         <translation>the folder of the photos</translation>
     </message>
     <message>
+        <source>2: 高解像度画面用に2倍の大きさの画像も作り，srcsetで示す。1: 作らない</source>
+        <translation>2: second images at twice the size for high-density screens, offered through srcset; 1: none</translation>
+    </message>
+    <message>
+        <source>--density: 1 か 2</source>
+        <translation>--density: 1 or 2</translation>
+    </message>
+    <message>
         <source>--title: %1文字まで</source>
         <translation>--title: at most %1 characters</translation>
     </message>
@@ -919,6 +927,11 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <location line="+2"/>
         <source>プログレッシブ形式</source>
         <translation>Pro&amp;gressive JPEG</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>高解像度画面用の画像</source>
+        <translation>&amp;Images for high-density screens</translation>
     </message>
     <message>
         <location line="+1"/>
