@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <stop_token>
 
+#include "components/workerpool.h"
 #include "components/photolistmodel.h"
 
 namespace
@@ -137,8 +138,10 @@ void frmGetPicture::start()
         QMetaObject::invokeMethod(
             this, [this, i, n] { showProgress(i, n); }, Qt::QueuedConnection);
     };
-    m_job->watcher.setFuture(
-        QtConcurrent::run([folder, token, progress] { return PhotoImport::run(folder, token, progress); }));
+    m_job->watcher.setFuture(QtConcurrent::run(WorkerPool::jobThreads(), [folder, token, progress] {
+        WorkerPool::runBelowWindow();
+        return PhotoImport::run(folder, token, progress);
+    }));
 }
 
 void frmGetPicture::showProgress(int i, int n)
