@@ -7,10 +7,13 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include "app/clifolder.h"
 #include "app/programinfo.h"
+#include "catalogue/albumlock.h"
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photoimport.h"
 #include "catalogue/photolistfile.h"
+#include "catalogue/photolistupdate.h"
 #include "components/photolistmodel.h"
 #include "design/ccolor.h"
 #include "generate/albumoptionsfile.h"
@@ -95,7 +98,8 @@ QString usage()
                           "  --replace-list           with --reimport: write the new list over it\n"
                           "  -h, --help               print this help and exit\n"
                           "  --version                print the version and exit\n"
-                          "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input.\n");
+                          "Exit status: 0 album written, 1 a page could not be written, 2 bad arguments or input,\n"
+                          "3 another Lumivert kept writing this album (FOLDER/Lumivert.lock) for 10 minutes.\n");
 }
 
 namespace
@@ -340,6 +344,15 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
             return BadInput;
         }
         err << "Loaded " << model.photoCount() << " photos from " << PhotoListFile::path(folder) << "\n";
+        // The list follows its folder: new photos join at the end, changed ones are read afresh.
+        ListUpdate update = PhotoListUpdate::run(
+            model.rows(), folder, QFileInfo(PhotoListFile::path(folder)).lastModified(), {}, [&err](int i, int n) {
+                err << "写真一覧の読み込み " << i << "/" << n << "\n";
+                err.flush();
+            });
+        model.setRows(std::move(update.read.rows));
+        CliFolder::reportNews(err, update.news);
+        reportImport(err, update.read, folder);
     } else {
         const ImportResult imported = PhotoImport::run(folder, {}, [&err](int i, int n) {
             err << "写真一覧の読み込み " << i << "/" << n << "\n";
@@ -357,6 +370,11 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
     // As the create command: an empty list writes nothing and keeps an older file. A list just
     // loaded from the file is what the file holds already, so the file is left as it is; so is a
     // file the user's work lives in when the photos were read afresh, unless told to replace it.
+    // From here on the folder is written: one run at a time, the others wait.
+    AlbumLock lock(folder);
+    const bool keepsList = loaded || (listFile && parsed->reimport && !parsed->replaceList);
+    if ((!keepsList || !parsed->listOnly) && !CliFolder::lockAlbum(lock, folder, err, CliFolder::lockWait()))
+        return LockBusy;
     bool saved = true;
     if (listFile && parsed->reimport && !parsed->replaceList) {
         err << PhotoListFile::path(folder) << " is left as it is (--replace-list writes the new list over it)\n";

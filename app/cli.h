@@ -28,7 +28,8 @@ class QTextStream;
 namespace Cli
 {
 
-enum ExitCode { Written = 0, PagesFailed = 1, BadInput = 2 };
+/// LockBusy: another run kept writing the folder's album longer than lumivert-cli waits for it.
+enum ExitCode { Written = 0, PagesFailed = 1, BadInput = 2, LockBusy = 3 };
 
 struct Arguments {
     AlbumOptions options; // photoFolder and programFolder filled in

@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <thread>
+
 #include "app/cli.h"
+#include "catalogue/albumlock.h"
 #include "catalogue/photolistfile.h"
 #include "common/testutil.h"
 #include "common/albumoptionsprinter.h"
@@ -189,17 +192,16 @@ TEST_F(CliRun, ImportsSavesTheListAndGenerates)
     EXPECT_TRUE(out.trimmed().endsWith("top.htm"));
     EXPECT_TRUE(err.contains(QStringLiteral("Step3.HTML生成  しばらくお待ちください。3/3...")));
 
-    // The saved list is used next time: a photo added since then is not in the album, and the
-    // list file, just loaded, is not written again.
+    // The saved list is used next time: a photo added since then joins the album at the end, and
+    // the list file, just loaded, is not written again (the window's next load finds the same news).
     addPhotos(4);
     const QByteArray list = TestUtil::readAll(dir.filePath("Lumivert.bin"));
     const QDateTime listTime = QFileInfo(dir.filePath("Lumivert.bin")).lastModified();
     EXPECT_EQ(run({dir.path()}), Cli::Written);
-    EXPECT_FALSE(QFile::exists(album("page004.htm")));
+    EXPECT_TRUE(QFile::exists(album("page004.htm")));
+    EXPECT_TRUE(err.contains("1 new photo was added at the end: IMG_4.jpg")) << err.toStdString();
     EXPECT_EQ(TestUtil::readAll(dir.filePath("Lumivert.bin")), list);
     EXPECT_EQ(QFileInfo(dir.filePath("Lumivert.bin")).lastModified(), listTime);
-    EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written);
-    EXPECT_TRUE(QFile::exists(album("page004.htm")));
 }
 
 TEST_F(CliRun, ReimportLeavesTheListFileUnlessToldToReplaceIt)
@@ -357,4 +359,110 @@ TEST_F(CliRun, PhotosTaggedSidewaysComeInTurnedAndASavedListKeepsItsRotation)
     ASSERT_TRUE(PhotoListFile::save(model, dir.path(), {}));
     EXPECT_EQ(run({dir.path()}), Cli::Written);
     EXPECT_EQ(QImageReader(album("page001.jpg")).size(), QSize(480, 360));
+}
+
+TEST_F(CliRun, TheListFollowsItsFolderWhenPhotosComeGoOrTheFolderMoves)
+{
+    addPhotos(3);
+    ASSERT_EQ(run({dir.path(), "--list-only"}), Cli::Written);
+    {
+        // The user's work in the window: photo 3 first, turned, with a caption.
+        PhotoListModel model;
+        ASSERT_TRUE(PhotoListFile::load(model, dir.path()));
+        model.movePhoto(3, 1);
+        PhotoRow row = model.photoAt(1);
+        row.caption = QStringLiteral("Caption of three");
+        row.rotation = 2;
+        model.setPhotoAt(1, row);
+        ASSERT_TRUE(PhotoListFile::save(model, dir.path(), {}));
+    }
+    ASSERT_TRUE(QFile::remove(dir.filePath("IMG_2.jpg")));
+    TestUtil::writeJpeg(dir.filePath("IMG_4.jpg"), 640, 480, std::nullopt, false, 4);
+    TestUtil::writeJpeg(dir.filePath("IMG_5.jpeg"), 640, 480, std::nullopt, false, 5);
+    const QByteArray list = TestUtil::readAll(dir.filePath("Lumivert.bin"));
+
+    // Moved away from where the list was saved, as a folder copied to a new disk.
+    QTemporaryDir elsewhere;
+    const QDir moved(elsewhere.filePath("trip"));
+    ASSERT_TRUE(QDir().rename(dir.path(), moved.path()));
+    ASSERT_EQ(run({moved.path(), "--page-details", "caption,filename"}), Cli::Written) << err.toStdString();
+    const auto page = [&](int i) {
+        return QString::fromUtf8(TestUtil::readAll(moved.filePath(QStringLiteral("Lumivert/page00%1.htm").arg(i))));
+    };
+    EXPECT_TRUE(page(1).contains("Caption of three"));
+    EXPECT_EQ(QImageReader(moved.filePath("Lumivert/page001.jpg")).size(), QSize(270, 360)); // turned as listed
+    EXPECT_TRUE(page(2).contains("IMG_1.jpg"));
+    // The vanished photo keeps its place, with the note instead of its picture.
+    EXPECT_TRUE(page(3).contains("IMG_2.jpg"));
+    EXPECT_TRUE(page(3).contains("photo-missing"));
+    EXPECT_FALSE(QFile::exists(moved.filePath("Lumivert/page003.jpg")));
+    EXPECT_TRUE(page(4).contains("IMG_4.jpg"));
+    EXPECT_TRUE(QFile::exists(moved.filePath("Lumivert/page004.jpg")));
+    EXPECT_TRUE(page(5).contains("IMG_5.jpeg"));
+    EXPECT_FALSE(QFile::exists(moved.filePath("Lumivert/page006.htm")));
+    EXPECT_TRUE(err.contains("2 new photos were added at the end: IMG_4.jpg, IMG_5.jpeg")) << err.toStdString();
+    EXPECT_TRUE(err.contains("1 listed photo is no longer in the folder")) << err.toStdString();
+    EXPECT_TRUE(err.contains("IMG_2.jpg"));
+    EXPECT_EQ(TestUtil::readAll(moved.filePath("Lumivert.bin")), list);
+}
+
+TEST_F(CliRun, TwoRunsAtOnceGiveOneConsistentAlbum)
+{
+    for (int i = 1; i <= 4; ++i)
+        TestUtil::writeJpeg(dir.filePath(QStringLiteral("IMG_%1.jpg").arg(i)), 1024, 768, std::nullopt, false, i);
+    // Both start while the folder is being written (the test holds its lock), so both must wait.
+    AlbumLock held(dir.path());
+    ASSERT_EQ(held.tryLock(), AlbumLock::State::Held);
+    struct Run {
+        QStringList args;
+        QString out, err;
+        int status = -1;
+    };
+    Run runs[2] = {{{dir.path(), "--width", "480"}}, {{dir.path(), "--width", "800"}}};
+    std::vector<std::thread> threads;
+    for (Run& r : runs)
+        threads.emplace_back([&r] {
+            QTextStream o(&r.out), e(&r.err);
+            r.status = Cli::run(r.args, program(), o, e);
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    held.unlock();
+    for (std::thread& t : threads)
+        t.join();
+    for (const Run& r : runs) {
+        EXPECT_EQ(r.status, Cli::Written) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Another Lumivert is writing this album; waiting…")));
+    }
+    // The remembered options are those of the album on disk, every image made for its width.
+    const AlbumOptions remembered = AlbumOptionsFile::load(dir.path(), program());
+    const QString index = QString::fromUtf8(TestUtil::readAll(album("index.htm")));
+    EXPECT_TRUE(index.contains(remembered.widthText())) << remembered.pageWidth();
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(QImageReader(album(QStringLiteral("page00%1.jpg").arg(i))).size(), remembered.pageBox());
+        EXPECT_EQ(QImageReader(album(QStringLiteral("index00%1.jpg").arg(i))).size(), remembered.indexBox());
+    }
+    EXPECT_FALSE(QFile::exists(AlbumLock::path(dir.path())));
+    EXPECT_FALSE(QFile::exists(album("Lumivert.lock")));
+}
+
+TEST_F(CliRun, ARunThatWaitsTooLongGivesUpWithExitThree)
+{
+    addPhotos(1);
+    AlbumLock held(dir.path());
+    ASSERT_EQ(held.tryLock(), AlbumLock::State::Held);
+    qputenv("LUMIVERT_LOCK_WAIT", "1");
+    const int status = run({dir.path()});
+    qunsetenv("LUMIVERT_LOCK_WAIT");
+    EXPECT_EQ(status, Cli::LockBusy);
+    EXPECT_TRUE(err.contains(QStringLiteral("Another Lumivert is writing this album; waiting…"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("gave up waiting"))) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("Lumivert.bin")));
+    EXPECT_FALSE(QDir(dir.filePath("Lumivert")).exists());
+    // Reading alone needs no lock: a list that is only loaded is not written.
+    held.unlock();
+    ASSERT_EQ(run({dir.path(), "--list-only"}), Cli::Written);
+    ASSERT_EQ(held.tryLock(), AlbumLock::State::Held);
+    EXPECT_EQ(run({dir.path(), "--list-only"}), Cli::Written) << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("waiting")));
 }
