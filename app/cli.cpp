@@ -167,14 +167,13 @@ bool parseOnto(Arguments& a, const QStringList& arguments, const QString& progra
             o.colorName = v;
         } else if (arg == QLatin1String("--theme")) {
             ok = value(&v);
-            // A bare name is a file of the program folder, as the style sheet list holds them;
-            // a path is taken relative to it, so the options keep naming a file in one place.
-            const QFileInfo info(v.contains(QLatin1Char('/')) || v.contains(QDir::separator())
-                                     ? QFileInfo(v)
-                                     : QFileInfo(QDir(programFolder), v));
+            // A bare name is a file of the program folder, as the style sheet list holds them; a
+            // path is the user's own file, kept as its full path.
+            const bool named = !v.contains(QLatin1Char('/')) && !v.contains(QDir::separator());
+            const QFileInfo info(named ? QFileInfo(QDir(programFolder), v) : QFileInfo(v));
             if (ok && !info.isFile())
                 ok = fail(error, QStringLiteral("--theme: no style sheet \"%1\"").arg(v));
-            o.themeFile = QDir::toNativeSeparators(QDir(programFolder).relativeFilePath(info.absoluteFilePath()));
+            o.themeFile = named ? v : QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
         } else if (arg == QLatin1String("--background")) {
             ok = value(&v);
             if (ok && v == QLatin1String("none")) {
@@ -264,10 +263,12 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
     }
     const QString photoFolder = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
     Arguments remembered;
-    remembered.options = AlbumOptionsFile::load(photoFolder, a.options.programFolder);
+    AlbumOptionsFile::Refused refused;
+    remembered.options = AlbumOptionsFile::load(photoFolder, a.options.programFolder, &refused);
     folder.clear();
     (void)parseOnto(remembered, arguments, programFolder, folder, error);
     AlbumOptions& o = remembered.options;
+    remembered.notes = CliFolder::refusedNotes(refused, o);
     if (o.themeFile.isEmpty())
         o.themeFile = firstTheme(programFolder);
     if (o.coverNumber == 0 && !remembered.coverGiven)
@@ -321,6 +322,8 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         out.flush();
         return Written;
     }
+    for (const QString& note : parsed->notes)
+        err << "lumivert-cli: " << note << "\n";
     AlbumOptions options = parsed->options;
     const QString folder = options.photoFolder;
     if (!QFileInfo(folder).isDir()) {

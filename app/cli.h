@@ -40,6 +40,7 @@ struct Arguments {
     bool replaceList = false; // with reimport: the new list replaces an existing list file
     bool help = false;
     bool version = false;
+    QStringList notes; // remembered options not used, and why
 };
 
 /// The program folder: $LUMIVERT_PROGRAM_DIR when set, else the executable's folder.

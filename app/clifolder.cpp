@@ -95,4 +95,21 @@ void reportNews(QTextStream& err, const ListNews& news)
             << " place): " << named(news.vanished) << "\n";
 }
 
+QStringList refusedNotes(const AlbumOptionsFile::Refused& refused, const AlbumOptions& options)
+{
+    QStringList notes;
+    // A value given again on this command line replaces the remembered one: nothing to say then.
+    if (!refused.theme.isEmpty() && options.themeFile.isEmpty())
+        notes << QStringLiteral("the remembered style sheet %1 is not used (only the program's own style sheets "
+                                "and files inside the photo folder are taken from Lumivert.opt; --theme gives it "
+                                "again); the first style sheet is used")
+                     .arg(refused.theme);
+    if (!refused.background.isEmpty() && options.backgroundFile.isEmpty())
+        notes << QStringLiteral("the remembered background image %1 is not used (only the program's own images "
+                                "and files inside the photo folder are taken from Lumivert.opt; --background "
+                                "gives it again); the album has no background")
+                     .arg(refused.background);
+    return notes;
+}
+
 } // namespace CliFolder

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
+
+#include "generate/albumoptionsfile.h"
 
 class AlbumLock;
 class QTextStream;
@@ -25,5 +28,9 @@ bool lockAlbum(AlbumLock& lock, const QString& folder, QTextStream& err, std::ch
 
 /// The photos a loaded list found added, changed or vanished in its folder, on err.
 void reportNews(QTextStream& err, const ListNews& news);
+
+/// Notes on remembered files the options file named but that are not used: a style sheet or
+/// background that is neither shipped nor inside the photo folder, and was not given again.
+QStringList refusedNotes(const AlbumOptionsFile::Refused& refused, const AlbumOptions& options);
 
 } // namespace CliFolder

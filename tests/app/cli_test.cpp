@@ -18,6 +18,7 @@
 #include "common/albumoptionsprinter.h"
 #include "generate/albumoptionsfile.h"
 #include "components/photolistmodel.h"
+#include "components/sheetfile.h"
 
 namespace
 {
@@ -465,4 +466,46 @@ TEST_F(CliRun, ARunThatWaitsTooLongGivesUpWithExitThree)
     ASSERT_EQ(held.tryLock(), AlbumLock::State::Held);
     EXPECT_EQ(run({dir.path(), "--list-only"}), Cli::Written) << err.toStdString();
     EXPECT_FALSE(err.contains(QStringLiteral("waiting")));
+}
+
+TEST_F(CliRun, NothingFromOutsideTheFolderReachesTheAlbumUnlessNamedOnTheCommandLine)
+{
+    addPhotos(1);
+    QTemporaryDir outside;
+    TestUtil::writeJpeg(outside.filePath("secret.jpg"), 640, 480, std::nullopt, false, 9);
+    TestUtil::writeAll(outside.filePath("own.css"), "body { color: &color&; } /* OWN STYLE */\n");
+    ASSERT_EQ(run({dir.path()}), Cli::Written) << err.toStdString();
+    // A list from elsewhere naming a photo of another folder, options naming a style sheet through "..".
+    {
+        PhotoListModel model;
+        ASSERT_TRUE(PhotoListFile::load(model, dir.path()));
+        Sheet sheet{model.rows(), {}};
+        PhotoRow foreign = sheet.rows.first();
+        foreign.pathName = outside.filePath("secret.jpg");
+        foreign.fileName = QStringLiteral("secret.jpg");
+        sheet.rows << foreign;
+        ASSERT_TRUE(SheetFile::save(PhotoListFile::path(dir.path()), sheet));
+    }
+    const QString relative = QDir(dir.path()).relativeFilePath(outside.filePath("own.css"));
+    ASSERT_TRUE(relative.startsWith(".."));
+    QByteArray options = TestUtil::readAll(AlbumOptionsFile::path(dir.path()));
+    options.replace("theme=basic.css", "theme=" + relative.toUtf8());
+    TestUtil::writeAll(AlbumOptionsFile::path(dir.path()), options);
+
+    ASSERT_EQ(run({dir.path()}), Cli::Written) << err.toStdString();
+    EXPECT_FALSE(TestUtil::readAll(album("stylesheet.css")).contains("OWN STYLE"));
+    EXPECT_TRUE(err.contains("the remembered style sheet " + relative + " is not used")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(album("page002.jpg")));
+    EXPECT_TRUE(TestUtil::readAll(album("page002.htm")).contains("photo-missing"));
+    EXPECT_TRUE(err.contains("1 listed photo is no longer in the folder")) << err.toStdString();
+
+    // Named on the command line, the style sheet is the user's choice for this run; it is
+    // remembered by its full path and taken again only when named again.
+    ASSERT_EQ(run({dir.path(), "--theme", outside.filePath("own.css")}), Cli::Written) << err.toStdString();
+    EXPECT_TRUE(TestUtil::readAll(album("stylesheet.css")).contains("OWN STYLE"));
+    EXPECT_TRUE(TestUtil::readAll(AlbumOptionsFile::path(dir.path()))
+                    .contains("theme=" + QDir::cleanPath(outside.filePath("own.css")).toUtf8()));
+    ASSERT_EQ(run({dir.path()}), Cli::Written) << err.toStdString();
+    EXPECT_FALSE(TestUtil::readAll(album("stylesheet.css")).contains("OWN STYLE"));
+    EXPECT_TRUE(err.contains("is not used"));
 }
