@@ -248,6 +248,30 @@
         <source>読み書きの途中でエラーが起きました</source>
         <translation>an input/output error occurred</translation>
     </message>
+    <message>
+        <source>・%1</source>
+        <translation>• %1</translation>
+    </message>
+    <message>
+        <source>新しい写真%1枚を一覧の最後に追加しました: %2</source>
+        <translation>New photos added at the end of the list (%1): %2</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの保存後に変更された写真%1枚を読み込み直しました。</source>
+        <translation>Photos changed since the list was saved, read afresh (%1):</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀにある次の写真%1枚が，フォルダにありません。</source>
+        <translation>Photos of the saved list that are no longer in the folder (%1):</translation>
+    </message>
+    <message>
+        <source>一覧から外しますか？
+
+［いいえ］を選ぶと一覧に残します（写真が戻れば使われます）。写真がないあいだ，アルバムでは写真の代わりにお知らせを表示します。</source>
+        <translation>Remove them from the list?
+
+No keeps them in the list (they are used again when the photos come back). While a photo is missing, the album shows a note in its place.</translation>
+    </message>
 </context>
 <context>
     <name>ProgramInfo</name>
@@ -839,6 +863,18 @@ Save the photo list before reading the photos?</translation>
         <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
 <byte value="xd"/>
 Save the photo list before starting over?</translation>
+    </message>
+    <message>
+        <source>（コンピュータ %1 のLumivertです。そこでLumivertが動いていないのに待ちが終わらないときは，%2 を削除してください。）</source>
+        <translation>(It is a Lumivert on the computer %1. If no Lumivert runs there and the wait does not end, delete %2.)</translation>
+    </message>
+    <message>
+        <source>別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…</source>
+        <translation>Another Lumivert is writing this album; waiting…</translation>
+    </message>
+    <message>
+        <source>前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。</source>
+        <translation>The remembered %1 is not used (only the program's own files and files inside the photo folder are).</translation>
     </message>
 </context>
 <context>

@@ -20,11 +20,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include "app/cshellexecute.h"
 #include "app/startup.h"
 #include "app/widgets/artwork.h"
+#include "catalogue/albumlock.h"
 #include "design/ccolor.h"
 #include "design/covereffect.h"
 #include "catalogue/widgets/problemtext.h"
@@ -484,7 +486,13 @@ void frmMain::applyAlbumOptions(const AlbumOptions& o)
     for (const auto& [box, member] : optionChecks())
         box->setChecked(o.*member);
     txtShowTime->setText(o.showTime);
-    // A style sheet that is not in the list any more: the first one, as at start-up.
+    // A style sheet of the user's inside the photo folder (chosen with lumivert-cli) is listed by
+    // its path while that folder is open; one that is not in the list any more: the first one.
+    for (int i = cboTheme->count() - 1; i >= 0; --i)
+        if (QDir::isAbsolutePath(cboTheme->itemText(i)))
+            cboTheme->removeItem(i);
+    if (QDir::isAbsolutePath(o.themeFile))
+        cboTheme->addItem(o.themeFile);
     const int theme = cboTheme->findText(o.themeFile);
     cboTheme->setCurrentIndex(theme >= 0 ? theme : std::min(0, cboTheme->count() - 1));
     CColor::instance().setColorIndex(CColor::instance().indexOf(o.colorName));
@@ -526,6 +534,12 @@ void frmMain::cmdCreate_Click(int index)
         message(QMessageBox::Warning, tr("写真のあるフォルダを指定してください。"));
         return;
     }
+    // The whole creation (list, album, options) is written by this run alone.
+    AlbumLock lock(txtFolder->text());
+    if (!lockAlbum(lock))
+        return;
+    m_writing = &lock;
+    const auto released = qScopeGuard([this] { m_writing = nullptr; });
     (void)saveList();
     const AlbumOptions options = albumOptions();
     frmCreateAlbum generation(options, m_model.rows(), this);
@@ -551,6 +565,8 @@ void frmMain::cmdCreate_Click(int index)
     if (generation.finished() && generation.UserTag() == QLatin1String("OK") && whole &&
         !AlbumOptionsFile::save(options, &error))
         message(QMessageBox::Warning, tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error));
+    // The album is written: the browser may take its time, another run need not wait for it.
+    lock.unlock();
     if (generation.UserTag() != QLatin1String("OK"))
         return;
     const QString album = QDir::toNativeSeparators(options.albumFolder());

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QValidator>
 
 #include <memory>
@@ -31,6 +32,7 @@
 #include "app/startup.h"
 #include "app/widgets/frmabout.h"
 #include "app/widgets/frmselectfolder.h"
+#include "catalogue/albumlock.h"
 #include "catalogue/photoimport.h"
 #include "catalogue/photolistfile.h"
 #include "common/testutil.h"
@@ -1208,3 +1210,88 @@ TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTh
 }
 
 } // namespace
+
+TEST_F(FrmMainTest, ALoadedListTakesInNewPhotosAndTheUserRemovesOrKeepsVanishedOnes)
+{
+    writePhotos(3);
+    {
+        frmMain& w = start(m_photos.path());
+        PhotoRow first = w.photoList().photoAt(1);
+        first.caption = QStringLiteral("kept caption");
+        w.photoList().setPhotoAt(1, first);
+        PhotoRow third = w.photoList().photoAt(3);
+        third.rotation = 3;
+        w.photoList().setPhotoAt(3, third);
+        w.cmdSave_Click();
+        ASSERT_TRUE(PhotoListFile::exists(m_photos.path()));
+    }
+    ASSERT_TRUE(QFile::remove(m_photos.filePath("p2.jpg")));
+    TestUtil::writeJpeg(m_photos.filePath("p4.jpg"), 160, 120, std::nullopt, false, 4);
+    TestUtil::writeJpeg(m_photos.filePath("p5.jpg"), 160, 120, std::nullopt, false, 5);
+
+    const struct {
+        QMessageBox::StandardButton answer;
+        QStringList rows;
+    } choices[] = {
+        {QMessageBox::No, {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}},
+        {QMessageBox::Yes, {"p1.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}},
+    };
+    for (const auto& choice : choices) {
+        SCOPED_TRACE(choice.answer == QMessageBox::Yes ? "remove" : "keep");
+        m_messages.clear();
+        m_answer = choice.answer;
+        frmMain& w = start(m_photos.path());
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains("p4.jpg, p5.jpg")) << m_messages[0].text.toStdString();
+        EXPECT_TRUE(m_messages[0].text.contains("p2.jpg"));
+        EXPECT_EQ(m_messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QStringList rows;
+        for (int r = 1; r <= w.photoList().photoCount(); ++r)
+            rows << w.photoList().cellText(r, PhotoColumn::FileName);
+        EXPECT_EQ(rows, choice.rows);
+        EXPECT_EQ(w.photoList().cellText(1, PhotoColumn::Caption), "kept caption");
+        EXPECT_EQ(w.photoList().photoAt(int(rows.indexOf("p3.jpg")) + 1).rotation, 3);
+        EXPECT_FALSE(w.photoList().photoAt(int(rows.indexOf("p5.jpg")) + 1).image.isNull());
+        // The news is not in the list file yet: closing asks about it.
+        EXPECT_TRUE(w.photoList().hasUnsavedChanges());
+    }
+}
+
+TEST_F(FrmMainTest, WritingWaitsForAnotherRunOrIsCancelled)
+{
+    shipData();
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    AlbumLock other(m_photos.path());
+    ASSERT_EQ(other.tryLock(), AlbumLock::State::Held);
+    // Cancelled while the other run writes: neither the list nor the album is written.
+    int waits = 0;
+    m_onDialog = [&](QDialog& dialog) {
+        if (dialog.objectName() == QLatin1String("dlgAlbumLock")) {
+            ++waits;
+            return int(QDialog::Rejected);
+        }
+        return dialog.exec();
+    };
+    w.cmdCreate_Click(1);
+    w.cmdSave_Click();
+    EXPECT_EQ(waits, 2);
+    EXPECT_FALSE(PhotoListFile::exists(m_photos.path()));
+    EXPECT_FALSE(QDir(m_photos.filePath("Lumivert")).exists());
+    EXPECT_TRUE(m_launched.isEmpty());
+
+    // Waiting: the window goes on by itself once the other run is done.
+    m_onDialog = [&](QDialog& dialog) {
+        if (dialog.objectName() == QLatin1String("dlgAlbumLock")) {
+            ++waits;
+            QTimer::singleShot(300, [&other] { other.unlock(); });
+        }
+        return dialog.exec();
+    };
+    w.cmdCreate_Click(1);
+    EXPECT_EQ(waits, 3);
+    EXPECT_TRUE(PhotoListFile::exists(m_photos.path()));
+    EXPECT_TRUE(QFile::exists(m_photos.filePath("Lumivert/page002.htm")));
+    EXPECT_EQ(m_launched.size(), 1);
+    EXPECT_FALSE(QFile::exists(AlbumLock::path(m_photos.path())));
+}
