@@ -11,18 +11,16 @@
 namespace PhotoListUpdate
 {
 
-ListUpdate run(const QVector<PhotoRow>& listed, const QString& folder, const QDateTime& listSaved, std::stop_token stop,
-               const ImportProgress& progress)
+ListUpdatePlan plan(const QVector<PhotoRow>& listed, const QString& folder, const QDateTime& listSaved)
 {
-    ListUpdate update;
-    QVector<PhotoRow> rows = listed;
+    ListUpdatePlan plan;
+    QVector<PhotoRow>& rows = plan.rows = listed;
     const PhotoListing listing = PhotoImport::listAllPhotoFiles(folder);
     if (listing.folderMissing || listing.folderUnreadable) {
         // Nothing can be told about photos that cannot be listed: the list stays as it was loaded.
-        update.read.folderMissing = listing.folderMissing;
-        update.read.folderUnreadable = listing.folderUnreadable;
-        update.read.rows = std::move(rows);
-        return update;
+        plan.listingOnly.folderMissing = listing.folderMissing;
+        plan.listingOnly.folderUnreadable = listing.folderUnreadable;
+        return plan;
     }
 
     QHash<QString, int> exact;               // file name -> index in listing.paths
@@ -56,37 +54,41 @@ ListUpdate run(const QVector<PhotoRow>& listed, const QString& folder, const QDa
     }
 
     // What is read: the listed photos changed since the save, then the new ones within the limit.
-    QStringList toRead;
-    QVector<int> refreshedRows;
     for (int r = 0; r < rows.size(); ++r) {
         if (match[r] < 0) {
-            update.news.vanished.append(rows.at(r).fileName);
-            update.news.vanishedPositions.append(r + 1);
+            plan.news.vanished.append(rows.at(r).fileName);
+            plan.news.vanishedPositions.append(r + 1);
             continue;
         }
         const QString path = listing.paths.at(match[r]);
         rows[r].pathName = path;
         rows[r].fileName = colGetFiles::GetFileName(path);
         if (!listSaved.isValid() || QFileInfo(path).lastModified() > listSaved) {
-            toRead.append(path);
-            refreshedRows.append(r);
+            plan.toRead.append(path);
+            plan.refreshedRows.append(r);
         }
     }
-    QStringList fresh;
     for (int k = 0; k < listing.paths.size(); ++k)
         if (!taken.contains(k))
-            fresh.append(listing.paths.at(k));
+            plan.fresh.append(listing.paths.at(k));
     const int room = std::max(0, MaxPhotos - int(rows.size()));
-    const QStringList added = fresh.mid(0, room);
-    toRead += added;
+    plan.toRead += plan.fresh.mid(0, room);
+    return plan;
+}
 
-    ImportResult read = PhotoImport::readPhotos(toRead, stop, progress);
+ListUpdate apply(const ListUpdatePlan& plan, std::stop_token stop, const ImportProgress& progress)
+{
+    ListUpdate update;
+    update.news = plan.news;
+    ImportResult read = PhotoImport::readPhotos(plan.toRead, stop, progress);
     if (read.cancelled) {
         update.read.cancelled = true;
         return update;
     }
-    for (int j = 0; j < refreshedRows.size(); ++j) {
-        PhotoRow& row = rows[refreshedRows.at(j)];
+    QVector<PhotoRow> rows = plan.rows;
+    const qsizetype refreshed = plan.refreshedRows.size();
+    for (qsizetype j = 0; j < refreshed; ++j) {
+        PhotoRow& row = rows[plan.refreshedRows.at(j)];
         const PhotoRow& again = read.rows.at(j);
         row.image = again.image;
         row.model = again.model;
@@ -99,14 +101,22 @@ ListUpdate run(const QVector<PhotoRow>& listed, const QString& folder, const QDa
         row.picture = turned.isNull() ? row.image : ListPicture(turned);
         update.news.refreshed.append(row.fileName);
     }
-    for (qsizetype j = refreshedRows.size(); j < read.rows.size(); ++j) {
+    for (qsizetype j = refreshed; j < read.rows.size(); ++j) {
         update.news.added.append(read.rows.at(j).fileName);
         rows.append(read.rows.at(j));
     }
-    PhotoImport::noteLeftOut(read, fresh, int(added.size()));
+    PhotoImport::noteLeftOut(read, plan.fresh, int(read.rows.size() - refreshed));
+    read.folderMissing = plan.listingOnly.folderMissing;
+    read.folderUnreadable = plan.listingOnly.folderUnreadable;
     read.rows = std::move(rows);
     update.read = std::move(read);
     return update;
+}
+
+ListUpdate run(const QVector<PhotoRow>& listed, const QString& folder, const QDateTime& listSaved, std::stop_token stop,
+               const ImportProgress& progress)
+{
+    return apply(plan(listed, folder, listSaved), stop, progress);
 }
 
 } // namespace PhotoListUpdate

@@ -539,17 +539,26 @@ void frmMain::loadList()
 void frmMain::updateLoadedList(const QDateTime& listSaved)
 {
     const QString folder = txtFolder->text();
-    const QVector<PhotoRow> listed = m_model.rows();
-    ListNews news;
+    // Matching the rows to the folder's photos is quick; only reading photos needs the progress window.
+    const ListUpdatePlan plan = PhotoListUpdate::plan(m_model.rows(), folder, listSaved);
+    ListNews news = plan.news;
     PhotoListModel updated;
-    const ImportResult read = frmGetPicture::runJob(
-        this,
-        [&news, listed, folder, listSaved](std::stop_token stop, const ImportProgress& progress) {
-            ListUpdate update = PhotoListUpdate::run(listed, folder, listSaved, stop, progress);
-            news = update.news;
-            return update.read;
-        },
-        &updated);
+    ImportResult read;
+    if (plan.toRead.isEmpty()) {
+        const ListUpdate update = PhotoListUpdate::apply(plan);
+        news = update.news;
+        read = update.read;
+        updated.setRows(read.rows);
+    } else {
+        read = frmGetPicture::runJob(
+            this,
+            [&news, &plan](std::stop_token stop, const ImportProgress& progress) {
+                ListUpdate update = PhotoListUpdate::apply(plan, stop, progress);
+                news = update.news;
+                return update.read;
+            },
+            &updated);
+    }
     // A cancel keeps the list as the file holds it.
     if (read.cancelled)
         return;
