@@ -22,7 +22,8 @@
 
 #include "common/testutil.h"
 
-namespace Reliability {
+namespace Reliability
+{
 
 /// What must not change about a photo: its bytes and its modification time.
 struct Stamp {
@@ -73,6 +74,13 @@ public:
     TinyDisk& operator=(const TinyDisk&) = delete;
     bool mounted() const { return m_mounted; }
 
+    /// Makes the disk read-only, as a write-protected card or a share without write access.
+    bool makeReadOnly()
+    {
+        return m_mounted &&
+               ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
     /// Fills the disk up to its last few bytes with a filler file; keep leaves that much room.
     void fill(qint64 keep = 0)
     {
@@ -122,8 +130,8 @@ private:
 /// Names in folder that are not album files: temporary leftovers of an interrupted write.
 inline QStringList strayFiles(const QString& folder)
 {
-    static const QRegularExpression album(
-        QStringLiteral(R"(^((index|page)\d{3,}\.(jpg|htm)|top\.(jpg|htm)|index\.htm|stylesheet\.css|background\.(jpg|gif))$)"));
+    static const QRegularExpression album(QStringLiteral(
+        R"(^((index|page)\d{3,}\.(jpg|htm)|top\.(jpg|htm)|index\.htm|stylesheet\.css|background\.(jpg|gif))$)"));
     QStringList stray;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (!album.match(name).hasMatch())
@@ -136,7 +144,8 @@ inline QStringList strayFiles(const QString& folder)
 inline QStringList brokenImages(const QString& folder)
 {
     QStringList broken;
-    for (const QString& name : QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.gif")}, QDir::Files)) {
+    for (const QString& name :
+         QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.gif")}, QDir::Files)) {
         QImageReader reader(QDir(folder).filePath(name));
         const QImage image = reader.read();
         if (image.isNull())
@@ -153,4 +162,4 @@ inline double peakRssMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-}  // namespace Reliability
+} // namespace Reliability
