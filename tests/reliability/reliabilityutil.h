@@ -22,8 +22,7 @@
 
 #include "common/testutil.h"
 
-namespace Reliability
-{
+namespace Reliability {
 
 /// What must not change about a photo: its bytes and its modification time.
 struct Stamp {
@@ -130,8 +129,8 @@ private:
 /// Names in folder that are not album files: temporary leftovers of an interrupted write.
 inline QStringList strayFiles(const QString& folder)
 {
-    static const QRegularExpression album(QStringLiteral(
-        R"(^((index|page)\d{3,}\.(jpg|htm)|top\.(jpg|htm)|index\.htm|stylesheet\.css|background\.(jpg|gif))$)"));
+    static const QRegularExpression album(
+        QStringLiteral(R"(^((index|page)\d{3,}\.(jpg|htm)|top\.(jpg|htm)|index\.htm|stylesheet\.css|background\.(jpg|gif))$)"));
     QStringList stray;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (!album.match(name).hasMatch())
@@ -144,8 +143,7 @@ inline QStringList strayFiles(const QString& folder)
 inline QStringList brokenImages(const QString& folder)
 {
     QStringList broken;
-    for (const QString& name :
-         QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.gif")}, QDir::Files)) {
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.gif")}, QDir::Files)) {
         QImageReader reader(QDir(folder).filePath(name));
         const QImage image = reader.read();
         if (image.isNull())
@@ -162,4 +160,4 @@ inline double peakRssMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-} // namespace Reliability
+}  // namespace Reliability
