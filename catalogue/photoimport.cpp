@@ -160,8 +160,7 @@ ImportResult readPhotos(const QStringList& paths, std::stop_token stop, const Im
     };
     // One reader per core (the calling thread is one of them), never more than there are photos.
     const int readers = std::clamp(WorkerPool::coreCount(), 1, std::max(1, n));
-    WorkerPool::forEach(
-        size_t(readers), [&](std::size_t) { worker(); }, readers);
+    WorkerPool::forEach(size_t(readers), [&](std::size_t) { worker(); }, readers);
 
     ImportResult result;
     if (stopped) {

@@ -19,10 +19,10 @@ struct ImportProblem {
 /// The result of an import: the rows in listing order, or nothing when cancelled.
 struct ImportResult {
     QVector<PhotoRow> rows;
-    int failed = 0;                // photos that could not be decoded (they still have their rows)
-    bool cancelled = false;        // cancelled: rows is empty
-    bool folderMissing = false;    // no folder by that name (nothing was listed)
-    bool folderUnreadable = false; // a folder, but its names cannot be read
+    int failed = 0;          // photos that could not be decoded (they still have their rows)
+    bool cancelled = false;  // cancelled: rows is empty
+    bool folderMissing = false;     // no folder by that name (nothing was listed)
+    bool folderUnreadable = false;  // a folder, but its names cannot be read
     /// Photos that could not be decoded and photos that decoded but are damaged (a JPEG cut
     /// short), in listing order. Every one of them has its row.
     QVector<ImportProblem> problems;
@@ -45,8 +45,7 @@ struct PhotoListing {
 /// different worker threads.
 using ImportProgress = std::function<void(int i, int n)>;
 
-namespace PhotoImport
-{
+namespace PhotoImport {
 /// The files an import takes: "*.jpg" then "*.jpeg" in folder, at most 999 in all.
 QStringList listPhotoFiles(const QString& folder);
 /// Every "*.jpg" then "*.jpeg" file of folder, without the limit.
@@ -69,4 +68,4 @@ ImportResult run(const QString& folder, std::stop_token stop = {}, const ImportP
 ImportResult readPhotos(const QStringList& paths, std::stop_token stop = {}, const ImportProgress& progress = {});
 /// Records in result that the photos of paths from position taken on (0-based) were left out.
 void noteLeftOut(ImportResult& result, const QStringList& paths, int taken);
-} // namespace PhotoImport
+}  // namespace PhotoImport

@@ -8,38 +8,38 @@
 /// controls, the cover number and the background file, read once when the job starts (or built
 /// from command-line flags). Defaults are the main window's initial values.
 struct AlbumOptions {
-    QString photoFolder;   // txtFolder; the album goes to photoFolder/Lumivert
-    QString programFolder; // where Lumivert.fmt, the *.css themes and Preview/ live
+    QString photoFolder;          // txtFolder; the album goes to photoFolder/Lumivert
+    QString programFolder;        // where Lumivert.fmt, the *.css themes and Preview/ live
 
-    QString title = QStringLiteral("Lumivert"); // txtTitle, inserted into the pages as it is
-    int pageWidthIndex = 0;                     // optPageWidth: 0 = 480, 1 = 640, 2 (and any other) = 800
-    int qualityIndex = 1;                       // optJpegQuality: 0 = 50, 1 = 75, 2 (and any other) = 100
-    bool progressive = false;                   // chkJpegProgress
+    QString title = QStringLiteral("Lumivert");  // txtTitle, inserted into the pages as it is
+    int pageWidthIndex = 0;       // optPageWidth: 0 = 480, 1 = 640, 2 (and any other) = 800
+    int qualityIndex = 1;         // optJpegQuality: 0 = 50, 1 = 75, 2 (and any other) = 100
+    bool progressive = false;     // chkJpegProgress
 
-    int coverNumber = 0; // the cover photo's row (IkDisp1's tag); 0 = none
-    int coverEffect = 0; // cboTopFilter index 0..5; -1 = nothing selected
+    int coverNumber = 0;          // the cover photo's row (IkDisp1's tag); 0 = none
+    int coverEffect = 0;          // cboTopFilter index 0..5; -1 = nothing selected
 
-    bool background = false; // optBackImage index 1 "背景画像あり"
-    QString backgroundFile;  // full path of the chosen background image
+    bool background = false;      // optBackImage index 1 "背景画像あり"
+    QString backgroundFile;       // full path of the chosen background image
 
-    QString themeFile;                          // cboTheme text: a file name in programFolder, or a full path
-    QString colorName = QStringLiteral("navy"); // CColor::ColorName()
+    QString themeFile;            // cboTheme text: a file name in programFolder, or a full path
+    QString colorName = QStringLiteral("navy");  // CColor::ColorName()
 
-    bool indexNo = true;        // chkIndexNo "連番"
-    bool indexFileName = false; // chkIndexFileName
-    bool indexCaption = false;  // chkindexCaption
-    bool indexDate = false;     // chkIndexDate
+    bool indexNo = true;          // chkIndexNo "連番"
+    bool indexFileName = false;   // chkIndexFileName
+    bool indexCaption = false;    // chkindexCaption
+    bool indexDate = false;       // chkIndexDate
 
-    bool pageFileName = false; // chkPageFileName
-    bool pageCaption = true;   // chkPageCaption
-    bool pageDate = false;     // chkPageDate
-    bool pageModel = false;    // chkPageModel
-    bool pageTv = false;       // chkPageTv
-    bool pageAv = false;       // chkPageAv
+    bool pageFileName = false;    // chkPageFileName
+    bool pageCaption = true;      // chkPageCaption
+    bool pageDate = false;        // chkPageDate
+    bool pageModel = false;       // chkPageModel
+    bool pageTv = false;          // chkPageTv
+    bool pageAv = false;          // chkPageAv
 
-    bool japaneseNavi = false;              // chkNavi: section "SimplePageJ" instead of "SimplePage"
-    bool slideShow = false;                 // chkSlideShow
-    QString showTime = QStringLiteral("5"); // txtShowTime, inserted as it is
+    bool japaneseNavi = false;    // chkNavi: section "SimplePageJ" instead of "SimplePage"
+    bool slideShow = false;       // chkSlideShow
+    QString showTime = QStringLiteral("5");  // txtShowTime, inserted as it is
 
     bool operator==(const AlbumOptions&) const = default;
 

@@ -178,8 +178,8 @@ private:
     QImage m_coverPreview;
     QImage m_backgroundPreview;
     bool m_unloaded = false;
+    QPoint m_frameOffset; // the client area's offset in the frame, as last seen in the normal state
     AlbumLock* m_writing = nullptr; // the album lock while a creation holds it
-    QPoint m_frameOffset;           // the client area's offset in the frame, as last seen in the normal state
 
     QTabWidget* TabStrip1 = nullptr;
     QWidget* fraStep1 = nullptr;

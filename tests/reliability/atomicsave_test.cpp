@@ -14,8 +14,7 @@
 #include "components/sheetfile.h"
 #include "reliabilityutil.h"
 
-namespace
-{
+namespace {
 
 PhotoRow sampleRow(int i, int side)
 {
@@ -44,7 +43,7 @@ void fillModel(PhotoListModel& model, int count, int side)
     model.setRows(rows);
 }
 
-} // namespace
+}  // namespace
 
 // The two ways a save is made to fail half-way; the old file must survive both.
 enum class Fault { FullDisk, SizeLimit };
@@ -91,7 +90,7 @@ TEST_P(AtomicSave, ListFileSurvivesAFailedSave)
     ASSERT_LT(oldBytes.size(), 20 * 1024);
 
     PhotoListModel bigger;
-    fillModel(bigger, 40, 120); // noisy thumbnails: far more than the room left
+    fillModel(bigger, 40, 120);  // noisy thumbnails: far more than the room left
     inject();
     QString error;
     EXPECT_FALSE(PhotoListFile::save(bigger, folder, {300}, &error));
@@ -130,9 +129,9 @@ TEST_P(AtomicSave, SettingsFileSurvivesAFailedWrite)
         EXPECT_EQ(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Top"), QStringLiteral("7")), 0);
     } else {
         // A full disk: a rewrite that grows the file cannot finish.
-        EXPECT_EQ(
-            profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Left"), QString(100, QLatin1Char('w'))),
-            0);
+        EXPECT_EQ(profile.SetValueString(ini, QStringLiteral("Main"), QStringLiteral("Left"),
+                                         QString(100, QLatin1Char('w'))),
+                  0);
     }
     lift();
     EXPECT_EQ(TestUtil::readAll(ini), oldBytes);
@@ -149,8 +148,7 @@ TEST_P(AtomicSave, ImageSaveLeavesNoPartialFile)
     EXPECT_FALSE(Imaging::save(TestUtil::samplePicture(1200, 900, 3), target, Imaging::SaveKind::BaselineJpeg, 100));
     lift();
     EXPECT_EQ(TestUtil::readAll(target), oldBytes);
-    EXPECT_EQ(Reliability::strayFiles(folder),
-              (GetParam() == Fault::FullDisk ? QStringList{"zz-filler"} : QStringList{}));
+    EXPECT_EQ(Reliability::strayFiles(folder), (GetParam() == Fault::FullDisk ? QStringList{"zz-filler"} : QStringList{}));
 }
 
 // The list's pictures live in a spool file; when its disk fills, the pictures that no longer fit
@@ -219,7 +217,7 @@ TEST(ListFileRefused, DamagedTruncatedOrForeignFilesLeaveTheModelAsItWas)
     cases.append({"a JPEG", TestUtil::readAll(TestUtil::writeJpeg(dir.filePath(QStringLiteral("x.jpg")), 8, 8))});
     cases.append({"text", QByteArray("[Main]\r\nTop=1\r\n")});
     QByteArray newer = good;
-    newer[11] = char(newer[11] + 1); // the version's low byte
+    newer[11] = char(newer[11] + 1);  // the version's low byte
     cases.append({"newer version", newer});
     cases.append({"random", QByteArray(4096, '\x5a')});
 
