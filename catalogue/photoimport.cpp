@@ -15,6 +15,7 @@
 #include "catalogue/editcommands.h"
 #include "catalogue/shootingtext.h"
 #include "components/imaging.h"
+#include "components/sharppictures.h"
 #include "components/workerpool.h"
 
 Q_LOGGING_CATEGORY(lcImport, "lumivert.catalogue.import")
@@ -89,7 +90,18 @@ PhotoRow readPhotoRow(const QString& path)
 
     // The picture always comes from the photo's own pixels: an embedded EXIF thumbnail is not
     // refreshed by every editing program and may show another picture.
-    const Imaging::Photo photo = Imaging::loadPhoto(path, box);
+    // On a scaled desktop the window keeps a sharper picture of its own: the photo is decoded
+    // reduced to that size (a photo of 2 megapixels or more decodes to at least 240 x 180 at the
+    // smallest scale anyway) and the list's picture is reduced from it.
+    SharpPictures& sharp = SharpPictures::instance();
+    const QSize sharpBox = sharp.deviceBox(box);
+    const bool keepSharp = sharpBox != box;
+    Imaging::Photo photo = Imaging::loadPhoto(path, keepSharp ? sharpBox : box);
+    if (keepSharp && photo.load.ok()) {
+        sharp.insert(path, photo.load.image);
+        const QSize full = photo.load.fullSize.isValid() ? photo.load.fullSize : photo.load.image.size();
+        photo.load.image = Imaging::resize(photo.load.image, Imaging::fitSize(full, box));
+    }
     if (!photo.load.ok()) {
         qCDebug(lcImport) << "cannot read" << path << photo.load.error;
         return row;
@@ -160,7 +172,8 @@ ImportResult readPhotos(const QStringList& paths, std::stop_token stop, const Im
     };
     // One reader per core (the calling thread is one of them), never more than there are photos.
     const int readers = std::clamp(WorkerPool::coreCount(), 1, std::max(1, n));
-    WorkerPool::forEach(size_t(readers), [&](std::size_t) { worker(); }, readers);
+    WorkerPool::forEach(
+        size_t(readers), [&](std::size_t) { worker(); }, readers);
 
     ImportResult result;
     if (stopped) {
