@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/clifolder.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QStringList>
 #include <QTextStream>
@@ -17,6 +18,11 @@ namespace CliFolder
 namespace
 {
 
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Cli", text);
+}
+
 constexpr std::chrono::minutes DefaultLockWait{10};
 constexpr std::chrono::milliseconds LockPoll{200};
 // Names beyond this many are counted, not listed.
@@ -25,17 +31,16 @@ constexpr int ListedNames = 20;
 QString named(const QStringList& names)
 {
     if (names.size() > ListedNames)
-        return names.mid(0, ListedNames).join(QStringLiteral(", ")) +
-               QStringLiteral(" and %1 more").arg(names.size() - ListedNames);
+        return names.mid(0, ListedNames).join(QStringLiteral(", ")) + tr(" ほか%1枚").arg(names.size() - ListedNames);
     return names.join(QStringLiteral(", "));
 }
 
 QString holder(const AlbumLock& lock)
 {
     if (lock.heldByAnotherMachine())
-        return QStringLiteral(" (on the machine %1, process %2)").arg(lock.holderHost()).arg(lock.holderPid());
+        return tr("（マシン %1 のプロセス %2）").arg(lock.holderHost()).arg(lock.holderPid());
     if (lock.holderPid() > 0)
-        return QStringLiteral(" (process %1)").arg(lock.holderPid());
+        return tr("（プロセス %1）").arg(lock.holderPid());
     return QString();
 }
 
@@ -50,12 +55,15 @@ std::chrono::milliseconds lockWait()
     return DefaultLockWait;
 }
 
-bool lockAlbum(AlbumLock& lock, const QString& folder, QTextStream& err, std::chrono::milliseconds wait)
+bool lockAlbum(AlbumLock& lock, const QString& folder, QTextStream& err, std::chrono::milliseconds wait, bool quiet)
 {
     AlbumLock::State state = lock.tryLock();
     if (state == AlbumLock::State::Busy) {
-        err << "Another Lumivert is writing this album; waiting…" << holder(lock) << "\n";
-        err.flush();
+        if (!quiet) {
+            // The window's own words for the same wait.
+            err << tr("別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…") << holder(lock) << "\n";
+            err.flush();
+        }
         const QDeadlineTimer deadline(wait);
         while (state == AlbumLock::State::Busy && !deadline.hasExpired()) {
             QThread::msleep(static_cast<unsigned long>(std::min<qint64>(LockPoll.count(), deadline.remainingTime())));
@@ -63,13 +71,16 @@ bool lockAlbum(AlbumLock& lock, const QString& folder, QTextStream& err, std::ch
         }
     }
     if (state == AlbumLock::State::Busy) {
-        err << "lumivert-cli: gave up waiting for the other Lumivert" << holder(lock) << " after "
-            << std::chrono::duration_cast<std::chrono::seconds>(wait).count() << " seconds; nothing was written.\n"
+        err << "lumivert-cli: "
+            << tr("別のLumivert%1を%2秒待ちましたが，書き込みが終わらないのであきらめました。何も書き込んでいません。")
+                   .arg(holder(lock))
+                   .arg(std::chrono::duration_cast<std::chrono::seconds>(wait).count())
+            << "\n"
             << (lock.heldByAnotherMachine()
-                    ? "A lock of another machine is never taken over: when no Lumivert runs there any more,\n"
-                      "delete "
-                    : "It holds ")
-            << AlbumLock::path(folder) << "\n";
+                    ? tr("別のマシンのロックは引き継ぎません。そこでLumivertが動いていなければ，%1 を削除してください")
+                    : tr("ロックは %1 です"))
+                   .arg(AlbumLock::path(folder))
+            << "\n";
         err.flush();
         return false;
     }
@@ -78,21 +89,32 @@ bool lockAlbum(AlbumLock& lock, const QString& folder, QTextStream& err, std::ch
     return true;
 }
 
-void reportNews(QTextStream& err, const ListNews& news)
+void reportNews(QTextStream& err, const ListNews& news, bool quiet)
 {
-    if (const auto n = news.added.size(); n > 0) {
+    // New and changed photos are news; vanished ones are a problem with the album, said always.
+    if (const auto n = news.added.size(); n > 0 && !quiet) {
         const QString names = n <= 2 ? news.added.join(QStringLiteral(", "))
                                      : news.added.first() + QStringLiteral(" … ") + news.added.last();
-        err << "lumivert-cli: " << n << (n == 1 ? " new photo was" : " new photos were")
-            << " added at the end: " << names << "\n";
+        err << "lumivert-cli: "
+            << (n == 1 ? tr("新しい写真1枚を最後に加えました: %1").arg(names)
+                       : tr("新しい写真%1枚を最後に加えました: %2").arg(n).arg(names))
+            << "\n";
     }
-    if (const auto n = news.refreshed.size(); n > 0)
-        err << "lumivert-cli: " << n << (n == 1 ? " photo was" : " photos were")
-            << " changed since the list was saved and read afresh: " << named(news.refreshed) << "\n";
+    if (const auto n = news.refreshed.size(); n > 0 && !quiet)
+        err << "lumivert-cli: "
+            << (n == 1 ? tr("一覧の保存後に変わった写真1枚を読み込み直しました: %1").arg(named(news.refreshed))
+                       : tr("一覧の保存後に変わった写真%1枚を読み込み直しました: %2").arg(n).arg(named(news.refreshed)))
+            << "\n";
     if (const auto n = news.vanished.size(); n > 0)
-        err << "lumivert-cli: " << n << (n == 1 ? " listed photo is" : " listed photos are")
-            << " no longer in the folder (kept in the list; the album shows a note in " << (n == 1 ? "its" : "their")
-            << " place): " << named(news.vanished) << "\n";
+        err << "lumivert-cli: "
+            << (n == 1 ? tr("一覧の写真1枚がフォルダにありません（一覧には残し，アルバムではその代わりにお知らせを表示"
+                            "します）: %1")
+                             .arg(named(news.vanished))
+                       : tr("一覧の写真%1枚がフォルダにありません（一覧には残し，アルバムではその代わりにお知らせを表"
+                            "示します）: %2")
+                             .arg(n)
+                             .arg(named(news.vanished)))
+            << "\n";
 }
 
 QStringList refusedNotes(const AlbumOptionsFile::Refused& refused, const AlbumOptions& options)
@@ -100,14 +122,12 @@ QStringList refusedNotes(const AlbumOptionsFile::Refused& refused, const AlbumOp
     QStringList notes;
     // A value given again on this command line replaces the remembered one: nothing to say then.
     if (!refused.theme.isEmpty() && options.themeFile.isEmpty())
-        notes << QStringLiteral("the remembered style sheet %1 is not used (only the program's own style sheets "
-                                "and files inside the photo folder are taken from Lumivert.opt; --theme gives it "
-                                "again); the first style sheet is used")
+        notes << tr("前回のスタイルシート %1 は使いません（Lumivert.opt から使うのはプログラムのスタイルシートと写真の"
+                    "フォルダ内のファイルだけです。--theme で指定し直せます）。最初のスタイルシートを使います")
                      .arg(refused.theme);
     if (!refused.background.isEmpty() && options.backgroundFile.isEmpty())
-        notes << QStringLiteral("the remembered background image %1 is not used (only the program's own images "
-                                "and files inside the photo folder are taken from Lumivert.opt; --background "
-                                "gives it again); the album has no background")
+        notes << tr("前回の背景画像 %1 は使いません（Lumivert.opt から使うのはプログラムの画像と写真のフォルダ内の"
+                    "ファイルだけです。--background で指定し直せます）。背景画像なしで作ります")
                      .arg(refused.background);
     return notes;
 }

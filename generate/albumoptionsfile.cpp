@@ -13,7 +13,6 @@
 #include "components/photorow.h"
 #include "components/wholefile.h"
 #include "design/backgroundlist.h"
-#include "design/ccolor.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcGenerate)
 
@@ -27,35 +26,8 @@ const QByteArray Header = QByteArrayLiteral("Lumivert album options 1");
 // Far above any file we write (a title of 80 characters, two file names); a bigger file is not ours.
 constexpr qint64 MaxFileSize = 64 * 1024;
 
-const QStringList Widths{QStringLiteral("480"), QStringLiteral("640"), QStringLiteral("800")};
-const QStringList Qualities{QStringLiteral("low"), QStringLiteral("standard"), QStringLiteral("high")};
-
-// The yes/no options, one key each.
-struct Flag {
-    const char* key;
-    bool AlbumOptions::*member;
-};
-constexpr Flag Flags[] = {
-    {"progressive", &AlbumOptions::progressive},
-    {"background", &AlbumOptions::background},
-    {"indexNo", &AlbumOptions::indexNo},
-    {"indexFileName", &AlbumOptions::indexFileName},
-    {"indexCaption", &AlbumOptions::indexCaption},
-    {"indexDate", &AlbumOptions::indexDate},
-    {"pageFileName", &AlbumOptions::pageFileName},
-    {"pageCaption", &AlbumOptions::pageCaption},
-    {"pageDate", &AlbumOptions::pageDate},
-    {"pageModel", &AlbumOptions::pageModel},
-    {"pageTv", &AlbumOptions::pageTv},
-    {"pageAv", &AlbumOptions::pageAv},
-    {"japaneseNavi", &AlbumOptions::japaneseNavi},
-    {"slideShow", &AlbumOptions::slideShow},
-};
-// Added later: a file written before it existed has no such key and reads as off, so an old
-// album is re-created as it was.
-constexpr char HighDensityKey[] = "highDensity";
-constexpr const char* OtherKeys[] = {"title",  "colour", "theme",   "backgroundImage", "cover",
-                                     "effect", "width",  "quality", "showTime"};
+// The keys whose values are not in the tables of AlbumOptions.
+constexpr const char* OtherKeys[] = {"title", "colour", "theme", "backgroundImage", "cover", "effect", "showTime"};
 
 QString escaped(const QString& value)
 {
@@ -181,13 +153,12 @@ QByteArray encode(const AlbumOptions& o)
         plainName(o.themeFile) || o.themeFile.isEmpty() ? o.themeFile : ownFileName(o.themeFile, o.photoFolder));
     add("backgroundImage", backgroundName(o));
     add("cover", QString::number(std::clamp(o.coverNumber, 0, MaxPhotos)));
-    add("effect", QString::number(std::clamp(o.coverEffect, 0, 5)));
-    add("width", Widths.at(std::clamp(o.pageWidthIndex, 0, 2)));
-    add("quality", Qualities.at(std::clamp(o.qualityIndex, 0, 2)));
+    add("effect", QString::number(std::clamp(o.coverEffect, 0, AlbumOptions::EffectCount - 1)));
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices())
+        add(choice.key, choice.words.at(std::clamp(o.*choice.member, 0, int(choice.words.size()) - 1)));
     add("showTime", o.showTime);
-    for (const Flag& flag : Flags)
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
         add(flag.key, o.*flag.member ? QStringLiteral("yes") : QStringLiteral("no"));
-    add(HighDensityKey, o.highDensity ? QStringLiteral("yes") : QStringLiteral("no"));
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
@@ -214,8 +185,12 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
         values.insert(key, *value);
     }
     QStringList required;
-    for (const Flag& flag : Flags)
-        required << QLatin1String(flag.key);
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
+        if (!flag.addedLater)
+            required << QLatin1String(flag.key);
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices())
+        if (!choice.addedLater)
+            required << QLatin1String(choice.key);
     for (const char* key : OtherKeys)
         required << QLatin1String(key);
     for (const QString& key : required)
@@ -224,29 +199,30 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
 
     AlbumOptions o;
     o.programFolder = programFolder;
-    for (const Flag& flag : Flags) {
-        const QString value = values.value(QLatin1String(flag.key));
+    // An option added later and missing from the file: off, as albums were made before it existed.
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches()) {
+        const QString value = values.value(QLatin1String(flag.key), QStringLiteral("no"));
         if (value != QLatin1String("yes") && value != QLatin1String("no"))
             return std::nullopt;
         o.*flag.member = value == QLatin1String("yes");
     }
-    const QString density = values.value(QLatin1String(HighDensityKey), QStringLiteral("no"));
-    if (density != QLatin1String("yes") && density != QLatin1String("no"))
-        return std::nullopt;
-    o.highDensity = density == QLatin1String("yes");
     o.title = values.value(QStringLiteral("title"));
     o.colorName = values.value(QStringLiteral("colour"));
     o.themeFile = values.value(QStringLiteral("theme"));
     o.backgroundFile = backgroundPath(values.value(QStringLiteral("backgroundImage")), programFolder);
     o.showTime = values.value(QStringLiteral("showTime"));
-    o.pageWidthIndex = int(Widths.indexOf(values.value(QStringLiteral("width"))));
-    o.qualityIndex = int(Qualities.indexOf(values.value(QStringLiteral("quality"))));
-    const auto cover = number(values.value(QStringLiteral("cover")), 0, MaxPhotos);
-    const auto effect = number(values.value(QStringLiteral("effect")), 0, 5);
-    static const QRegularExpression showTime(QStringLiteral("^[0-9]{0,2}$"));
     // Values the window could not show are damage, not something to guess at.
-    if (o.title.size() > 80 || CColor().indexOf(o.colorName) == 0 || o.pageWidthIndex < 0 || o.qualityIndex < 0 ||
-        !cover || !effect || !showTime.match(o.showTime).hasMatch())
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices()) {
+        const auto index = AlbumOptions::wordIndex(
+            choice, values.value(QLatin1String(choice.key), choice.words.constFirst())); // missing: the first word
+        if (!index)
+            return std::nullopt;
+        o.*choice.member = *index;
+    }
+    const auto cover = number(values.value(QStringLiteral("cover")), 0, MaxPhotos);
+    const auto effect = number(values.value(QStringLiteral("effect")), 0, AlbumOptions::EffectCount - 1);
+    if (!AlbumOptions::validTitle(o.title) || !AlbumOptions::validColor(o.colorName) || !cover || !effect ||
+        !AlbumOptions::validShowTime(o.showTime))
         return std::nullopt;
     o.coverNumber = *cover;
     o.coverEffect = *effect;
@@ -310,6 +286,14 @@ bool save(const AlbumOptions& options, QString* error)
         *error =
             options.photoFolder.isEmpty() ? reason : QStringLiteral("%1: %2").arg(path(options.photoFolder), reason);
     return false;
+}
+
+Remembered rememberCreation(AlbumOptions options, int photoCount, const GenerationResult& result, QString* error)
+{
+    if (result.cancelled || !result.failedPages.isEmpty())
+        return Remembered::NotWhole;
+    options.coverNumber = options.coverFor(photoCount);
+    return save(options, error) ? Remembered::Saved : Remembered::Failed;
 }
 
 } // namespace AlbumOptionsFile

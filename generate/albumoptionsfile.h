@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "generate/albumgenerator.h"
 #include "generate/albumoptions.h"
 
 /// The album options remembered per photo folder: "Lumivert.opt" beside the list file, written
@@ -13,13 +14,14 @@
 /// run (or lumivert-cli) rewrites the album with the options it was made with.
 ///
 /// The file is UTF-8 text: the line "Lumivert album options 1", then one "key=value" line per
-/// option (every key once, in any order; keys this version does not know are ignored; a missing
-/// "highDensity", as in files written before it existed, reads as "no"). String
-/// values escape "\" as "\\", line feed as "\n" and carriage return as "\r". The style sheet is
-/// stored as its file name in the program folder and the background image as its file name in
-/// 背景画像; a file of the user's as "./" and its path from the photo folder when it lies inside,
-/// else as its full path; never as a position in a list.
-/// Any thread; every call stands alone.
+/// option (every key once, in any order; keys this version does not know are ignored). The key of an
+/// option added later (AlbumOptions' addedLater rows, such as "highDensity") may be missing, as in
+/// files written before it existed: the album is then re-created as it was made (a switch reads
+/// "no", a choice its first word). String values escape "\" as "\\", line feed as "\n" and carriage
+/// return as "\r". The style sheet is stored as its file name in the program folder and the background
+/// image as its file name in 背景画像; a file of the user's as "./" and its path from the photo folder
+/// when it lies inside, else as its full path; never as a position in a list. Any thread; every call
+/// stands alone.
 namespace AlbumOptionsFile
 {
 
@@ -44,6 +46,13 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder, Refu
 
 /// Writes the options to path(options.photoFolder) whole or not at all (QSaveFile).
 [[nodiscard]] bool save(const AlbumOptions& options, QString* error = nullptr);
+
+/// What a creation leaves for the next one, the same for the window and lumivert-cli: the options
+/// are remembered only for an album made whole (not cancelled, every page written), with the cover
+/// number the list of photoCount photos reaches. NotWhole when nothing was to be saved.
+enum class Remembered { Saved, NotWhole, Failed };
+Remembered rememberCreation(AlbumOptions options, int photoCount, const GenerationResult& result,
+                            QString* error = nullptr);
 
 /// The file's bytes for the options, and back (nothing when damaged). The style sheet and the
 /// background image are checked against the program folder by load(), not here.

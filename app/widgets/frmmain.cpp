@@ -45,7 +45,8 @@
 #include "catalogue/photolistfile.h"
 #include "catalogue/photolistupdate.h"
 #include "catalogue/widgets/frmgetpicture.h"
-#include "catalogue/widgets/problemtext.h"
+#include "generate/albumstart.h"
+#include "catalogue/problemtext.h"
 #include "components/widgets/photogridview.h"
 #include "design/backgroundlist.h"
 #include "design/ccolor.h"
@@ -209,7 +210,7 @@ void frmMain::Form_Load(const QString& commandLine)
 
     // 7-9. Version label, colour button, the grid's tooltip colour.
     lblVersion->setText(ProgramInfo::versionLabel());
-    setColorButton(CColor::instance().ColorCode());
+    setColor(m_colorName);
     QPalette gridPalette = vaSpread1->palette();
     gridPalette.setColor(QPalette::Window, QToolTip::palette().color(QPalette::ToolTipBase));
     vaSpread1->setPalette(gridPalette);
@@ -473,6 +474,17 @@ void frmMain::loadOrImport()
 
 void frmMain::afterListChanged()
 {
+    // What the status line said was about the list or the album before this one.
+    StatusBar1->clearMessage();
+    // A folder the user may read but not write: said once, now, rather than at every save.
+    QString reason;
+    const QString folder = txtFolder->text();
+    if (m_model.photoCount() > 0 && QFileInfo(folder).isDir() && !AlbumStart::folderWritable(folder, &reason))
+        message(
+            QMessageBox::Information,
+            tr("このフォルダには書き込めません（%1）。\n%2\n\n写真一覧ﾃﾞｰﾀとLumivertはこのフォルダに保存できません。"
+               "写真をコピーした書き込めるフォルダで作成してください。")
+                .arg(ProblemText::osReason(reason), QDir::toNativeSeparators(folder)));
     // The folder's remembered options, or the start values; a cover the list no longer reaches is photo 1.
     AlbumOptionsFile::Refused refused;
     const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder, &refused);
@@ -617,20 +629,27 @@ bool frmMain::saveList()
         message(QMessageBox::Warning, tr("写真のあるフォルダを指定してください。"));
         return false;
     }
-    QList<int> widths;
-    for (int i = 1; i <= PhotoColumnCount; ++i)
-        widths.push_back(vaSpread1->columnWidthTwips(i));
     // A creation holds the lock already; a save on its own takes it for the write.
     std::optional<AlbumLock> lock;
     if (!m_writing && !lockAlbum(lock.emplace(folder)))
         return false;
     QString error;
-    if (PhotoListFile::save(m_model, folder, widths, &error)) {
-        m_model.markSaved();
+    if (writeList(&error))
         return true;
-    }
     message(QMessageBox::Warning, tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
     return false;
+}
+
+bool frmMain::writeList(QString* error)
+{
+    vaSpread1->commitEditing();
+    QList<int> widths;
+    for (int i = 1; i <= PhotoColumnCount; ++i)
+        widths.push_back(vaSpread1->columnWidthTwips(i));
+    if (!PhotoListFile::save(m_model, txtFolder->text(), widths, error))
+        return false;
+    m_model.markSaved();
+    return true;
 }
 
 bool frmMain::mayDropUnsavedChanges(const QString& question, const QString& title)

@@ -164,6 +164,12 @@ private:
     void showCoverPreview(const QImage& picture);
     void showBackgroundPreview(const QImage& picture);
     void setColorButton(qint32 colorCode);
+    /// The album colour by name: the button, its tooltip and accessible name, and CColor's choice.
+    void setColor(const QString& name);
+    /// After a browser could not be started: says so (text) and offers to open folder instead.
+    void offerFolder(const QString& text, const QString& folder);
+    /// Writes the list file without a message; false with the reason.
+    bool writeList(QString* error);
     /// A short confirmation in the status line at the bottom of the window.
     void showStatus(const QString& text);
     QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
@@ -178,6 +184,7 @@ private:
     frmSelectBackImage* m_backImage = nullptr;
     QImage m_coverPreview;
     QImage m_backgroundPreview;
+    QString m_colorName; // the album colour; the Step3 page shows it
     bool m_unloaded = false;
     QPoint m_frameOffset; // the client area's offset in the frame, as last seen in the normal state
     AlbumLock* m_writing = nullptr; // the album lock while a creation holds it

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <stop_token>
 
+#include "components/workerpool.h"
 #include "components/photolistmodel.h"
 
 namespace
@@ -154,7 +155,10 @@ void frmGetPicture::start()
         QMetaObject::invokeMethod(
             this, [this, i, n] { showProgress(i, n); }, Qt::QueuedConnection);
     };
-    m_job->watcher.setFuture(QtConcurrent::run([work, token, progress] { return work(token, progress); }));
+    m_job->watcher.setFuture(QtConcurrent::run(WorkerPool::jobThreads(), [work, token, progress] {
+        WorkerPool::runBelowWindow();
+        return work(token, progress);
+    }));
 }
 
 void frmGetPicture::showProgress(int i, int n)

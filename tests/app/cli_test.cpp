@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <thread>
 
@@ -167,17 +169,25 @@ TEST(CliArguments, BadArgumentsAreRefused)
     }
 }
 
+// The tool's texts in English, as on an English locale (they are written in Japanese).
 class CliRun : public ::testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Cli::loadTranslation(english, QStringLiteral("en"), {program()}));
+        QCoreApplication::installTranslator(&english);
+    }
+    void TearDown() override { QCoreApplication::removeTranslator(&english); }
+    QTranslator english;
     QTemporaryDir dir;
     QString out, err;
-    int run(QStringList args, const QString& programFolder = program())
+    int run(QStringList args, const QString& programFolder = program(), Cli::Console console = {})
     {
         out.clear();
         err.clear();
         QTextStream o(&out), e(&err);
-        return Cli::run(args, programFolder, o, e);
+        return Cli::run(args, programFolder, o, e, console);
     }
     QString album(const QString& name) const { return QDir(dir.filePath("Lumivert")).filePath(name); }
     void addPhotos(int count)
@@ -197,7 +207,9 @@ TEST_F(CliRun, ImportsSavesTheListAndGenerates)
         EXPECT_TRUE(QFile::exists(album(name))) << name;
     EXPECT_TRUE(TestUtil::readAll(album("top.htm")).contains("CLI album"));
     EXPECT_TRUE(out.trimmed().endsWith("top.htm"));
-    EXPECT_TRUE(err.contains(QStringLiteral("Step3.HTML生成  しばらくお待ちください。3/3...")));
+    // Not on a terminal: one line per step, not one per photo.
+    EXPECT_TRUE(err.contains("Reading the photos (3 photos)\n")) << err.toStdString();
+    EXPECT_EQ(err.count("Writing the pages (3 photos)\n"), 1) << err.toStdString();
 
     // The saved list is used next time: a photo added since then joins the album at the end, and
     // the list file, just loaded, is not written again (the window's next load finds the same news).
@@ -276,19 +288,92 @@ TEST_F(CliRun, PageThatCannotBeWrittenGivesExitOne)
     QFile::copy(QDir(program()).filePath("basic.css"), programDir.filePath("basic.css"));
     TestUtil::writeAll(programDir.filePath("Lumivert.fmt"), "SimpleTop\r\n001 0top\r\nEnd\r\n");
     EXPECT_EQ(run({dir.path()}, programDir.path()), Cli::PagesFailed);
-    EXPECT_TRUE(err.contains(QStringLiteral("･Lumivert作成エラー")));
+    EXPECT_TRUE(err.contains("The album could not be created\n")) << err.toStdString();
     EXPECT_TRUE(QFile::exists(album("top.htm")));
     EXPECT_TRUE(QFile::exists(album("page002.jpg")));
     EXPECT_FALSE(QFile::exists(album("index.htm")));
 }
 
-TEST_F(CliRun, EmptyFolderGivesAnAlbumWithoutPhotos)
+TEST_F(CliRun, EmptyFolderMakesNothing)
 {
+    // Nothing to make: no album folder, no list file, a bad-input exit.
+    EXPECT_EQ(run({dir.path()}), Cli::BadInput);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("Lumivert")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Lumivert.bin")));
+    EXPECT_TRUE(err.contains(QStringLiteral("no photos in %1: there is nothing to make").arg(dir.path())))
+        << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+}
+
+TEST_F(CliRun, LanguageQuietAndTerminal)
+{
+    addPhotos(2);
+    // English: no Japanese word in the progress or the messages.
     EXPECT_EQ(run({dir.path()}), Cli::Written);
-    EXPECT_TRUE(QFile::exists(album("top.htm")));
-    EXPECT_TRUE(QFile::exists(album("index.htm")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("Lumivert.bin"))); // an empty list writes no list file
-    EXPECT_TRUE(err.contains(QStringLiteral("no JPEG photos (*.jpg, *.jpeg) in %1").arg(dir.path())));
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+    EXPECT_FALSE(err.contains(japanese)) << err.toStdString();
+    // On a terminal the progress line is rewritten in place up to 100 %.
+    EXPECT_EQ(run({dir.path(), "--reimport", "--replace-list"}, program(), {true}), Cli::Written);
+    EXPECT_TRUE(err.contains("\rMaking the page pictures 2/2 (100%)")) << err.toStdString();
+    EXPECT_EQ(err.count("Making the page pictures"), 2); // 1/2 and 2/2 on one line
+    // --quiet: nothing but the album's path.
+    EXPECT_EQ(run({dir.path(), "--quiet"}), Cli::Written);
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+    EXPECT_TRUE(out.trimmed().endsWith("top.htm"));
+    // Japanese (the texts' own language): the same run speaks Japanese.
+    QCoreApplication::removeTranslator(&english);
+    EXPECT_EQ(run({dir.path(), "--reimport"}), Cli::Written);
+    EXPECT_TRUE(err.contains(QStringLiteral("HTML生成（2枚）"))) << err.toStdString();
+    EXPECT_EQ(run({dir.filePath("nosuch")}), Cli::BadInput);
+    EXPECT_TRUE(err.contains(QStringLiteral("はありません"))) << err.toStdString();
+    EXPECT_EQ(run({dir.path(), "--width"}), Cli::BadInput);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("lumivert-cli: --width には値が要ります\n使い方:"))) << err.toStdString();
+}
+
+TEST_F(CliRun, HelpListsTheOptionsOfTheTableAndTheExitStatuses)
+{
+    EXPECT_EQ(run({"--help"}), Cli::Written);
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices())
+        EXPECT_TRUE(out.contains(QStringLiteral("--%1 <%2>").arg(choice.key, choice.words.join('|')))) << choice.key;
+    for (const char* text : {"Usage: lumivert-cli FOLDER [options]", "--quiet", "-h, --help",
+                             "Exit status:", "  2  bad arguments or input", "  3  another Lumivert kept writing"})
+        EXPECT_TRUE(out.contains(QLatin1String(text))) << text << "\n" << out.toStdString();
+}
+
+TEST_F(CliRun, TheFolderNewsAndTheWaitInTheUsersLanguageAndQuiet)
+{
+    addPhotos(2);
+    ASSERT_EQ(run({dir.path(), "--list-only"}), Cli::Written);
+    ASSERT_TRUE(QFile::remove(dir.filePath("IMG_1.jpg")));
+    TestUtil::writeJpeg(dir.filePath("IMG_3.jpg"), 640, 480, std::nullopt, false, 3);
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+    // --quiet: a photo gone from the folder is a problem of the album and is said; new ones are news.
+    EXPECT_EQ(run({dir.path(), "--quiet"}), Cli::Written) << err.toStdString();
+    EXPECT_TRUE(err.startsWith(QStringLiteral("lumivert-cli: 1 listed photo is no longer in the folder (kept in the "
+                                              "list; the album shows a note in its place): IMG_1.jpg\n")))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("new photo")) << err.toStdString();
+    EXPECT_FALSE(err.contains("Reading")) << err.toStdString();
+    // Another run writing the folder: the wait is said, in English, unless quiet.
+    AlbumLock held(dir.path());
+    ASSERT_EQ(held.tryLock(), AlbumLock::State::Held);
+    qputenv("LUMIVERT_LOCK_WAIT", "0");
+    EXPECT_EQ(run({dir.path()}), Cli::LockBusy);
+    EXPECT_TRUE(err.contains("1 new photo was added at the end: IMG_3.jpg")) << err.toStdString();
+    EXPECT_TRUE(err.contains("gave up waiting")) << err.toStdString();
+    EXPECT_FALSE(err.contains(japanese)) << err.toStdString();
+    EXPECT_EQ(run({dir.path(), "--quiet"}), Cli::LockBusy);
+    EXPECT_FALSE(err.contains("waiting…")) << err.toStdString();
+    EXPECT_FALSE(err.contains("new photo")) << err.toStdString();
+    EXPECT_TRUE(err.contains("gave up waiting")) << err.toStdString();
+    // Japanese, the texts' own language.
+    QCoreApplication::removeTranslator(&english);
+    EXPECT_EQ(run({dir.path()}), Cli::LockBusy);
+    qunsetenv("LUMIVERT_LOCK_WAIT");
+    for (const char* text : {"新しい写真1枚を最後に加えました: IMG_3.jpg", "一覧の写真1枚がフォルダにありません",
+                             "別のLumivertがこのアルバムを書き込んでいます", "何も書き込んでいません"})
+        EXPECT_TRUE(err.contains(QString::fromUtf8(text))) << text << "\n" << err.toStdString();
+    EXPECT_FALSE(err.contains("Another Lumivert")) << err.toStdString();
 }
 
 TEST_F(CliRun, PhotosThatCannotBeReadOrAreLeftOutAreNamed)
@@ -514,4 +599,61 @@ TEST_F(CliRun, NothingFromOutsideTheFolderReachesTheAlbumUnlessNamedOnTheCommand
     ASSERT_EQ(run({dir.path()}), Cli::Written) << err.toStdString();
     EXPECT_FALSE(TestUtil::readAll(album("stylesheet.css")).contains("OWN STYLE"));
     EXPECT_TRUE(err.contains("is not used"));
+}
+
+TEST_F(CliRun, AlbumTextsFollowTheNavigationBar)
+{
+    // 1: no EXIF at all; 2: a camera and a date but no exposure data.
+    TestUtil::writeJpeg(dir.filePath("IMG_1.jpg"), 320, 240);
+    TestUtil::Exif exif;
+    exif.make = QStringLiteral("Maker");
+    exif.model = QStringLiteral("Maker Cam");
+    exif.dateTimeOriginal = QStringLiteral("2024:05:06 07:08:09");
+    TestUtil::writeJpeg(dir.filePath("IMG_2.jpg"), 320, 240, exif);
+    const struct {
+        const char* navi;
+        const char* lang;
+        QString unknown;
+    } cases[] = {{nullptr, "en", QStringLiteral("Unknown")}, {"--japanese-navi", "ja", QStringLiteral("不明")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        QStringList args{dir.path(), "--page-details", "date,model,tv,av", "--index-details", "no,date"};
+        if (c.navi)
+            args << c.navi;
+        ASSERT_EQ(run(args), Cli::Written) << err.toStdString();
+        const QString first = QString::fromUtf8(TestUtil::readAll(album("page001.htm")));
+        const QString second = QString::fromUtf8(TestUtil::readAll(album("page002.htm")));
+        EXPECT_TRUE(first.contains(QStringLiteral("%1 %1 %1").arg(c.unknown))) << first.toStdString();
+        EXPECT_TRUE(second.contains(QStringLiteral("Maker Cam %1 %1").arg(c.unknown))) << second.toStdString();
+        EXPECT_FALSE(second.contains(QStringLiteral("0/0sec")));
+        const QString other = c.navi ? QStringLiteral("Unknown") : QStringLiteral("不明");
+        for (const char* page : {"top.htm", "index.htm", "page001.htm", "page002.htm"}) {
+            const QString text = QString::fromUtf8(TestUtil::readAll(album(page)));
+            EXPECT_TRUE(text.contains(QStringLiteral("<html lang=\"%1\">").arg(c.lang))) << page;
+            EXPECT_FALSE(text.contains(other)) << page;
+        }
+    }
+    // The list keeps the design's words, whatever the album says.
+    PhotoListModel model;
+    ASSERT_TRUE(PhotoListFile::load(model, dir.path()));
+    EXPECT_EQ(model.photoAt(1).model, QStringLiteral("不明"));
+    EXPECT_EQ(model.photoAt(2).tv, QStringLiteral("0/0sec"));
+}
+
+TEST_F(CliRun, AFolderThatCannotBeWrittenIsOneMessageWithTheRealReason)
+{
+    addPhotos(1);
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = QFile(dir.filePath("probe")).open(QIODevice::WriteOnly);
+    if (!writable) {
+        EXPECT_EQ(run({dir.path(), "--quiet"}), Cli::PagesFailed);
+        EXPECT_EQ(err, QStringLiteral("lumivert-cli: the folder %1 cannot be written to (permission denied): neither "
+                                      "the list nor the album can be saved there\n")
+                           .arg(dir.path()));
+        EXPECT_TRUE(out.isEmpty());
+    }
+    QFile::remove(dir.filePath("probe"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (writable)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
 }

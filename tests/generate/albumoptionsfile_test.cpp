@@ -7,6 +7,7 @@
 
 #include "common/testutil.h"
 #include "common/albumoptionsprinter.h"
+#include "design/covereffect.h"
 #include "generate/albumoptionsfile.h"
 
 class AlbumOptionsFileTest : public ::testing::Test
@@ -207,4 +208,30 @@ TEST_F(AlbumOptionsFileTest, SaveIntoAFolderThatCannotTakeItFails)
     QString error;
     EXPECT_FALSE(AlbumOptionsFile::save(o, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(AlbumOptionsTable, LimitsMatchTheListsTheyCountAndEveryKeyIsStored)
+{
+    EXPECT_EQ(AlbumOptions::EffectCount, CoverEffect::names().size());
+    EXPECT_EQ(AlbumOptions::colorNames().size(), 16);
+    const QString stored = QString::fromUtf8(AlbumOptionsFile::encode(AlbumOptions{}));
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices()) {
+        SCOPED_TRACE(choice.key);
+        EXPECT_EQ(choice.words.size(), 3); // one word per option button
+        EXPECT_TRUE(stored.contains(
+            QStringLiteral("\n%1=%2\n").arg(choice.key, choice.words.at(AlbumOptions{}.*choice.member))));
+    }
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
+        EXPECT_TRUE(stored.contains(QStringLiteral("\n%1=").arg(flag.key))) << flag.key;
+    // The after-creation policy: remembered only for a whole album, the cover within the list.
+    QTemporaryDir dir;
+    AlbumOptions o;
+    o.photoFolder = dir.path();
+    o.coverNumber = 9;
+    GenerationResult failed;
+    failed.failedPages << QStringLiteral("index.htm");
+    EXPECT_EQ(AlbumOptionsFile::rememberCreation(o, 3, failed), AlbumOptionsFile::Remembered::NotWhole);
+    EXPECT_FALSE(QFile::exists(AlbumOptionsFile::path(dir.path())));
+    EXPECT_EQ(AlbumOptionsFile::rememberCreation(o, 3, GenerationResult{}), AlbumOptionsFile::Remembered::Saved);
+    EXPECT_EQ(AlbumOptionsFile::load(dir.path(), QString()).coverNumber, 1);
 }

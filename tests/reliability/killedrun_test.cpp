@@ -24,6 +24,8 @@ QProcess* startCli(QProcess& process, const QString& folder, const QStringList& 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A run that found a live lock would wait; a killed run's lock must not make it wait at all.
     env.insert(QStringLiteral("LUMIVERT_LOCK_WAIT"), QStringLiteral("0"));
+    // In English, the words the test looks for.
+    env.insert(QStringLiteral("LUMIVERT_LANG"), QStringLiteral("en"));
     process.setProcessEnvironment(env);
     process.start(QDir(TestUtil::binDir()).filePath(QStringLiteral("lumivert-cli")), QStringList{folder} + more);
     return &process;

@@ -4,8 +4,11 @@
 // a run that would write there fails on its own writes instead of waiting for a lock.
 #include "reliabilityutil.h"
 
+#include <QCoreApplication>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTranslator>
 
 #include "app/cli.h"
 #include "catalogue/albumlock.h"
@@ -23,6 +26,11 @@ TEST(ReadOnlyFolder, ItsListIsReadAndArrangedAndNothingWaitsForALock)
     for (int i = 1; i <= 3; ++i)
         TestUtil::writeJpeg(QDir(folder).filePath(QStringLiteral("IMG_%1.jpg").arg(i)), 640, 480, std::nullopt, false,
                             i);
+    // The tool's texts in English, the words looked for below.
+    QTranslator english;
+    ASSERT_TRUE(Cli::loadTranslation(english, QStringLiteral("en"), {TestUtil::binDir()}));
+    QCoreApplication::installTranslator(&english);
+    const auto removed = qScopeGuard([&english] { QCoreApplication::removeTranslator(&english); });
     QString out, err;
     QTextStream o(&out), e(&err);
     ASSERT_EQ(Cli::run({folder, QStringLiteral("--list-only")}, TestUtil::binDir(), o, e), Cli::Written);

@@ -9,7 +9,7 @@
 #include "components/photocheck.h"
 
 /// The words the windows use for what went wrong with photos, folders and files, in the
-/// window's language. Plain functions; GUI thread (they translate).
+/// language of the windows and of lumivert-cli. Plain functions; the thread that translates.
 class ProblemText
 {
     Q_DECLARE_TR_FUNCTIONS(ProblemText)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "catalogue/widgets/problemtext.h"
+#include "catalogue/problemtext.h"
 
 #include <QStringList>
 
