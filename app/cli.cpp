@@ -10,11 +10,14 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include "app/clifolder.h"
 #include "app/programinfo.h"
 #include "app/startup.h"
+#include "catalogue/albumlock.h"
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photoimport.h"
 #include "catalogue/photolistfile.h"
+#include "catalogue/photolistupdate.h"
 #include "catalogue/problemtext.h"
 #include "components/photolistmodel.h"
 #include "generate/albumoptionsfile.h"
@@ -129,7 +132,9 @@ void addOptions(QCommandLineParser& p)
                   start.highDensity ? QStringLiteral("2") : QStringLiteral("1")),
         QStringLiteral("1|2"));
     add({"colour", "color"}, withStart(QT_TRANSLATE_NOOP("Cli", "16色の名前のひとつ"), start.colorName), tr("色"));
-    add({"theme"}, withStart(QT_TRANSLATE_NOOP("Cli", "スタイルシート"), tr("名前順で最初のもの")),
+    add({"theme"},
+        withStart(QT_TRANSLATE_NOOP("Cli", "スタイルシート：プログラムの横にあるものの名前か，パス"),
+                  tr("名前順で最初のもの")),
         QStringLiteral("FILE.css"));
     add({"background"},
         withStart(QT_TRANSLATE_NOOP("Cli", "背景画像：パスか，背景画像フォルダの中の名前"), QStringLiteral("none")),
@@ -189,14 +194,13 @@ bool applyFlags(const QCommandLineParser& p, Arguments& a, const QString& progra
     }
     if (p.isSet("theme")) {
         const QString v = p.value("theme");
-        // A bare name is a file of the program folder, as the style sheet list holds them;
-        // a path is taken relative to it, so the options keep naming a file in one place.
-        const QFileInfo info(v.contains(QLatin1Char('/')) || v.contains(QDir::separator())
-                                 ? QFileInfo(v)
-                                 : QFileInfo(QDir(programFolder), v));
+        // A bare name is a file of the program folder, as the style sheet list holds them; a
+        // path is the user's own file, kept as its full path.
+        const bool named = !v.contains(QLatin1Char('/')) && !v.contains(QDir::separator());
+        const QFileInfo info(named ? QFileInfo(QDir(programFolder), v) : QFileInfo(v));
         if (!info.isFile())
             return fail(error, tr("--theme: スタイルシート「%1」がありません").arg(v));
-        o.themeFile = QDir::toNativeSeparators(QDir(programFolder).relativeFilePath(info.absoluteFilePath()));
+        o.themeFile = named ? v : QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
     }
     if (p.isSet("background")) {
         const QString v = p.value("background");
@@ -303,7 +307,9 @@ QString usage()
            tr("終了ステータス:\n"
               "  0  アルバムを作った（--list-only では一覧を保存した）\n"
               "  1  書き込めなかったページがある（一覧を保存できなかった）\n"
-              "  2  引数か入力の誤り（フォルダがない，写真がない，一覧ファイルが読めない）\n");
+              "  2  引数か入力の誤り（フォルダがない，写真がない，一覧ファイルが読めない）\n"
+              "  3  別の Lumivert がこのアルバム（フォルダ/Lumivert.lock）を待ち時間のあいだ書き込み続けた\n"
+              "     （待ち時間は環境変数 LUMIVERT_LOCK_WAIT の秒数，初期値は10分）\n");
 }
 
 std::optional<Arguments> parseArguments(const QStringList& arguments, const QString& programFolder, QString* error)
@@ -340,9 +346,11 @@ std::optional<Arguments> parseArguments(const QStringList& arguments, const QStr
     const QString photoFolder =
         QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folders.constFirst()).absoluteFilePath()));
     Arguments remembered = a;
-    remembered.options = AlbumOptionsFile::load(photoFolder, a.options.programFolder);
+    AlbumOptionsFile::Refused refused;
+    remembered.options = AlbumOptionsFile::load(photoFolder, a.options.programFolder, &refused);
     (void)applyFlags(parser, remembered, programFolder, error);
     AlbumOptions& o = remembered.options;
+    remembered.notes = CliFolder::refusedNotes(refused, o);
     if (o.themeFile.isEmpty())
         o.themeFile = firstTheme(programFolder);
     if (o.coverNumber == 0 && !remembered.coverGiven)
@@ -460,6 +468,9 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         return Written;
     }
     const bool quiet = parsed->quiet;
+    // Remembered options that were not used: the album differs from the one remembered.
+    for (const QString& note : parsed->notes)
+        err << "lumivert-cli: " << note << "\n";
     AlbumOptions options = parsed->options;
     const QString folder = options.photoFolder;
     if (!QFileInfo(folder).isDir()) {
@@ -487,6 +498,15 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         if (!quiet)
             err << tr("%2 から %1 枚の写真を読み出しました").arg(model.photoCount()).arg(PhotoListFile::path(folder))
                 << "\n";
+        // The list follows its folder: new photos join at the end, changed ones are read afresh.
+        ProgressLine line(err, console, quiet);
+        ListUpdate update =
+            PhotoListUpdate::run(model.rows(), folder, QFileInfo(PhotoListFile::path(folder)).lastModified(), {},
+                                 [&line](int i, int n) { line.show(0, i, n); });
+        line.end();
+        model.setRows(std::move(update.read.rows));
+        CliFolder::reportNews(err, update.news, quiet);
+        reportImport(err, update.read, folder);
     } else {
         ProgressLine line(err, console, quiet);
         const ImportResult imported = PhotoImport::run(folder, {}, [&line](int i, int n) { line.show(0, i, n); });
@@ -519,6 +539,13 @@ int run(const QStringList& arguments, const QString& programFolder, QTextStream&
         err.flush();
         return PagesFailed;
     }
+
+    // From here on the folder is written: one run at a time, the others wait. A list that is only
+    // loaded, or kept as it is, with --list-only writes nothing and takes no lock.
+    AlbumLock lock(folder);
+    const bool keepsList = loaded || (listFile && parsed->reimport && !parsed->replaceList);
+    if ((!keepsList || !parsed->listOnly) && !CliFolder::lockAlbum(lock, folder, err, CliFolder::lockWait(), quiet))
+        return LockBusy;
 
     // As the create command: a list just loaded from the file is what the file holds already, so
     // the file is left as it is; so is a file the user's work lives in when the photos were read

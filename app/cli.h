@@ -31,7 +31,8 @@ class QTranslator;
 namespace Cli
 {
 
-enum ExitCode { Written = 0, PagesFailed = 1, BadInput = 2 };
+/// LockBusy: another run kept writing the folder's album longer than lumivert-cli waits for it.
+enum ExitCode { Written = 0, PagesFailed = 1, BadInput = 2, LockBusy = 3 };
 
 struct Arguments {
     AlbumOptions options; // photoFolder and programFolder filled in
@@ -43,6 +44,7 @@ struct Arguments {
     bool quiet = false;       // only errors and problem reports on standard error
     bool help = false;
     bool version = false;
+    QStringList notes; // remembered options not used, and why
 };
 
 /// The program folder: $LUMIVERT_PROGRAM_DIR when set, else the executable's folder.

@@ -133,5 +133,6 @@ QString AlbumOptions::templateFilePath() const
 }
 QString AlbumOptions::themePath() const
 {
-    return joinPath(programFolder, themeFile);
+    return QDir::isAbsolutePath(QDir::fromNativeSeparators(themeFile)) ? QDir::toNativeSeparators(themeFile)
+                                                                       : joinPath(programFolder, themeFile);
 }

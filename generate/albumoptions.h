@@ -30,7 +30,7 @@ struct AlbumOptions {
     bool background = false; // optBackImage index 1 "背景画像あり"
     QString backgroundFile;  // full path of the chosen background image
 
-    QString themeFile;                          // cboTheme text: a file name in programFolder
+    QString themeFile;                          // cboTheme text: a file name in programFolder, or a full path
     QString colorName = QStringLiteral("navy"); // CColor::ColorName()
 
     bool indexNo = true;        // chkIndexNo "連番"
@@ -109,5 +109,5 @@ struct AlbumOptions {
     int jpegQuality() const;
     QString albumFolder() const;      // photoFolder + separator + "Lumivert"
     QString templateFilePath() const; // programFolder + separator + "Lumivert.fmt"
-    QString themePath() const;        // programFolder + separator + themeFile
+    QString themePath() const;        // programFolder + separator + themeFile; themeFile when a full path
 };

@@ -86,7 +86,37 @@ QString sameFolder(const QString& path)
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
-// The background image as stored: its name when it is one of 背景画像, else its full path.
+// A name without any folder part: how the program's own style sheets and backgrounds are stored.
+bool plainName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+// The full path of a stored file when it is a file inside the photo folder (links resolved), ""
+// otherwise. A relative path is taken from the photo folder.
+QString insidePhotoFolder(const QString& stored, const QString& photoFolder)
+{
+    const QString unified = QDir::fromNativeSeparators(stored);
+    const QFileInfo file(QDir::isAbsolutePath(unified) ? unified : QDir(photoFolder).filePath(unified));
+    const QString folder = QFileInfo(photoFolder).canonicalFilePath();
+    const QString real = file.canonicalFilePath();
+    if (!file.isFile() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
+        return QString();
+    return QDir::toNativeSeparators(QDir::cleanPath(file.absoluteFilePath()));
+}
+
+// A file of the user's as stored: "./" and its path from the photo folder when it lies inside
+// (so it follows the folder when that moves), else its full path.
+QString ownFileName(const QString& path, const QString& photoFolder)
+{
+    if (!insidePhotoFolder(path, photoFolder).isEmpty())
+        return QStringLiteral("./") +
+               QDir(QFileInfo(photoFolder).canonicalFilePath()).relativeFilePath(QFileInfo(path).canonicalFilePath());
+    return sameFolder(QFileInfo(path).absoluteFilePath());
+}
+
+// The background image as stored: its name when it is one of 背景画像, else as ownFileName.
 QString backgroundName(const AlbumOptions& o)
 {
     if (o.backgroundFile.isEmpty())
@@ -94,12 +124,12 @@ QString backgroundName(const AlbumOptions& o)
     const QFileInfo file(o.backgroundFile);
     if (sameFolder(file.absolutePath()) == sameFolder(BackgroundList::imageFolder(o.programFolder)))
         return file.fileName();
-    return sameFolder(file.absoluteFilePath());
+    return ownFileName(o.backgroundFile, o.photoFolder);
 }
 
 QString backgroundPath(const QString& stored, const QString& programFolder)
 {
-    if (stored.isEmpty() || QDir::isAbsolutePath(stored))
+    if (!plainName(stored))
         return QDir::toNativeSeparators(stored);
     return QDir::toNativeSeparators(QDir(BackgroundList::imageFolder(programFolder)).filePath(stored));
 }
@@ -119,7 +149,8 @@ QByteArray encode(const AlbumOptions& o)
     };
     add("title", o.title);
     add("colour", o.colorName);
-    add("theme", o.themeFile);
+    add("theme",
+        plainName(o.themeFile) || o.themeFile.isEmpty() ? o.themeFile : ownFileName(o.themeFile, o.photoFolder));
     add("backgroundImage", backgroundName(o));
     add("cover", QString::number(std::clamp(o.coverNumber, 0, MaxPhotos)));
     add("effect", QString::number(std::clamp(o.coverEffect, 0, AlbumOptions::EffectCount - 1)));
@@ -198,11 +229,13 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
     return o;
 }
 
-AlbumOptions load(const QString& photoFolder, const QString& programFolder)
+AlbumOptions load(const QString& photoFolder, const QString& programFolder, Refused* refused)
 {
     AlbumOptions start;
     start.photoFolder = photoFolder;
     start.programFolder = programFolder;
+    if (refused)
+        *refused = Refused{};
     const QString file = path(photoFolder);
     if (photoFolder.isEmpty() || !QFileInfo::exists(file))
         return start;
@@ -217,12 +250,28 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder)
         return start;
     }
     read->photoFolder = photoFolder;
-    // Files that went since the album was made: the start value of that choice.
-    if (!read->themeFile.isEmpty() && !QFileInfo(read->themePath()).isFile())
-        read->themeFile.clear();
-    if (!read->backgroundFile.isEmpty() && !QFileInfo(read->backgroundFile).isFile()) {
-        read->background = false;
-        read->backgroundFile.clear();
+    // Only files the program ships, by name, and files inside the photo folder are taken from the
+    // file: anything else (a file gone since, a path that leads out of the folder, a file of
+    // another folder given on a command line once) gives the start value of that choice alone.
+    const QString theme = read->themeFile;
+    if (!theme.isEmpty()) {
+        read->themeFile = plainName(theme) ? (QFileInfo(read->themePath()).isFile() ? theme : QString())
+                                           : insidePhotoFolder(theme, photoFolder);
+        if (read->themeFile.isEmpty() && refused)
+            refused->theme = theme;
+    }
+    const QString background = read->backgroundFile;
+    if (!background.isEmpty()) {
+        const bool shipped = sameFolder(QFileInfo(background).absolutePath()) ==
+                                 sameFolder(BackgroundList::imageFolder(programFolder)) &&
+                             plainName(QFileInfo(background).fileName());
+        read->backgroundFile = shipped ? (QFileInfo(background).isFile() ? background : QString())
+                                       : insidePhotoFolder(background, photoFolder);
+        if (read->backgroundFile.isEmpty()) {
+            read->background = false;
+            if (refused)
+                refused->background = background;
+        }
     }
     return *read;
 }

@@ -71,8 +71,8 @@
         <translation>NAME</translation>
     </message>
     <message>
-        <source>スタイルシート</source>
-        <translation>style sheet template</translation>
+        <source>スタイルシート：プログラムの横にあるものの名前か，パス</source>
+        <translation>style sheet template: a name beside the program or a path</translation>
     </message>
     <message>
         <source>名前順で最初のもの</source>
@@ -205,12 +205,76 @@ given override them, and a written album remembers its options.</translation>
   0  アルバムを作った（--list-only では一覧を保存した）
   1  書き込めなかったページがある（一覧を保存できなかった）
   2  引数か入力の誤り（フォルダがない，写真がない，一覧ファイルが読めない）
+  3  別の Lumivert がこのアルバム（フォルダ/Lumivert.lock）を待ち時間のあいだ書き込み続けた
+     （待ち時間は環境変数 LUMIVERT_LOCK_WAIT の秒数，初期値は10分）
 </source>
         <translation>Exit status:
   0  album written (with --list-only: the list saved)
   1  a page could not be written (or the list could not be saved)
   2  bad arguments or input (no folder, no photos, an unreadable list file)
+  3  another Lumivert kept writing this album (FOLDER/Lumivert.lock) for the whole wait
+     (LUMIVERT_LOCK_WAIT seconds when set, else 10 minutes)
 </translation>
+    </message>
+    <message>
+        <source> ほか%1枚</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>（マシン %1 のプロセス %2）</source>
+        <translation> (on the machine %1, process %2)</translation>
+    </message>
+    <message>
+        <source>（プロセス %1）</source>
+        <translation> (process %1)</translation>
+    </message>
+    <message>
+        <source>別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…</source>
+        <translation>Another Lumivert is writing this album; waiting…</translation>
+    </message>
+    <message>
+        <source>別のLumivert%1を%2秒待ちましたが，書き込みが終わらないのであきらめました。何も書き込んでいません。</source>
+        <translation>gave up waiting for the other Lumivert%1 after %2 seconds; nothing was written.</translation>
+    </message>
+    <message>
+        <source>別のマシンのロックは引き継ぎません。そこでLumivertが動いていなければ，%1 を削除してください</source>
+        <translation>A lock of another machine is never taken over: when no Lumivert runs there any more, delete %1</translation>
+    </message>
+    <message>
+        <source>ロックは %1 です</source>
+        <translation>It holds %1</translation>
+    </message>
+    <message>
+        <source>新しい写真1枚を最後に加えました: %1</source>
+        <translation>1 new photo was added at the end: %1</translation>
+    </message>
+    <message>
+        <source>新しい写真%1枚を最後に加えました: %2</source>
+        <translation>%1 new photos were added at the end: %2</translation>
+    </message>
+    <message>
+        <source>一覧の保存後に変わった写真1枚を読み込み直しました: %1</source>
+        <translation>1 photo was changed since the list was saved and read afresh: %1</translation>
+    </message>
+    <message>
+        <source>一覧の保存後に変わった写真%1枚を読み込み直しました: %2</source>
+        <translation>%1 photos were changed since the list was saved and read afresh: %2</translation>
+    </message>
+    <message>
+        <source>一覧の写真1枚がフォルダにありません（一覧には残し，アルバムではその代わりにお知らせを表示します）: %1</source>
+        <translation>1 listed photo is no longer in the folder (kept in the list; the album shows a note in its place): %1</translation>
+    </message>
+    <message>
+        <source>一覧の写真%1枚がフォルダにありません（一覧には残し，アルバムではその代わりにお知らせを表示します）: %2</source>
+        <translation>%1 listed photos are no longer in the folder (kept in the list; the album shows a note in their place): %2</translation>
+    </message>
+    <message>
+        <source>前回のスタイルシート %1 は使いません（Lumivert.opt から使うのはプログラムのスタイルシートと写真のフォルダ内のファイルだけです。--theme で指定し直せます）。最初のスタイルシートを使います</source>
+        <translation>the remembered style sheet %1 is not used (only the program's own style sheets and files inside the photo folder are taken from Lumivert.opt; --theme gives it again); the first style sheet is used</translation>
+    </message>
+    <message>
+        <source>前回の背景画像 %1 は使いません（Lumivert.opt から使うのはプログラムの画像と写真のフォルダ内のファイルだけです。--background で指定し直せます）。背景画像なしで作ります</source>
+        <translation>the remembered background image %1 is not used (only the program's own images and files inside the photo folder are taken from Lumivert.opt; --background gives it again); the album has no background</translation>
     </message>
     <message>
         <source>不明なオプション %1</source>
@@ -559,6 +623,30 @@ also writes their new list over it)</translation>
         <location line="+1"/>
         <source>読み書きの途中でエラーが起きました</source>
         <translation>an input/output error occurred</translation>
+    </message>
+    <message>
+        <source>・%1</source>
+        <translation>• %1</translation>
+    </message>
+    <message>
+        <source>新しい写真%1枚を一覧の最後に追加しました: %2</source>
+        <translation>New photos added at the end of the list (%1): %2</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの保存後に変更された写真%1枚を読み込み直しました。</source>
+        <translation>Photos changed since the list was saved, read afresh (%1):</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀにある次の写真%1枚が，フォルダにありません。</source>
+        <translation>Photos of the saved list that are no longer in the folder (%1):</translation>
+    </message>
+    <message>
+        <source>一覧から外しますか？
+
+［いいえ］を選ぶと一覧に残します（写真が戻れば使われます）。写真がないあいだ，アルバムでは写真の代わりにお知らせを表示します。</source>
+        <translation>Remove them from the list?
+
+No keeps them in the list (they are used again when the photos come back). While a photo is missing, the album shows a note in its place.</translation>
     </message>
 </context>
 <context>
@@ -1146,6 +1234,18 @@ Open the album&apos;s folder?</translation>
     <message>
         <source>初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
         <translation>Save the photo list before starting over?</translation>
+    </message>
+    <message>
+        <source>（コンピュータ %1 のLumivertです。そこでLumivertが動いていないのに待ちが終わらないときは，%2 を削除してください。）</source>
+        <translation>(It is a Lumivert on the computer %1. If no Lumivert runs there and the wait does not end, delete %2.)</translation>
+    </message>
+    <message>
+        <source>別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…</source>
+        <translation>Another Lumivert is writing this album; waiting…</translation>
+    </message>
+    <message>
+        <source>前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。</source>
+        <translation>The remembered %1 is not used (only the program's own files and files inside the photo folder are).</translation>
     </message>
     <message>
         <source>このフォルダには書き込めません（%1）。

@@ -20,11 +20,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include "app/cshellexecute.h"
 #include "app/startup.h"
 #include "app/widgets/artwork.h"
+#include "catalogue/albumlock.h"
 #include "design/ccolor.h"
 #include "design/covereffect.h"
 #include "catalogue/problemtext.h"
@@ -507,7 +509,13 @@ void frmMain::applyAlbumOptions(const AlbumOptions& o)
     for (const auto& [box, member] : optionChecks())
         box->setChecked(o.*member);
     txtShowTime->setText(o.showTime);
-    // A style sheet that is not in the list any more: the first one, as at start-up.
+    // A style sheet of the user's inside the photo folder (chosen with lumivert-cli) is listed by
+    // its path while that folder is open; one that is not in the list any more: the first one.
+    for (int i = cboTheme->count() - 1; i >= 0; --i)
+        if (QDir::isAbsolutePath(cboTheme->itemText(i)))
+            cboTheme->removeItem(i);
+    if (QDir::isAbsolutePath(o.themeFile))
+        cboTheme->addItem(o.themeFile);
     const int theme = cboTheme->findText(o.themeFile);
     cboTheme->setCurrentIndex(theme >= 0 ? theme : std::min(0, cboTheme->count() - 1));
     setColor(AlbumOptions::validColor(o.colorName) ? o.colorName : AlbumOptions{}.colorName);
@@ -567,6 +575,12 @@ void frmMain::cmdCreate_Click(int index)
         message(QMessageBox::Information, tr("写真一覧に写真がないため，作成するものがありません。"));
         return;
     }
+    // The whole creation (list, album, options) is written by this run alone.
+    AlbumLock lock(txtFolder->text());
+    if (!lockAlbum(lock))
+        return;
+    m_writing = &lock;
+    const auto released = qScopeGuard([this] { m_writing = nullptr; });
     // Whatever fails is told once, at the end, with the system's reason.
     QStringList failures;
     QString listError;
@@ -603,6 +617,9 @@ void frmMain::cmdCreate_Click(int index)
         AlbumOptionsFile::rememberCreation(options, m_model.photoCount(), result, &error) ==
             AlbumOptionsFile::Remembered::Failed)
         failures << tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error);
+    // The album is written: the messages and the browser may take their time, another run need
+    // not wait for them.
+    lock.unlock();
     if (!failures.isEmpty())
         message(QMessageBox::Warning, failures.join(QStringLiteral("\n\n")));
     if (!whole)

@@ -2,6 +2,10 @@
 // The main window's third page: the album options, the preview and the creation.
 #include "frmmaintest.h"
 
+#include <QTimer>
+
+#include "catalogue/albumlock.h"
+
 namespace
 {
 
@@ -386,6 +390,45 @@ TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTh
     EXPECT_TRUE(m_messages[1].text.contains(QStringLiteral("フォルダを開けませんでした")));
     ASSERT_EQ(m_launched.size(), 2);
     EXPECT_EQ(QDir::fromNativeSeparators(m_launched[1]), m_photos.filePath("Lumivert"));
+}
+
+TEST_F(FrmMainTest, WritingWaitsForAnotherRunOrIsCancelled)
+{
+    shipData();
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    AlbumLock other(m_photos.path());
+    ASSERT_EQ(other.tryLock(), AlbumLock::State::Held);
+    // Cancelled while the other run writes: neither the list nor the album is written.
+    int waits = 0;
+    m_onDialog = [&](QDialog& dialog) {
+        if (dialog.objectName() == QLatin1String("dlgAlbumLock")) {
+            ++waits;
+            return int(QDialog::Rejected);
+        }
+        return dialog.exec();
+    };
+    w.cmdCreate_Click(1);
+    w.cmdSave_Click();
+    EXPECT_EQ(waits, 2);
+    EXPECT_FALSE(PhotoListFile::exists(m_photos.path()));
+    EXPECT_FALSE(QDir(m_photos.filePath("Lumivert")).exists());
+    EXPECT_TRUE(m_launched.isEmpty());
+
+    // Waiting: the window goes on by itself once the other run is done.
+    m_onDialog = [&](QDialog& dialog) {
+        if (dialog.objectName() == QLatin1String("dlgAlbumLock")) {
+            ++waits;
+            QTimer::singleShot(300, [&other] { other.unlock(); });
+        }
+        return dialog.exec();
+    };
+    w.cmdCreate_Click(1);
+    EXPECT_EQ(waits, 3);
+    EXPECT_TRUE(PhotoListFile::exists(m_photos.path()));
+    EXPECT_TRUE(QFile::exists(m_photos.filePath("Lumivert/page002.htm")));
+    EXPECT_EQ(m_launched.size(), 1);
+    EXPECT_FALSE(QFile::exists(AlbumLock::path(m_photos.path())));
 }
 
 } // namespace
