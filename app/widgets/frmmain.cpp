@@ -493,9 +493,10 @@ void frmMain::afterListChanged()
         const AlbumOptions remembered = AlbumOptionsFile::load(folder, m_programFolder, &refused);
         applyAlbumOptions(remembered);
         // Files from outside the folder are not taken from it: the user hears which.
-        const QString notTaken = refused.theme.isEmpty()        ? refused.background
-                                 : refused.background.isEmpty() ? refused.theme
-                                                                : refused.theme + QStringLiteral(", ") + refused.background;
+        const QString notTaken = refused.theme.isEmpty() ? refused.background
+                                 : refused.background.isEmpty()
+                                     ? refused.theme
+                                     : refused.theme + QStringLiteral(", ") + refused.background;
         if (!notTaken.isEmpty())
             showStatus(
                 tr("前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。")
