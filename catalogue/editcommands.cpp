@@ -1,19 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/editcommands.h"
-#include "catalogue/shootingtext.h"
 
 #include "components/imaging.h"
 #include "components/photorow.h"
 #include "components/photolistmodel.h"
-
-namespace
-{
-// No shooting date: an empty date text or "不明".
-bool isUndated(const PhotoRow& row)
-{
-    return row.dateTime.isEmpty() || row.dateTime == ShootingText::Unknown;
-}
-} // namespace
 
 namespace EditCommands
 {
@@ -58,19 +48,9 @@ void sortByFileName(PhotoListModel& model, bool ascending)
 
 void sortByDate(PhotoListModel& model, bool ascending)
 {
-    // The date text's fixed-width digits sort in time order. Photos without a date (an empty text
-    // or "不明") form one group at the end in both directions, in file-name order, instead of
-    // splitting into a group before the digits and one after them.
-    model.sortPhotosBy([ascending](const PhotoRow& a, const PhotoRow& b) {
-        const bool undatedA = isUndated(a);
-        const bool undatedB = isUndated(b);
-        if (undatedA != undatedB)
-            return undatedB;
-        if (undatedA)
-            return PhotoListModel::compareText(a.fileName, b.fileName) < 0;
-        const int c = PhotoListModel::compareText(a.dateTime, b.dateTime);
-        return ascending ? c < 0 : c > 0;
-    });
+    // The date text's fixed-width digits sort in time order; "不明" sorts after every digit and an
+    // empty date before them.
+    model.sortPhotos(PhotoColumn::DateTime, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 bool remove(PhotoListModel& model, int r)

@@ -7,13 +7,14 @@ class PhotoListModel;
 
 /// The Step2 editing commands as operations on the photo list. Each move takes the active row r
 /// (1-based) and returns the row that becomes active (0 when the active cell is left alone).
-namespace EditCommands {
-int moveTop(PhotoListModel& model, int r);     // r > 1: row r to position 1; returns 1 in every case
-int moveUp(PhotoListModel& model, int r);      // r > 1: swap r and r - 1; returns r - 1, else 0
-int moveDown(PhotoListModel& model, int r);    // r < N: swap r and r + 1; returns r + 1, else 0
-int moveBottom(PhotoListModel& model, int r);  // r < N: row r to position N; returns N in every case
-void sortByFileName(PhotoListModel& model, bool ascending);  // column 4
-/// Column 6; photos without a date ("" or "不明") go last in either direction, by file name.
+namespace EditCommands
+{
+int moveTop(PhotoListModel& model, int r);                  // r > 1: row r to position 1; returns 1 in every case
+int moveUp(PhotoListModel& model, int r);                   // r > 1: swap r and r - 1; returns r - 1, else 0
+int moveDown(PhotoListModel& model, int r);                 // r < N: swap r and r + 1; returns r + 1, else 0
+int moveBottom(PhotoListModel& model, int r);               // r < N: row r to position N; returns N in every case
+void sortByFileName(PhotoListModel& model, bool ascending); // column 4
+/// Column 6 as text: "不明" after the dates ascending and before them descending, "" the other way.
 void sortByDate(PhotoListModel& model, bool ascending);
 /// Removes row r when the list is not empty; false when nothing was removed.
 bool remove(PhotoListModel& model, int r);
@@ -22,4 +23,4 @@ bool remove(PhotoListModel& model, int r);
 QImage rotatedPicture(const QImage& image, int code);
 /// The rotation-change event: redraws column 2 of row r from column 1 and column 9.
 void applyRotation(PhotoListModel& model, int r);
-}  // namespace EditCommands
+} // namespace EditCommands

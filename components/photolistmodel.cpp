@@ -43,9 +43,12 @@ int captionLength(const QString& text)
     return int(text.size() - text.count(QLatin1String("\r\n")));
 }
 
-QString limitCaption(const QString& text)
+namespace
 {
-    if (text.size() <= MaxCaptionLength && !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+QString cutCaption(const QString& text, bool crLf)
+{
+    if (text.size() <= MaxCaptionLength &&
+        (!crLf || (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))))
         return text;
     QString result;
     result.reserve(std::min(text.size(), qsizetype(2 * MaxCaptionLength)));
@@ -56,9 +59,13 @@ QString limitCaption(const QString& text)
         if (counted + (pair ? 2 : 1) > MaxCaptionLength)
             break;
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            const bool crLfPair = c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n');
+            if (crLfPair)
                 ++i;
-            result += QLatin1String("\r\n");
+            if (crLf || crLfPair)
+                result += QLatin1String("\r\n");
+            else
+                result += c;
             ++counted;
             continue;
         }
@@ -68,6 +75,17 @@ QString limitCaption(const QString& text)
         counted += pair ? 2 : 1;
     }
     return result;
+}
+} // namespace
+
+QString limitCaption(const QString& text)
+{
+    return cutCaption(text, true);
+}
+
+QString storedCaption(const QString& text)
+{
+    return cutCaption(text, false);
 }
 
 PhotoListModel::PhotoListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -98,7 +116,7 @@ void PhotoListModel::setPhotoAt(int position, const PhotoRow& row)
     if (position < 1 || position > photoCount())
         return;
     m_rows[position - 1] = row;
-    m_rows[position - 1].caption = limitCaption(row.caption);
+    m_rows[position - 1].caption = storedCaption(row.caption);
     Q_EMIT dataChanged(index(position - 1, 0), index(position - 1, PhotoColumnCount - 1));
 }
 
@@ -107,7 +125,7 @@ void PhotoListModel::setRows(QVector<PhotoRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     for (PhotoRow& row : m_rows)
-        row.caption = limitCaption(row.caption);
+        row.caption = storedCaption(row.caption);
     endResetModel();
 }
 

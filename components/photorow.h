@@ -29,9 +29,13 @@ inline constexpr int ThumbnailBoxHeight = 90;
 /// A caption's length as its limit counts it, the same in the editor and in the list: every UTF-16
 /// unit counts one, and so does a line break, whether CR LF, CR or LF.
 int captionLength(const QString& text);
-/// A caption as the list keeps it: every line break made CR LF, then cut to MaxCaptionLength as
-/// captionLength counts, never inside a line break or a character of two UTF-16 units.
+/// A caption as typed or pasted into the list: every line break made CR LF, then cut to
+/// MaxCaptionLength as captionLength counts, never inside a line break or a character of two
+/// UTF-16 units.
 QString limitCaption(const QString& text);
+/// A caption as stored (a loaded list, a whole row): its line breaks kept exactly as they are, only
+/// cut to MaxCaptionLength in the same way.
+QString storedCaption(const QString& text);
 
 /// One photo record: one row of the photo list. A value; copies share their pictures, which are
 /// kept on disk and decoded when shown (see ListPicture).

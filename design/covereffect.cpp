@@ -40,9 +40,8 @@ QImage preview(const QImage& picture, int effectIndex)
     case 4:
         return Imaging::monochrome(picture);
     case 5:
-        // Both steps, as on the cover: the warming step alone leaves the scene's own colours
-        // (orange skin, green leaves) and does not look like the sepia "top.jpg" gets.
-        return sepia(picture);
+        // The warm toning only; the cover image also fades the scene's colours toward it.
+        return Imaging::toneAdjust1(picture, 40, 30, -30);
     default:
         return {};
     }

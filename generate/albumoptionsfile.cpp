@@ -141,6 +141,13 @@ QString path(const QString& photoFolder)
     return QDir::toNativeSeparators(photoFolder) + QDir::separator() + QLatin1String(FileName);
 }
 
+bool readable(const QString& photoFolder, const QString& programFolder)
+{
+    QFile file(path(photoFolder));
+    return !photoFolder.isEmpty() && file.size() <= MaxFileSize && file.open(QIODevice::ReadOnly) &&
+           decode(file.read(MaxFileSize), programFolder).has_value();
+}
+
 QByteArray encode(const AlbumOptions& o)
 {
     QStringList lines{QString::fromLatin1(Header)};

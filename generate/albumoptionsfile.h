@@ -59,4 +59,8 @@ Remembered rememberCreation(AlbumOptions options, int photoCount, const Generati
 QByteArray encode(const AlbumOptions& options);
 std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& programFolder);
 
+/// True when photoFolder holds the file and it is not damaged, so that load() gives its options
+/// rather than the start values.
+bool readable(const QString& photoFolder, const QString& programFolder);
+
 } // namespace AlbumOptionsFile

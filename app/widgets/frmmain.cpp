@@ -485,19 +485,26 @@ void frmMain::afterListChanged()
             tr("このフォルダには書き込めません（%1）。\n%2\n\n写真一覧ﾃﾞｰﾀとLumivertはこのフォルダに保存できません。"
                "写真をコピーした書き込めるフォルダで作成してください。")
                 .arg(ProblemText::osReason(reason), QDir::toNativeSeparators(folder)));
-    // The folder's remembered options, or the start values; a cover the list no longer reaches is photo 1.
-    AlbumOptionsFile::Refused refused;
-    const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder, &refused);
-    applyAlbumOptions(remembered);
-    // Files from outside the folder are not taken from it: the user hears which.
-    const QString notTaken = refused.theme.isEmpty()        ? refused.background
-                             : refused.background.isEmpty() ? refused.theme
-                                                            : refused.theme + QStringLiteral(", ") + refused.background;
-    if (!notTaken.isEmpty())
-        showStatus(tr("前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。")
-                       .arg(notTaken));
-    const int cover = remembered.coverNumber;
-    SetCoverPhoto(cover >= 1 && cover <= m_model.photoCount() ? cover : 1);
+    // The folder's remembered options when it has a readable file; without one the Step3 page stays
+    // as the user left it. The cover is photo 1 unless a remembered one is still in the list.
+    int cover = 1;
+    if (AlbumOptionsFile::readable(folder, m_programFolder)) {
+        AlbumOptionsFile::Refused refused;
+        const AlbumOptions remembered = AlbumOptionsFile::load(folder, m_programFolder, &refused);
+        applyAlbumOptions(remembered);
+        // Files from outside the folder are not taken from it: the user hears which.
+        const QString notTaken = refused.theme.isEmpty() ? refused.background
+                                 : refused.background.isEmpty()
+                                     ? refused.theme
+                                     : refused.theme + QStringLiteral(", ") + refused.background;
+        if (!notTaken.isEmpty())
+            showStatus(
+                tr("前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。")
+                    .arg(notTaken));
+        if (remembered.coverNumber >= 1 && remembered.coverNumber <= m_model.photoCount())
+            cover = remembered.coverNumber;
+    }
+    SetCoverPhoto(cover);
     selectTab(1);
 }
 

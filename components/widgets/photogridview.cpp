@@ -27,6 +27,8 @@ namespace
 {
 
 constexpr int RowHeightPixels = ThumbnailBoxHeight + 6;
+// The caption editor's text as it was opened, to tell whether the user changed it.
+constexpr char ShownCaption[] = "shownCaption";
 
 // The list's own texts (column titles, rotation choices) stay as the list holds them; only what the
 // window shows of them is translated.
@@ -186,6 +188,7 @@ public:
             QString text = index.data(Qt::EditRole).toString();
             text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             edit->setPlainText(text);
+            edit->setProperty(ShownCaption, edit->toPlainText());
             edit->moveCursor(QTextCursor::End);
             return;
         }
@@ -200,7 +203,10 @@ public:
             return;
         }
         if (auto* edit = qobject_cast<QPlainTextEdit*>(editor)) {
-            model->setData(index, edit->toPlainText(), Qt::EditRole); // the model keeps the limit
+            // An editor left without a change leaves the caption as stored, line breaks included.
+            const QVariant shown = edit->property(ShownCaption);
+            if (!shown.isValid() || shown.toString() != edit->toPlainText())
+                model->setData(index, edit->toPlainText(), Qt::EditRole); // the model keeps the limit
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);

@@ -100,7 +100,7 @@ TEST(EditCommands, RemoveTakesTheActiveRowUntilEmpty)
     EXPECT_FALSE(EditCommands::remove(model, 1));
 }
 
-TEST(EditCommands, SortsAreStableOverWholeRowsAndUnknownDatesGoLast)
+TEST(EditCommands, SortsAreStableOverWholeRowsAndDatesSortAsText)
 {
     PhotoListModel model;
     struct Photo {
@@ -140,10 +140,10 @@ TEST(EditCommands, SortsAreStableOverWholeRowsAndUnknownDatesGoLast)
         // their order.
         {"name ascending", false, true, "2,6,1,3,7,4,5"},
         {"name descending", false, false, "5,4,7,3,1,2,6"},
-        // Undated photos ("不明" or no date text) are one group at the end in both directions, in
-        // file-name order.
-        {"date ascending", true, true, "3,1,4,6,2,7,5"},
-        {"date descending", true, false, "6,1,4,3,2,7,5"},
+        // By the date text: "不明" after every date ascending and before them descending, an empty
+        // date before every digit ascending and after them descending.
+        {"date ascending", true, true, "7,3,1,4,6,2,5"},
+        {"date descending", true, false, "2,5,6,1,4,3,7"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -112,6 +112,24 @@ TEST_F(PhotoListFileTest, SaveReimportLoadGivesBackTheArrangedList)
     EXPECT_EQ(model.cellText(2, PhotoColumn::Caption).size(), MaxCaptionLength);
 }
 
+TEST_F(PhotoListFileTest, StoredCaptionsKeepTheirLineBreaksThroughALoadAndASave)
+{
+    // A list whose captions hold a lone LF and a lone CR (written by another program, or typed in
+    // another system's editor) comes back and goes out again exactly as stored.
+    QVector<PhotoRow> rows = PhotoImport::run(m_dir.path()).rows;
+    ASSERT_EQ(rows.size(), 3);
+    const QString caption = QStringLiteral("one\ntwo\rthree\r\nfour");
+    rows[1].caption = caption;
+    ASSERT_TRUE(SheetFile::save(listFile(), Sheet{rows, Widths}));
+    PhotoListModel model;
+    ASSERT_TRUE(PhotoListFile::load(model, m_dir.path()));
+    EXPECT_EQ(model.cellText(2, PhotoColumn::Caption), caption);
+    ASSERT_TRUE(PhotoListFile::save(model, m_dir.path(), Widths));
+    const std::optional<Sheet> saved = SheetFile::load(listFile());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->rows.at(1).caption, caption);
+}
+
 TEST_F(PhotoListFileTest, EmptyListWritesNothingAndKeepsAnOlderFile)
 {
     PhotoListModel empty;

@@ -130,6 +130,7 @@ TEST_F(AlbumOptionsFileTest, OnlyShippedFilesAndFilesInsideThePhotoFolderAreTake
 TEST_F(AlbumOptionsFileTest, MissingOrDamagedFileGivesStartValuesAndStaysAsItIs)
 {
     EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
+    EXPECT_FALSE(AlbumOptionsFile::readable(photos, program));
     EXPECT_FALSE(QFile::exists(file()));
 
     ASSERT_TRUE(AlbumOptionsFile::save(changed()));
@@ -160,11 +161,13 @@ TEST_F(AlbumOptionsFileTest, MissingOrDamagedFileGivesStartValuesAndStaysAsItIs)
         SCOPED_TRACE(row.what);
         TestUtil::writeAll(file(), row.bytes);
         EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
+        EXPECT_FALSE(AlbumOptionsFile::readable(photos, program));
         EXPECT_EQ(TestUtil::readAll(file()), row.bytes);
     }
     // A key of a later version is no damage.
     TestUtil::writeAll(file(), good + "later=1\n");
     EXPECT_EQ(AlbumOptionsFile::load(photos, program), changed());
+    EXPECT_TRUE(AlbumOptionsFile::readable(photos, program));
 }
 
 TEST_F(AlbumOptionsFileTest, HighDensityIsRememberedAndAnOlderFileWithoutItReadsAsOff)

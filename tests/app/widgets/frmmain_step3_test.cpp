@@ -358,15 +358,27 @@ TEST_F(FrmMainTest, Step3OptionsAreRememberedWithTheAlbumAndRestoredOnLoad)
     EXPECT_EQ(again.backgroundPreview(), again.backImageChooser()->images().picture(5));
     EXPECT_EQ(child<QAbstractButton>("cmdColor16")->property("BackColor").toInt(), 8421376); // teal
 
-    // A folder without remembered options gives the start values.
-    ASSERT_TRUE(QFile::remove(remembered));
-    tabs()->setCurrentIndex(0);
-    child<QAbstractButton>("cmdGetPicture")->click();
-    AlbumOptions startValues{.photoFolder = m_photos.path(), .programFolder = again.programFolder()};
-    startValues.themeFile = QStringLiteral("basic.css");
-    startValues.coverNumber = 1;
-    startValues.backgroundFile = again.backImageChooser()->images().pathName(1);
-    EXPECT_EQ(again.albumOptions(), startValues);
+    // A folder without remembered options, or with a damaged file, leaves every Step3 value as the
+    // user left it; only the cover becomes photo 1. The damaged file stays as it is.
+    AlbumOptions kept = made;
+    kept.coverNumber = 1;
+    for (const char* content : {"", "Lumivert album options 1\ntitle=only a title\n"}) {
+        SCOPED_TRACE(content);
+        QFile::remove(remembered);
+        if (*content)
+            TestUtil::writeAll(remembered, content);
+        child<QLineEdit>("txtTitle")->setText(QStringLiteral("手で変えた"));
+        again.SetCoverPhoto(2);
+        tabs()->setCurrentIndex(0);
+        child<QAbstractButton>("cmdGetPicture")->click();
+        kept.title = QStringLiteral("手で変えた");
+        EXPECT_EQ(again.albumOptions(), kept);
+        EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("5"));
+        EXPECT_EQ(QFile::exists(remembered), bool(*content));
+        if (*content) {
+            EXPECT_EQ(TestUtil::readAll(remembered), QByteArray(content));
+        }
+    }
 }
 
 TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTheFolder)

@@ -192,6 +192,16 @@ TEST_F(PhotoGridViewTest, RotationIsAChoiceListAndCaptionMultiLineText)
     delegate->setModelData(text, &m_model, caption);
     EXPECT_EQ(m_model.photoAt(2).caption.size(), MaxCaptionLength);
 
+    // A loaded caption with lone line breaks, opened and left without a change, stays as stored.
+    PhotoRow stored = m_model.photoAt(2);
+    stored.caption = QStringLiteral("lone\nLF\rCR");
+    m_model.setPhotoAt(2, stored);
+    const int before = int(changes.count());
+    delegate->setEditorData(text, caption);
+    delegate->setModelData(text, &m_model, caption);
+    EXPECT_EQ(m_model.photoAt(2).caption, stored.caption);
+    EXPECT_EQ(changes.count(), before);
+
     // Only rotation and caption are edited in the grid.
     EXPECT_FALSE(m_model.flags(m_model.indexOf(1, PhotoColumn::FileName)) & Qt::ItemIsEditable);
 }
