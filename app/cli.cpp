@@ -281,7 +281,8 @@ void reportImport(QTextStream& err, const ImportResult& imported, const QString&
     if (imported.folderUnreadable) {
         err << "lumivert-cli: the folder " << folder << " cannot be read: permission denied\n";
     } else if (imported.rows.isEmpty()) {
-        err << "lumivert-cli: no JPEG photos (*.jpg, *.jpeg) in " << folder << "; the album has no photos\n";
+        err << "lumivert-cli: no photos (*.jpg, *.jpeg, *.heic, *.heif, *.hif, *.avif) in " << folder
+            << "; the album has no photos\n";
     }
     if (!imported.problems.isEmpty()) {
         const bool one = imported.problems.size() == 1;

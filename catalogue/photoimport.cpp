@@ -30,11 +30,13 @@ QStringList listed(const QString& folder, int recMax)
     CGetFiles files;
     files.setRecMax(recMax);
     files.Record().Clear();
-    // A listing that fails (an unreadable folder) simply adds nothing: the import shows an empty list.
-    if (!files.GetFiles(folder, QStringLiteral("*.jpg")))
-        qCDebug(lcImport) << "cannot list" << folder << "error" << files.Error();
-    if (!files.GetFiles(folder, QStringLiteral("*.jpeg")))
-        qCDebug(lcImport) << "cannot list" << folder << "error" << files.Error();
+    // One pass per name pattern, each in its own order; a listing that fails (an unreadable
+    // folder) simply adds nothing: the import shows an empty list. What a file holds is judged
+    // from its content when it is read, not from its name.
+    for (const QString& pattern : PhotoPatterns) {
+        if (!files.GetFiles(folder, pattern))
+            qCDebug(lcImport) << "cannot list" << folder << "error" << files.Error();
+    }
     QStringList paths;
     paths.reserve(files.Record().Count());
     for (const clsGetFiles& entry : files.Record())
@@ -164,7 +166,8 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
     };
     // One reader per core (the calling thread is one of them), never more than there are photos.
     const int readers = std::clamp(WorkerPool::coreCount(), 1, std::max(1, n));
-    WorkerPool::forEach(size_t(readers), [&](std::size_t) { worker(); }, readers);
+    WorkerPool::forEach(
+        size_t(readers), [&](std::size_t) { worker(); }, readers);
 
     ImportResult result;
     result.folderMissing = listing.folderMissing;

@@ -81,8 +81,10 @@ ShootingInfo infoOf(Exiv2::Image& image)
         info.dateTime = textOf(data, "Exif.Image.DateTime");
     rationalOf(data, "Exif.Photo.ExposureTime", info.exposureNum, info.exposureDen);
     rationalOf(data, "Exif.Photo.FNumber", info.fNumberNum, info.fNumberDen);
+    // A HEIF picture comes upright from its own transformations; its Orientation tag describes
+    // that same turn and must not turn it again.
     const auto orientation = data.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-    if (orientation != data.end() && orientation->count() > 0) {
+    if (image.imageType() != Exiv2::ImageType::bmff && orientation != data.end() && orientation->count() > 0) {
         const long value = orientation->toLong(0);
         if (value >= 1 && value <= 8)
             info.orientation = int(value);
@@ -98,10 +100,14 @@ Session::Session()
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     // Must run before any thread touches exiv2: its lazy XMP set-up is not thread-safe.
     Exiv2::XmpParser::initialize();
+    // exiv2 reads the Exif of HEIF files only when asked to (without, it finds none and says nothing).
+    Exiv2::enableBMFF(true);
+    Internal::initHeif();
 }
 
 Session::~Session()
 {
+    Internal::deinitHeif();
     Exiv2::XmpParser::terminate();
 }
 

@@ -20,7 +20,7 @@ public:
     /// What the user should hear after an import of folder: a missing folder, one without
     /// photos, photos that could not be read and why, photos left out beyond the limit.
     static Report importReport(const ImportResult& result, const QString& folder);
-    /// Why one photo could not be read ("JPEGファイルではありません").
+    /// Why one photo could not be read ("このプログラムで読める写真ではありません").
     static QString photoProblem(const PhotoCheck::Finding& finding);
     /// The system's English reason for a failed file operation ("No space left on device") in
     /// the window's language; a reason it does not know is given as it is.
