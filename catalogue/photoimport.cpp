@@ -89,8 +89,9 @@ PhotoRow readPhotoRow(const QString& path)
     row.rotation = 0;
     row.model = row.dateTime = row.tv = row.av = ShootingText::Unknown;
 
-    // The picture always comes from the photo's own pixels: an embedded EXIF thumbnail is not
-    // refreshed by every editing program and may show another picture.
+    // The picture comes from the photo's own pixels: an embedded EXIF thumbnail is not refreshed
+    // by every editing program and may show another picture. (A HEIF file's thumbnail image, which
+    // the camera wrote with the photo, may serve when it has the photo's size and shape.)
     const Imaging::Photo photo = Imaging::loadPhoto(path, box);
     if (!photo.load.ok()) {
         qCDebug(lcImport) << "cannot read" << path << photo.load.error;
