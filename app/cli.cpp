@@ -72,6 +72,7 @@ QString usage()
 {
     return QStringLiteral("Usage: lumivert-cli FOLDER [options]\n"
                           "Writes the web album of the photos in FOLDER into FOLDER/Lumivert.\n"
+                          "Photos are its *.jpg, *.jpeg, *.heic, *.heif, *.hif and *.avif files (JPEG or HEIF).\n"
                           "Options default to those of the last album made in FOLDER (FOLDER/Lumivert.opt,\n"
                           "by the window or by this tool), else to the values in parentheses; the flags\n"
                           "given override them, and a written album remembers its options.\n"
