@@ -648,6 +648,28 @@ HeifFault heifFault(const QByteArray& bytes, qint64 maxPixels)
     return decoded.image.isNull() ? faultOf(decoded.error) : HeifFault::None;
 }
 
+QByteArray heifExif(const QByteArray& bytes)
+{
+    const Opened opened = open(bytes, kMaxPixels);
+    if (!opened.primary)
+        return {};
+    heif_item_id id = 0;
+    if (heif_image_handle_get_list_of_metadata_block_IDs(opened.primary.get(), "Exif", &id, 1) < 1)
+        return {};
+    const size_t size = heif_image_handle_get_metadata_size(opened.primary.get(), id);
+    if (size < 4 || size > size_t(16) << 20)
+        return {};
+    QByteArray block(qsizetype(size), Qt::Uninitialized);
+    if (heif_image_handle_get_metadata(opened.primary.get(), id, block.data()).code != heif_error_Ok)
+        return {};
+    // The block starts with the offset of the TIFF header behind these four bytes.
+    const quint32 offset = quint32(uchar(block[0])) << 24 | quint32(uchar(block[1])) << 16 |
+                           quint32(uchar(block[2])) << 8 | uchar(block[3]);
+    if (offset > quint32(block.size()) - 4)
+        return {};
+    return block.mid(qsizetype(4 + offset));
+}
+
 bool heifCutShort(const QByteArray& bytes)
 {
     return boxesRunPastEnd(bytes);

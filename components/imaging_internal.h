@@ -61,6 +61,9 @@ QSize heifSize(const QByteArray& bytes);
 enum class HeifFault { None, Damaged, NotAPhoto, TooLarge };
 HeifFault heifFault(const QByteArray& bytes, qint64 maxPixels = kMaxPixels);
 
+/// The primary image's Exif block, from its TIFF header on; empty when it has none.
+QByteArray heifExif(const QByteArray& bytes);
+
 /// Whether the file's top-level boxes run past its end (a file cut short).
 bool heifCutShort(const QByteArray& bytes);
 
