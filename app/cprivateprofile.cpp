@@ -7,10 +7,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
+
+#include "components/wholefile.h"
 
 namespace
 {
@@ -124,15 +124,13 @@ Position locate(const QByteArray& bytes, const QList<Line>& lines, const QString
 
 std::optional<QByteArray> readFile(const QString& path, bool* exists = nullptr)
 {
-    QFile file(path);
+    const QFileInfo info(path);
     if (exists)
-        *exists = file.exists();
-    if (!file.open(QIODevice::ReadOnly))
+        *exists = info.exists();
+    if (info.size() > CPrivateProfile::MaxFileBytes)
         return std::nullopt;
-    if (file.size() > CPrivateProfile::MaxFileBytes)
-        return std::nullopt;
-    QByteArray bytes = file.read(CPrivateProfile::MaxFileBytes + 1);
-    if (bytes.size() > CPrivateProfile::MaxFileBytes || file.error() != QFileDevice::NoError)
+    auto bytes = WholeFile::read(path);
+    if (bytes && bytes->size() > CPrivateProfile::MaxFileBytes) // grown since
         return std::nullopt;
     return bytes;
 }
@@ -252,20 +250,7 @@ qint16 CPrivateProfile::SetValueString(const QString& strINIFileName, const QStr
         result.append(key.toUtf8()).append('=').append(strValue.toUtf8()).append(eol);
     }
 
-    QSaveFile file(strINIFileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
-    if (file.write(result) != result.size()) {
-        file.cancelWriting();
-        return 0;
-    }
-    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
-    // place of the old one; flush first and give up on failure.
-    if (!file.flush()) {
-        file.cancelWriting();
-        return 0;
-    }
-    return file.commit() ? 1 : 0;
+    return WholeFile::write(strINIFileName, result).isEmpty() ? 1 : 0;
 }
 
 QString CPrivateProfile::numberText(double value)

@@ -11,9 +11,9 @@
 #include <QImageWriter>
 #include <QLoggingCategory>
 #include <QPainter>
-#include <QSaveFile>
 
 #include "components/imaging_internal.h"
+#include "components/wholefile.h"
 
 Q_LOGGING_CATEGORY(lcImaging, "lumivert.components.imaging", QtWarningMsg)
 
@@ -340,39 +340,32 @@ bool save(const QImage& image, const QString& path, SaveKind kind, int quality)
 {
     if (image.isNull() || path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    bool written = false;
+    QByteArray bytes;
     switch (kind) {
     case SaveKind::BaselineJpeg:
     case SaveKind::ProgressiveJpeg: {
-        QImageWriter writer(&file, "jpeg");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
         writer.setQuality(std::clamp(quality, 1, 100));
         writer.setProgressiveScanWrite(kind == SaveKind::ProgressiveJpeg);
         writer.setOptimizedWrite(true);
-        written = writer.write(flattened(image));
-        if (!written)
+        if (!writer.write(flattened(image))) {
             qCDebug(lcImaging) << "cannot encode" << path << writer.errorString();
+            return false;
+        }
         break;
     }
-    case SaveKind::Gif: {
-        const QByteArray bytes = Internal::encodeGif(image);
-        written = !bytes.isEmpty() && file.write(bytes) == bytes.size();
+    case SaveKind::Gif:
+        bytes = Internal::encodeGif(image);
         break;
     }
-    }
-    if (!written) {
-        file.cancelWriting();
+    if (bytes.isEmpty())
         return false;
-    }
-    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
-    // place of the old one; flush first and give up on failure.
-    if (!file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const QString reason = WholeFile::write(path, bytes);
+    if (!reason.isEmpty())
+        qCDebug(lcImaging) << "cannot write" << path << reason;
+    return reason.isEmpty();
 }
 
 QSize fitSize(QSize source, QSize box)

@@ -5,13 +5,15 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QFile>
+#include <QFileDevice>
+#include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <atomic>
 #include <vector>
+
+#include "components/wholefile.h"
 
 // File layout, all integers big-endian:
 //   magic "LMVSHEET" (8 bytes) | version (quint32) | payload length (quint64) | SHA-256 of payload (32 bytes)
@@ -369,50 +371,31 @@ std::optional<Sheet> decode(const QByteArray& bytes, QString* error, Pictures mo
 
 bool save(const QString& path, const Sheet& sheet, QString* error)
 {
-    QSaveFile file(path);
-    // Never fall back to writing the old file in place: a failed save must leave it whole.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, file.errorString());
+    // Streamed: the file is never held in memory whole (the list's pictures live in spool files).
+    bool pictureMissing = false;
+    const QString reason = WholeFile::write(path, [&](QIODevice& device) {
+        if (writeSheet(device, sheet))
+            return true;
+        const auto* file = qobject_cast<QFileDevice*>(&device);
+        pictureMissing = file && file->error() == QFileDevice::NoError;
         return false;
-    }
-    if (!writeSheet(file, sheet)) {
-        const bool writeFailed = file.error() != QFileDevice::NoError;
-        setError(error, writeFailed ? file.errorString() : QStringLiteral("a picture of the list cannot be read"));
-        file.cancelWriting();
-        return false;
-    }
-    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
-    // place of the old one; flush first and give up on failure.
-    if (!file.flush()) {
-        setError(error, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, file.errorString());
-        return false;
-    }
-    return true;
+    });
+    if (reason.isEmpty())
+        return true;
+    setError(error, pictureMissing ? QStringLiteral("a picture of the list cannot be read") : reason);
+    return false;
 }
 
 std::optional<Sheet> load(const QString& path, QString* error, Pictures mode)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > MaxFileSize) {
+    if (QFileInfo(path).size() > MaxFileSize) {
         setError(error, QStringLiteral("photo list file is too large"));
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, file.errorString());
+    const std::optional<QByteArray> bytes = WholeFile::read(path, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    return decode(bytes, error, mode);
+    return decode(*bytes, error, mode);
 }
 
 } // namespace SheetFile

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-/// The step after CStyleSheet::CreateCSS that makes a written "stylesheet.css" refer only to the
-/// background file its folder holds. A style sheet template names both "background.jpg" and
+/// The rule by which CStyleSheet::CreateCSS makes a style sheet refer only to the background file
+/// its album folder holds. A style sheet template names both "background.jpg" and
 /// "background.gif" because it cannot know which one an album will get; an album holds at most one
 /// of them, and none without a background. Every url() of a background file the folder lacks
 /// becomes "none", which stands wherever an image may (a layer of background-image, the
@@ -19,11 +18,7 @@ namespace StyleSheetBackground
 inline const QStringList BackgroundFiles = {QStringLiteral("background.jpg"), QStringLiteral("background.gif")};
 
 /// The style sheet with every url() of a background file (the name in any letter case, quoted or
-/// not, "./" before it or not) for which has(name as written) is false replaced by "none". Works
-/// on the bytes: everything else stays byte for byte, in any encoding that keeps ASCII as ASCII.
-QByteArray dropMissing(const QByteArray& css, const std::function<bool(const QString&)>& has);
-
-/// dropMissing on folder/stylesheet.css against the folder's files, replacing the file whole when
-/// something changed. False when the style sheet cannot be read or written back.
-[[nodiscard]] bool Apply(const QString& folder);
+/// not, "./" before it or not) for which has(name as written) is false replaced by "none".
+/// Everything else stays character for character.
+QString dropMissing(const QString& css, const std::function<bool(const QString&)>& has);
 } // namespace StyleSheetBackground

@@ -275,11 +275,9 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
     if (options.background && AlbumImages::produceBackgroundImage(options.backgroundFile, album).isEmpty())
         qCInfo(lcGenerate) << "no background from" << options.backgroundFile;
 
-    CStyleSheet styleSheet;
+    CStyleSheet styleSheet; // after the background: it names only the background file written above
     if (!styleSheet.CreateCSS(options.themePath(), options.colorName, album))
         qCInfo(lcGenerate) << "no style sheet from" << options.themePath();
-    else if (!StyleSheetBackground::Apply(album)) // refer only to the background file written above
-        qCInfo(lcGenerate) << "style sheet not fitted to the background in" << album;
 
     // The template is read and its sections parsed once for the run's pages; a template that
     // cannot be read, or a section that is missing or damaged, fails each page that needs it.

@@ -2,17 +2,16 @@
 #include "generate/albumoptionsfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
 
 #include "components/photorow.h"
+#include "components/wholefile.h"
 #include "design/backgroundlist.h"
 #include "design/ccolor.h"
 
@@ -220,16 +219,17 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder)
     AlbumOptions start;
     start.photoFolder = photoFolder;
     start.programFolder = programFolder;
-    QFile file(path(photoFolder));
-    if (photoFolder.isEmpty() || !file.exists())
+    const QString file = path(photoFolder);
+    if (photoFolder.isEmpty() || !QFileInfo::exists(file))
         return start;
-    if (file.size() > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcGenerate) << "album options not read, start values used:" << file.fileName();
+    const auto bytes = QFileInfo(file).size() > MaxFileSize ? std::nullopt : WholeFile::read(file);
+    if (!bytes) {
+        qCWarning(lcGenerate) << "album options not read, start values used:" << file;
         return start;
     }
-    std::optional<AlbumOptions> read = decode(file.read(MaxFileSize), programFolder);
+    std::optional<AlbumOptions> read = decode(bytes->left(MaxFileSize), programFolder);
     if (!read) {
-        qCWarning(lcGenerate) << "album options damaged, start values used:" << file.fileName();
+        qCWarning(lcGenerate) << "album options damaged, start values used:" << file;
         return start;
     }
     read->photoFolder = photoFolder;
@@ -245,17 +245,14 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder)
 
 bool save(const AlbumOptions& options, QString* error)
 {
-    QSaveFile file(path(options.photoFolder));
-    const QByteArray bytes = encode(options);
-    if (options.photoFolder.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        if (error)
-            *error = options.photoFolder.isEmpty() ? QStringLiteral("no photo folder")
-                                                   : QStringLiteral("%1: %2").arg(file.fileName(), file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    const QString reason = options.photoFolder.isEmpty() ? QStringLiteral("no photo folder")
+                                                         : WholeFile::write(path(options.photoFolder), encode(options));
+    if (reason.isEmpty())
+        return true;
+    if (error)
+        *error =
+            options.photoFolder.isEmpty() ? reason : QStringLiteral("%1: %2").arg(path(options.photoFolder), reason);
+    return false;
 }
 
 } // namespace AlbumOptionsFile

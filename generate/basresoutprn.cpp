@@ -3,13 +3,11 @@
 
 #include <cmath>
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include "components/textcodepage.h"
+#include "components/wholefile.h"
 
 #include "components/photorow.h"
 
@@ -25,26 +23,7 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-// Lines end with CR LF; a file edited elsewhere may end them with LF or CR alone, which we accept
-// too rather than read the whole file as one line.
-QStringList splitLines(const QString& text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < n)
-        lines.append(text.mid(start));
-    return lines;
-}
+using TextCodePage::splitLines;
 
 } // namespace
 
@@ -187,17 +166,10 @@ TemplateText decodeTemplate(const QByteArray& bytes)
 
 std::optional<TemplateText> readTemplateFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    auto text = TextCodePage::readFile(path);
+    if (!text)
         setError(error, QStringLiteral("cannot open the template %1").arg(path));
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, QStringLiteral("cannot read the template %1").arg(path));
-        return std::nullopt;
-    }
-    return decodeTemplate(bytes);
+    return text;
 }
 
 std::optional<SlotTable> ReadFormatSection(const QString& templateText, const QString& sectionName, QString* error)
@@ -234,7 +206,7 @@ std::optional<SlotTable> ReadFormatSection(const QString& templateText, const QS
     return std::nullopt;
 }
 
-std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QString& sectionName, QString* error)
+std::optional<SlotTable> readFormatSectionFile(const QString& path, const QString& sectionName, QString* error)
 {
     const auto text = readTemplateFile(path, error);
     if (!text)
@@ -244,29 +216,10 @@ std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QStrin
 
 bool writePageFile(const QString& path, const QString& pageText, const QByteArray& encoding, QString* error)
 {
-    const QByteArray bytes = TextCodePage::encode(pageText, encoding);
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        setError(error, out.errorString());
-        return false;
-    }
-    if (out.write(bytes) != bytes.size()) {
-        setError(error, out.errorString());
-        out.cancelWriting();
-        return false;
-    }
-    // Qt 6.4's commit() misses a failed final flush (full disk) and would put an empty file in
-    // place of the old one; flush first and give up on failure.
-    if (!out.flush()) {
-        setError(error, out.errorString());
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        setError(error, out.errorString());
-        return false;
-    }
-    return true;
+    const QString reason = WholeFile::write(path, TextCodePage::encode(pageText, encoding));
+    if (!reason.isEmpty())
+        setError(error, reason);
+    return reason.isEmpty();
 }
 
 } // namespace basResOutPrn

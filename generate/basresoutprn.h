@@ -46,7 +46,7 @@ TemplateText decodeTemplate(const QByteArray& bytes);
 [[nodiscard]] std::optional<SlotTable> ReadFormatSection(const QString& templateText, const QString& sectionName,
                                                          QString* error = nullptr);
 /// The same read from the file at path.
-[[nodiscard]] std::optional<SlotTable> ReadFormatSectionFile(const QString& path, const QString& sectionName,
+[[nodiscard]] std::optional<SlotTable> readFormatSectionFile(const QString& path, const QString& sectionName,
                                                              QString* error = nullptr);
 
 /// The line with its first "&&" replaced by value; unchanged without a mark. Values go in as they

@@ -63,17 +63,4 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
     return out.text();
 }
 
-bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos, const QString& outputFileName,
-                      QString* error)
-{
-    const auto text = basResOutPrn::readTemplateFile(options.templateFilePath(), error);
-    if (!text)
-        return false;
-    const auto slots = basResOutPrn::ReadFormatSection(text->text, SectionName, error);
-    if (!slots)
-        return false;
-    return basResOutPrn::writePageFile(outputFileName, WriteSimpleIndex(*slots, options, photos), text->encoding,
-                                       error);
-}
-
 } // namespace basResOutSimpleIndex

@@ -24,6 +24,4 @@ inline constexpr int MissingImageSlot = 43;
 /// stands in place of its thumbnail cell.
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                          const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages = {});
-[[nodiscard]] bool WriteSimpleIndex(const AlbumOptions& options, const QVector<PhotoRow>& photos,
-                                    const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimpleIndex

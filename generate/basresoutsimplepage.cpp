@@ -124,22 +124,4 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     return out.text();
 }
 
-bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n, const QString& outputFileName,
-                     QString* error)
-{
-    if (n < 1 || n > photos.size()) {
-        if (error)
-            *error = QStringLiteral("photo %1 is not in the list").arg(n);
-        return false;
-    }
-    const auto text = basResOutPrn::readTemplateFile(options.templateFilePath(), error);
-    if (!text)
-        return false;
-    const auto slots = basResOutPrn::ReadFormatSection(text->text, sectionName(options), error);
-    if (!slots)
-        return false;
-    return basResOutPrn::writePageFile(outputFileName, WriteSimplePage(*slots, options, photos, n), text->encoding,
-                                       error);
-}
-
 } // namespace basResOutSimplePage

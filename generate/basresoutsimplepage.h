@@ -42,6 +42,4 @@ inline constexpr int MissingImageSlot = 39;
 /// stands in place of the page image.
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                         const QVector<PhotoRow>& photos, int n, bool hasImage = true);
-[[nodiscard]] bool WriteSimplePage(const AlbumOptions& options, const QVector<PhotoRow>& photos, int n,
-                                   const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimplePage

@@ -24,16 +24,4 @@ QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions&
     return out.text();
 }
 
-bool WriteSimpleTop(const AlbumOptions& options, const QVector<PhotoRow>& photos, const QString& outputFileName,
-                    QString* error)
-{
-    const auto text = basResOutPrn::readTemplateFile(options.templateFilePath(), error);
-    if (!text)
-        return false;
-    const auto slots = basResOutPrn::ReadFormatSection(text->text, SectionName, error);
-    if (!slots)
-        return false;
-    return basResOutPrn::writePageFile(outputFileName, WriteSimpleTop(*slots, options, photos), text->encoding, error);
-}
-
 } // namespace basResOutSimpleTop

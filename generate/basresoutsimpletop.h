@@ -22,8 +22,4 @@ inline constexpr int MissingImageSlot = 41;
 /// the template has it) stands in place of slot 35.
 QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
                        const QVector<PhotoRow>& photos = {}, bool hasCoverImage = true);
-/// Reads the section from options.templateFilePath() and writes the page to outputFileName.
-/// False when the template or the write failed; no page file is left then.
-[[nodiscard]] bool WriteSimpleTop(const AlbumOptions& options, const QVector<PhotoRow>& photos,
-                                  const QString& outputFileName, QString* error = nullptr);
 } // namespace basResOutSimpleTop

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include <system_error>
 
 #include "components/imaging.h"
+#include "components/wholefile.h"
 #include "components/workerpool.h"
 
 Q_LOGGING_CATEGORY(lcImageCache, "lumivert.generate.cache")
@@ -162,14 +162,17 @@ QString ImageCache::recordPath(const QString& albumFolder)
 
 bool ImageCache::readRecord(std::vector<Entry>& entries) const
 {
-    QFile file(recordPath(m_album));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+    const QString path = recordPath(m_album);
+    if (path.isEmpty())
         return false;
-    if (file.size() > MaxRecordSize) {
-        qCInfo(lcImageCache) << "record too large, ignored:" << file.fileName();
+    if (QFileInfo(path).size() > MaxRecordSize) {
+        qCInfo(lcImageCache) << "record too large, ignored:" << path;
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    const std::optional<QByteArray> read = WholeFile::read(path);
+    if (!read)
+        return false;
+    const QByteArray& bytes = *read;
     // Magic, format, payload, then the payload's hash: anything else is not ours or is damaged.
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_4);
@@ -180,7 +183,7 @@ bool ImageCache::readRecord(std::vector<Entry>& entries) const
     in >> magic >> format >> payload >> check;
     if (in.status() != QDataStream::Ok || !in.atEnd() || magic != RecordMagic || format != RecordFormat ||
         check != digest(payload)) {
-        qCInfo(lcImageCache) << "damaged or foreign record, ignored:" << file.fileName();
+        qCInfo(lcImageCache) << "damaged or foreign record, ignored:" << path;
         return false;
     }
     QDataStream body(payload);
@@ -191,7 +194,7 @@ bool ImageCache::readRecord(std::vector<Entry>& entries) const
     body >> version >> album >> count;
     if (body.status() != QDataStream::Ok || version != m_version || album != m_canonicalAlbum ||
         count > quint32(4 * MaxPhotos)) {
-        qCInfo(lcImageCache) << "record of another album or version, ignored:" << file.fileName();
+        qCInfo(lcImageCache) << "record of another album or version, ignored:" << path;
         return false;
     }
     entries.resize(count);
@@ -220,14 +223,14 @@ void ImageCache::writeRecord() const
         for (const Entry& e : m_new)
             body << e.fileName << e.image << e.recipe << e.sourceHash;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    QDataStream out(&file);
-    out.setVersion(QDataStream::Qt_6_4);
-    out << RecordMagic << RecordFormat << payload << digest(payload);
-    if (out.status() != QDataStream::Ok || !file.commit()) {
-        qCInfo(lcImageCache) << "record not written:" << path << file.errorString();
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_4);
+        out << RecordMagic << RecordFormat << payload << digest(payload);
+    }
+    if (const QString reason = WholeFile::write(path, bytes); !reason.isEmpty()) {
+        qCInfo(lcImageCache) << "record not written:" << path << reason;
         return;
     }
     // One record per album folder; the least recently written go beyond MaxRecords.

@@ -3,9 +3,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
+#include "components/wholefile.h"
 #include "design/cstylesheet.h"
 #include "design/stylesheetbackground.h"
 #include "generate/albumimages.h"
@@ -41,19 +42,16 @@ bool syncCopy(const QDir& sample, const QString& copy, QString* error)
     for (const QString& name : names) {
         if (Written.contains(name, Qt::CaseInsensitive))
             continue;
-        QFile source(sample.filePath(name));
-        if (!source.open(QIODevice::ReadOnly))
-            return fail(
-                error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(source.fileName()), source.errorString()));
-        const QByteArray bytes = source.readAll();
-        QFile present(target.filePath(name));
-        if (present.open(QIODevice::ReadOnly) && present.size() == bytes.size() && present.readAll() == bytes)
+        QString reason;
+        const auto bytes = WholeFile::read(sample.filePath(name), &reason);
+        if (!bytes)
+            return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(sample.filePath(name)), reason));
+        const QString copied = target.filePath(name);
+        if (QFileInfo(copied).size() == bytes->size() && WholeFile::read(copied) == bytes)
             continue;
-        present.close();
-        QSaveFile out(target.filePath(name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-            return fail(error,
-                        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(out.fileName()), out.errorString()));
+        reason = WholeFile::write(copied, *bytes);
+        if (!reason.isEmpty())
+            return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(copied), reason));
     }
     // Files a former sample had and this one has not.
     for (const QString& name : target.entryList(QDir::Files))
@@ -90,8 +88,7 @@ QString run(const AlbumOptions& options, const QString& copyFolder, QString* err
         (void)AlbumImages::produceBackgroundImage(options.backgroundFile, target);
     CStyleSheet styleSheet;
     // The sample's style sheet, like an album's, names only the background the copy holds.
-    if (styleSheet.CreateCSS(options.themePath(), options.colorName, target))
-        (void)StyleSheetBackground::Apply(target);
+    (void)styleSheet.CreateCSS(options.themePath(), options.colorName, target);
     return target + sep + QStringLiteral("top.htm");
 }
 

@@ -815,30 +815,20 @@ Open the album&apos;s folder?</translation>
     </message>
     <message>
         <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
-保存されていません。<byte value="xd"/>
-<byte value="xd"/>
-終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
-        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
-<byte value="xd"/>
-Save the photo list before closing?</translation>
+保存されていません。</source>
+        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.</translation>
     </message>
     <message>
-        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
-保存されていません。<byte value="xd"/>
-<byte value="xd"/>
-写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
-        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
-<byte value="xd"/>
-Save the photo list before reading the photos?</translation>
+        <source>終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>Save the photo list before closing?</translation>
     </message>
     <message>
-        <source>写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が<byte value="xd"/>
-保存されていません。<byte value="xd"/>
-<byte value="xd"/>
-初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
-        <translation>The photo list has changes (order, removals, rotations, captions) that are not saved.<byte value="xd"/>
-<byte value="xd"/>
-Save the photo list before starting over?</translation>
+        <source>写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>Save the photo list before reading the photos?</translation>
+    </message>
+    <message>
+        <source>初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
+        <translation>Save the photo list before starting over?</translation>
     </message>
 </context>
 <context>

@@ -301,9 +301,7 @@ void frmMain::moveEvent(QMoveEvent* event)
 
 bool frmMain::Form_QueryUnload()
 {
-    return !keepUnsavedChanges(
-        tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
-           "終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
+    return !mayDropUnsavedChanges(tr("終了する前に，写真一覧ﾃﾞｰﾀを保存しますか？"));
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -441,9 +439,7 @@ void frmMain::cmdFolder_Click()
 
 void frmMain::cmdGetPicture_Click()
 {
-    if (!keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
-                               "写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？"),
-                            tr("写真一覧")))
+    if (!mayDropUnsavedChanges(tr("写真一覧を読み込む前に，写真一覧ﾃﾞｰﾀを保存しますか？"), tr("写真一覧")))
         return;
     const QString folder = txtFolder->text();
     if (PhotoListFile::exists(folder)) {
@@ -543,14 +539,16 @@ bool frmMain::saveList()
     return false;
 }
 
-bool frmMain::keepUnsavedChanges(const QString& question, const QString& title)
+bool frmMain::mayDropUnsavedChanges(const QString& question, const QString& title)
 {
     vaSpread1->commitEditing();
     // An empty list cannot be saved (an older list file stays), so there is nothing to ask.
     if (m_model.photoCount() == 0 || !m_model.hasUnsavedChanges())
         return true;
-    switch (message(QMessageBox::Warning, question, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                    title)) {
+    const QString text = tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。") +
+                         QLatin1String("\r\n\r\n") + question;
+    switch (
+        message(QMessageBox::Warning, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, title)) {
     case QMessageBox::Save:
         return saveList();
     case QMessageBox::Discard:

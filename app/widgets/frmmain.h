@@ -138,10 +138,11 @@ private:
     void loadList();
     void loadOrImport();
     bool saveList();
-    /// Before the photo list is dropped: when it holds changes that are not in the list file, asks
-    /// whether to save them (question, with this title). True when the caller may go on: nothing
-    /// to save, saved now, or the user chose not to save; false on cancel or a failed save.
-    bool keepUnsavedChanges(const QString& question, const QString& title = QString());
+    /// Before the photo list is dropped: when it holds changes that are not in the list file, says
+    /// so and asks question (whether to save them), with this title. True when the caller may go
+    /// on and drop the changes: nothing to save, saved now, or the user chose not to save; false on
+    /// cancel or a failed save.
+    bool mayDropUnsavedChanges(const QString& question, const QString& title = QString());
     void afterListChanged();
     void moveCommand(int (*command)(PhotoListModel&, int));
     void vaSpread1_Change(int position, PhotoColumn column);

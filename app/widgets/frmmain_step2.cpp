@@ -124,9 +124,7 @@ void frmMain::cmdRefresh_Click()
 {
     // Typed rotations and captions go, once the user has had the chance to save them; a saved list
     // file stays as it is.
-    if (!keepUnsavedChanges(tr("写真一覧ﾃﾞｰﾀの変更(並び順，除外，回転，キャプション)が\r\n保存されていません。\r\n\r\n"
-                               "初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？"),
-                            tr("写真一覧ﾃﾞｰﾀの初期化")))
+    if (!mayDropUnsavedChanges(tr("初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？"), tr("写真一覧ﾃﾞｰﾀの初期化")))
         return;
     const QVector<PhotoRow> before = m_model.rows();
     if (!runImport()) {

@@ -128,3 +128,53 @@ TEST_F(CStyleSheetTest, ShiftJisTemplateGivesAShiftJisStyleSheet)
 }
 
 } // namespace
+
+namespace
+{
+
+// One pass: the colour filled in and the background references fitted to the files the folder
+// holds, in the template's code page, and the file on disk is exactly the text made in memory.
+TEST_F(CStyleSheetTest, NamesOnlyTheBackgroundTheFolderHolds)
+{
+    QStringEncoder sjis("Shift_JIS");
+    ASSERT_TRUE(sjis.isValid());
+    const QString body = QStringLiteral("/* 背景 */\r\nhtml{color:&color&;background-image:url(background.jpg),"
+                                        "url(\"background.gif\")}\r\n");
+    struct Case {
+        const char* name;
+        QStringList present;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"no background", {}, QStringLiteral("/* 背景 */\r\nhtml{color:teal;background-image:none}\r\n")},
+        {"JPEG",
+         {QStringLiteral("background.jpg")},
+         QStringLiteral("/* 背景 */\r\nhtml{color:teal;background-image:url(background.jpg),none}\r\n")},
+        {"GIF",
+         {QStringLiteral("background.gif")},
+         QStringLiteral("/* 背景 */\r\nhtml{color:teal;background-image:none,url(\"background.gif\")}\r\n")},
+    };
+    for (const bool shiftJis : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (shiftJis ? ", Shift_JIS" : ", UTF-8"));
+            QTemporaryDir album;
+            for (const QString& name : c.present)
+                TestUtil::writeAll(QDir(album.path()).filePath(name), "image");
+            // An earlier style sheet naming every background must not matter: nothing is read back.
+            TestUtil::writeAll(QDir(album.path()).filePath("stylesheet.css"), "a{background:url(background.jpg)}");
+            const QString path = templ(shiftJis ? sjis(body) : body.toUtf8());
+            const QByteArray expected = shiftJis ? QByteArray(sjis(c.expected)) : c.expected.toUtf8();
+
+            CStyleSheet sheet;
+            ASSERT_TRUE(sheet.CreateCSS(path, QStringLiteral("teal"), album.path()));
+            EXPECT_EQ(TestUtil::readAll(QDir(album.path()).filePath("stylesheet.css")), expected);
+            CStyleSheet inMemory;
+            EXPECT_EQ(inMemory.finishedCss(path, QStringLiteral("teal"),
+                                           [&](const QString& name) { return c.present.contains(name); }),
+                      expected);
+            EXPECT_EQ(QDir(album.path()).entryList(QDir::Files | QDir::Hidden).size(), c.present.size() + 1);
+        }
+    }
+}
+
+} // namespace

@@ -111,7 +111,7 @@ TEST(ReadFormatSection, ReadsFilesInUtf8AndShiftJis)
     QTemporaryDir dir;
     const QString utf8Path = dir.filePath("u.fmt");
     TestUtil::writeAll(utf8Path, crlf({"S", "001 0目次へ", "End"}).toUtf8());
-    const auto fromUtf8 = ReadFormatSectionFile(utf8Path, "S");
+    const auto fromUtf8 = readFormatSectionFile(utf8Path, "S");
     ASSERT_TRUE(fromUtf8);
     EXPECT_EQ(fromUtf8->text(1), QStringLiteral("目次へ"));
 
@@ -126,8 +126,8 @@ TEST(ReadFormatSection, ReadsFilesInUtf8AndShiftJis)
     ASSERT_TRUE(fromSjis);
     EXPECT_EQ(fromSjis->text(1), QStringLiteral("写真の一覧"));
 
-    EXPECT_FALSE(ReadFormatSectionFile(dir.filePath("missing.fmt"), "S"));
-    EXPECT_FALSE(ReadFormatSectionFile(dir.path(), "S")); // a folder is no template
+    EXPECT_FALSE(readFormatSectionFile(dir.filePath("missing.fmt"), "S"));
+    EXPECT_FALSE(readFormatSectionFile(dir.path(), "S")); // a folder is no template
 }
 
 TEST(ReplaceMark, FillsTheFirstMarkEachTime)

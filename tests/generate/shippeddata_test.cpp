@@ -18,7 +18,7 @@ TEST(ShippedData, TemplateHasTheFourSections)
     for (const char* section : {"SimpleTop", "SimpleIndex", "SimplePage", "SimplePageJ"}) {
         SCOPED_TRACE(section);
         QString error;
-        const auto slots = basResOutPrn::ReadFormatSectionFile(path, QString::fromLatin1(section), &error);
+        const auto slots = basResOutPrn::readFormatSectionFile(path, QString::fromLatin1(section), &error);
         ASSERT_TRUE(slots) << error.toStdString();
         QString all;
         for (const QString& t : slots->texts)
@@ -27,19 +27,19 @@ TEST(ShippedData, TemplateHasTheFourSections)
         EXPECT_TRUE(all.contains("charset=\"UTF-8\""));
         EXPECT_TRUE(all.contains("name=\"viewport\""));
     }
-    const auto page = basResOutPrn::ReadFormatSectionFile(path, "SimplePage");
+    const auto page = basResOutPrn::readFormatSectionFile(path, "SimplePage");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->text(7), "<meta http-equiv=\"refresh\" content=\"&&;URL=&&\">");
     EXPECT_EQ(page->text(30).count("&&"), 5);
     // The images take their text alternative in the slot's last mark; thumbnails load lazily; the
     // bar's previous and next links carry rel for the keys and for the browser.
-    const auto top = basResOutPrn::ReadFormatSectionFile(path, "SimpleTop");
-    const auto index = basResOutPrn::ReadFormatSectionFile(path, "SimpleIndex");
+    const auto top = basResOutPrn::readFormatSectionFile(path, "SimpleTop");
+    const auto index = basResOutPrn::readFormatSectionFile(path, "SimpleIndex");
     ASSERT_TRUE(top && index);
     EXPECT_TRUE(top->text(35).contains("alt=\"&&\">"));
     EXPECT_EQ(index->text(29).count("&&"), 3);
     EXPECT_TRUE(index->text(29).contains("alt=\"&&\" loading=\"lazy\""));
-    const auto japanese = basResOutPrn::ReadFormatSectionFile(path, "SimplePageJ");
+    const auto japanese = basResOutPrn::readFormatSectionFile(path, "SimplePageJ");
     ASSERT_TRUE(japanese);
     for (const auto* section : {&*page, &*japanese}) {
         EXPECT_TRUE(section->text(37).endsWith("alt=\"&&\">"));

@@ -69,7 +69,7 @@ TEST(FuzzRegression, Template)
                     (void)basResOutPrn::ReplaceMark(slots->text(i), QStringLiteral("v&&"));
             }
         }
-        (void)basResOutPrn::ReadFormatSectionFile(path, QStringLiteral("SimpleTop"));
+        (void)basResOutPrn::readFormatSectionFile(path, QStringLiteral("SimpleTop"));
     }
 }
 

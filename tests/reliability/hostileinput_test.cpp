@@ -382,17 +382,17 @@ TEST(HostileTemplate, HundredThousandLinesAndAMegabyteLine)
 
     QElapsedTimer timer;
     timer.start();
-    const auto top = basResOutPrn::ReadFormatSectionFile(path, QStringLiteral("SimpleTop"));
+    const auto top = basResOutPrn::readFormatSectionFile(path, QStringLiteral("SimpleTop"));
     ASSERT_TRUE(top.has_value());
     EXPECT_EQ(top->count, 100000);
     EXPECT_EQ(top->text(50), QStringLiteral("<p>line 99999 &&</p>"));
-    const auto index = basResOutPrn::ReadFormatSectionFile(path, QStringLiteral("SimpleIndex"));
+    const auto index = basResOutPrn::readFormatSectionFile(path, QStringLiteral("SimpleIndex"));
     ASSERT_TRUE(index.has_value());
     EXPECT_EQ(index->count, 1);
     EXPECT_EQ(index->text(1).size(), (1 << 20) + 2);
     EXPECT_EQ(basResOutPrn::ReplaceMark(index->text(1), QStringLiteral("v")).size(), (1 << 20) + 1);
     QString error;
-    EXPECT_FALSE(basResOutPrn::ReadFormatSectionFile(path, QStringLiteral("SimplePage"), &error).has_value());
+    EXPECT_FALSE(basResOutPrn::readFormatSectionFile(path, QStringLiteral("SimplePage"), &error).has_value());
     EXPECT_FALSE(error.isEmpty());
     // A mark-only line of a megabyte filled by a value holding marks.
     QString marks(1 << 20, QLatin1Char('&'));

@@ -1,0 +1,325 @@
+// SPDX-License-Identifier: MIT
+// The main window's third page: the album options, the preview and the creation.
+#include "frmmaintest.h"
+
+namespace
+{
+
+using namespace FrmMainTesting;
+
+TEST_F(FrmMainTest, ShowTimeAcceptsAtMostTwoDigits)
+{
+    start();
+    auto* edit = child<QLineEdit>("txtShowTime");
+    const QValidator* validator = edit->validator();
+    ASSERT_NE(validator, nullptr);
+    const struct {
+        const char* text;
+        bool acceptable;
+    } rows[] = {{"5", true}, {"12", true}, {"", true}, {"123", false}, {"a", false}, {"-1", false}, {"1.5", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        QString text = QString::fromLatin1(row.text);
+        int pos = 0;
+        EXPECT_EQ(validator->validate(text, pos) == QValidator::Acceptable, row.acceptable);
+    }
+}
+
+TEST_F(FrmMainTest, ShowTimeRuleUnticksSlideShowOnlyForNoPositiveNumber)
+{
+    frmMain& w = start();
+    auto* slide = child<QCheckBox>("chkSlideShow");
+    auto* time = child<QLineEdit>("txtShowTime");
+    const struct {
+        const char* text;
+        bool stays;
+    } rows[] = {{"0", false}, {"", false}, {"00", false}, {"12", true}, {"5", true}, {"1", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        slide->setChecked(true);
+        time->setText(QString::fromLatin1(row.text));
+        w.txtShowTime_LostFocus();
+        EXPECT_EQ(slide->isChecked(), row.stays);
+        EXPECT_EQ(time->text(), QString::fromLatin1(row.text)); // the text is never changed
+    }
+    // The check runs when the box loses the focus, not when the box is ticked later.
+    time->setText(QStringLiteral("0"));
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(time, &out);
+    EXPECT_FALSE(slide->isChecked());
+    slide->setChecked(true);
+    EXPECT_TRUE(slide->isChecked());
+}
+
+TEST_F(FrmMainTest, CreateOpensTheGenerationWindowEvenWithAnEmptyGrid)
+{
+    start();
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    for (int index : {1, 2}) {
+        SCOPED_TRACE(index);
+        m_dialogs.clear();
+        m_launched.clear();
+        int mode = 0;
+        m_onDialog = [&](QDialog& dialog) {
+            if (auto* generation = qobject_cast<frmCreateAlbum*>(&dialog))
+                mode = generation->UserMode();
+            return 1;
+        };
+        child<QAbstractButton>(QStringLiteral("cmdCreate_%1").arg(index))->click();
+        EXPECT_EQ(m_dialogs, QStringList{"frmCreateAlbum"});
+        EXPECT_EQ(mode, index);
+        EXPECT_FALSE(PhotoListFile::exists(m_photos.path())); // an empty list writes nothing
+        // The window reports "OK" unless cancelled: the album's cover page is opened.
+        EXPECT_EQ(m_launched,
+                  QStringList{Startup::joinPath(m_photos.path(), "Lumivert/top.htm").replace('/', QDir::separator())});
+    }
+}
+
+TEST_F(FrmMainTest, CreateSavesTheListFirstAndRunsTheGeneration)
+{
+    shipData();
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    ASSERT_EQ(w.photoList().photoCount(), 2);
+    m_onDialog = [](QDialog& dialog) { return dialog.exec(); }; // the real generation
+    w.cmdCreate_Click(1);
+    EXPECT_TRUE(PhotoListFile::exists(m_photos.path()));
+    const QString album = m_photos.filePath("Lumivert");
+    for (const char* file :
+         {"top.htm", "index.htm", "page001.htm", "page002.htm", "index001.jpg", "page002.jpg", "stylesheet.css"})
+        EXPECT_TRUE(QFile::exists(album + "/" + file)) << file;
+    ASSERT_EQ(m_launched.size(), 1);
+    EXPECT_EQ(QDir::fromNativeSeparators(m_launched[0]), album + "/top.htm");
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(FrmMainTest, CreateFailureNamesTheSystemsReason)
+{
+    shipData();
+    writePhotos(1);
+    TestUtil::writeAll(m_photos.filePath("Lumivert"), "a file where the album folder should be");
+    frmMain& w = start(m_photos.path());
+    m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
+    w.cmdCreate_Click(1);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(
+        m_messages[0].text.startsWith(QStringLiteral("･Lumivert作成エラー\n\n理由: フォルダではありません\n\n")))
+        << m_messages[0].text.toStdString();
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("top.htm")));
+    // A failed album is not confirmed as written.
+    EXPECT_FALSE(child<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("作成しました")));
+}
+
+TEST_F(FrmMainTest, CreateWithoutAFolderDoesNotWriteIntoTheRoot)
+{
+    frmMain& w = start();
+    w.cmdCreate_Click(1);
+    EXPECT_TRUE(m_dialogs.isEmpty());
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_launched.isEmpty());
+}
+
+TEST_F(FrmMainTest, Step3BeforeAnyListLeavesThePreviewEmpty)
+{
+    frmMain& w = start();
+    tabs()->setCurrentIndex(2);
+    child<QComboBox>("cboTopFilter")->setCurrentIndex(3);
+    EXPECT_EQ(w.coverNumber(), 0);
+    EXPECT_TRUE(w.coverPreview().isNull());
+}
+
+TEST_F(FrmMainTest, ThemesAndBackgroundsComeFromTheProgramFolder)
+{
+    {
+        frmMain& w = start();
+        EXPECT_EQ(child<QComboBox>("cboTheme")->count(), 0);
+        EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QString());
+        EXPECT_TRUE(w.backgroundPreview().isNull());
+        EXPECT_FALSE(w.albumOptions().background);
+        EXPECT_EQ(w.albumOptions().backgroundFile, QString());
+    }
+    shipData();
+    frmMain& w = start();
+    auto* themes = child<QComboBox>("cboTheme");
+    ASSERT_EQ(themes->count(), 4);
+    EXPECT_EQ(themes->currentText(), QStringLiteral("basic.css"));
+    EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("1"));
+    EXPECT_FALSE(w.backgroundPreview().isNull());
+    EXPECT_TRUE(w.backImageChooser()->isHidden());
+    // The display shows the chosen image only while the album is to have a background.
+    auto* display = child<QLabel>("IkDisp2");
+    EXPECT_TRUE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_1")->click();
+    EXPECT_FALSE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_0")->click();
+    EXPECT_TRUE(display->pixmap().isNull());
+    child<QAbstractButton>("optBackImage_1")->click();
+
+    // Choosing image 4 moves tag, preview and the generation's file together.
+    m_onDialog = [](QDialog& dialog) {
+        auto* chooser = qobject_cast<frmSelectBackImage*>(&dialog);
+        EXPECT_NE(chooser, nullptr);
+        chooser->grid()->setActiveCell(1, 2);
+        chooser->cmdOK_Click();
+        return 1;
+    };
+    w.cmdBackImage_Click();
+    EXPECT_EQ(m_dialogs, QStringList{"frmSelectBackImage"});
+    EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("4"));
+    EXPECT_TRUE(w.albumOptions().backgroundFile.endsWith(QStringLiteral("04_sakura.jpg")));
+    EXPECT_EQ(w.backgroundPreview(), w.backImageChooser()->pictureAt(1, 2));
+    EXPECT_TRUE(w.backImageChooser()->isHidden());
+}
+
+TEST_F(FrmMainTest, AlbumOptionsAreReadFromTheControls)
+{
+    shipData();
+    frmMain& w = start();
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    child<QLineEdit>("txtTitle")->setText(QStringLiteral("旅行 & <b>"));
+    child<QAbstractButton>("optPageWidth_2")->click();
+    child<QAbstractButton>("optJpegQuality_0")->click();
+    child<QAbstractButton>("optBackImage_1")->click();
+    child<QAbstractButton>("chkJpegProgress")->click();
+    child<QAbstractButton>("chkNavi")->click();
+    child<QAbstractButton>("chkPageCaption")->click();
+    child<QAbstractButton>("chkIndexDate")->click();
+    child<QComboBox>("cboTheme")->setCurrentIndex(1);
+    child<QLineEdit>("txtShowTime")->setText(QStringLiteral("12"));
+    const AlbumOptions o = w.albumOptions();
+    EXPECT_EQ(o.photoFolder, m_photos.path());
+    EXPECT_EQ(o.programFolder, QDir::toNativeSeparators(m_program.path()));
+    EXPECT_EQ(o.title, QStringLiteral("旅行 & <b>"));
+    EXPECT_EQ(o.pageWidthIndex, 2);
+    EXPECT_EQ(o.qualityIndex, 0);
+    EXPECT_TRUE(o.progressive);
+    EXPECT_TRUE(o.background);
+    EXPECT_TRUE(o.backgroundFile.endsWith(QStringLiteral("01_washi.jpg")));
+    EXPECT_TRUE(o.japaneseNavi);
+    EXPECT_FALSE(o.pageCaption);
+    EXPECT_TRUE(o.indexDate);
+    EXPECT_TRUE(o.indexNo);
+    EXPECT_EQ(o.themeFile, QStringLiteral("dark.css"));
+    EXPECT_EQ(o.colorName, QStringLiteral("navy"));
+    EXPECT_EQ(o.showTime, QStringLiteral("12"));
+    EXPECT_EQ(o.coverEffect, 0);
+    EXPECT_EQ(o.coverNumber, 0);
+}
+
+TEST_F(FrmMainTest, PreviewOpensTheUsersCopyOfTheSampleAlbum)
+{
+    shipData();
+    const QString shippedStyle = m_program.filePath("Preview/Lumivert/stylesheet.css");
+    const QByteArray shipped = TestUtil::readAll(shippedStyle);
+    QTemporaryDir cache;
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    frmMain& w = start();
+    w.cmdPreview_Click();
+    ASSERT_EQ(m_launched.size(), 1);
+    EXPECT_EQ(QDir::fromNativeSeparators(m_launched[0]), cache.filePath("lumivert/Preview/Lumivert/top.htm"));
+    EXPECT_TRUE(TestUtil::readAll(cache.filePath("lumivert/Preview/Lumivert/stylesheet.css")).contains("navy"));
+    EXPECT_EQ(TestUtil::readAll(shippedStyle), shipped);
+    EXPECT_TRUE(m_messages.isEmpty());
+
+    // No place for the copy: the user is told, and no browser opens.
+    TestUtil::writeAll(cache.filePath("file"), "not a folder");
+    qputenv("XDG_CACHE_HOME", cache.filePath("file").toUtf8());
+    w.cmdPreview_Click();
+    EXPECT_EQ(m_launched.size(), 1);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(
+        m_messages[0].text.startsWith(QStringLiteral("プレビュー用のサンプルアルバムを用意できませんでした。")));
+    if (oldCache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", oldCache);
+}
+
+TEST_F(FrmMainTest, Step3OptionsAreRememberedWithTheAlbumAndRestoredOnLoad)
+{
+    shipData();
+    writePhotos(3);
+    frmMain& w = start(m_photos.path());
+    tabs()->setCurrentIndex(2);
+    child<QLineEdit>("txtTitle")->setText(QStringLiteral("覚えたアルバム"));
+    for (const char* name : {"optPageWidth_1", "optJpegQuality_2", "chkJpegProgress", "chkPageDate", "chkPageCaption",
+                             "chkIndexFileName", "chkNavi", "chkSlideShow", "optBackImage_1"})
+        child<QAbstractButton>(name)->click();
+    child<QLineEdit>("txtShowTime")->setText(QStringLiteral("9"));
+    child<QComboBox>("cboTheme")->setCurrentIndex(2);
+    child<QComboBox>("cboTopFilter")->setCurrentIndex(4);
+    w.SetCoverPhoto(3);
+    CColor::instance().setColorIndex(7);
+    m_onDialog = [](QDialog& dialog) {
+        auto* chooser = qobject_cast<frmSelectBackImage*>(&dialog);
+        chooser->grid()->setActiveCell(2, 2); // image 5
+        chooser->cmdOK_Click();
+        return 1;
+    };
+    w.cmdBackImage_Click();
+    const AlbumOptions made = w.albumOptions();
+    ASSERT_TRUE(made.background && made.progressive && made.pageWidthIndex == 1 && made.japaneseNavi);
+    const QString remembered = AlbumOptionsFile::path(m_photos.path());
+
+    // A create that fails (a template without its sections) remembers nothing.
+    const QString fmt = m_program.filePath("Lumivert.fmt");
+    const QByteArray goodTemplate = TestUtil::readAll(fmt);
+    TestUtil::writeAll(fmt, "nothing\r\n");
+    m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
+    w.cmdCreate_Click(1);
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_FALSE(QFile::exists(remembered));
+    TestUtil::writeAll(fmt, goodTemplate);
+    w.cmdCreate_Click(2);
+    ASSERT_TRUE(QFile::exists(remembered));
+
+    // After a restart, loading the folder's list brings the options back.
+    m_window.reset();
+    CColor::instance().setColorIndex(6);
+    m_onDialog = nullptr;
+    frmMain& again = start();
+    EXPECT_EQ(again.albumOptions().title, QStringLiteral("Lumivert"));
+    child<QLineEdit>("txtFolder")->setText(m_photos.path());
+    m_answer = QMessageBox::Yes; // load the saved list
+    child<QAbstractButton>("cmdGetPicture")->click();
+    EXPECT_EQ(m_imports, 1); // the first start's import only
+    EXPECT_EQ(again.albumOptions(), made);
+    EXPECT_EQ(again.coverNumber(), 3);
+    EXPECT_EQ(child<QAbstractButton>("cmdBackImage")->property("Tag").toString(), QStringLiteral("5"));
+    EXPECT_EQ(again.backgroundPreview(), again.backImageChooser()->images().picture(5));
+    EXPECT_EQ(child<QAbstractButton>("cmdColor16")->property("BackColor").toInt(), 8421376); // teal
+
+    // A folder without remembered options gives the start values.
+    ASSERT_TRUE(QFile::remove(remembered));
+    tabs()->setCurrentIndex(0);
+    child<QAbstractButton>("cmdGetPicture")->click();
+    AlbumOptions startValues{.photoFolder = m_photos.path(), .programFolder = again.programFolder()};
+    startValues.themeFile = QStringLiteral("basic.css");
+    startValues.coverNumber = 1;
+    startValues.backgroundFile = again.backImageChooser()->images().pathName(1);
+    EXPECT_EQ(again.albumOptions(), startValues);
+}
+
+TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTheFolder)
+{
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    auto* status = child<QStatusBar>("StatusBar1");
+    ASSERT_NE(status, nullptr);
+    w.cmdSave_Click();
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("写真2枚をLumivert.binに保存しました。"));
+
+    m_onDialog = [](QDialog&) { return 1; }; // the generation window reports "OK"
+    m_launchResult = 31;                     // no program for the page
+    m_answer = QMessageBox::Yes;
+    w.cmdCreate_Click(2);
+    const QString album = QDir::toNativeSeparators(m_photos.filePath("Lumivert"));
+    EXPECT_TRUE(status->currentMessage().contains(album));
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].text.contains(album));
+    ASSERT_EQ(m_launched.size(), 2);
+    EXPECT_EQ(QDir::fromNativeSeparators(m_launched[1]), m_photos.filePath("Lumivert"));
+}
+
+} // namespace
