@@ -80,6 +80,8 @@ QString usage()
                           "  --width 480|640|800      page width (480)\n"
                           "  --quality low|standard|high  JPEG quality (standard)\n"
                           "  --progressive            progressive JPEG page and cover images\n"
+                          "  --density 1|2            2: second images at twice the size for high-density\n"
+                          "                           screens, offered through srcset; 1: none (2)\n"
                           "  --colour NAME            one of the sixteen colour names (navy)\n"
                           "  --theme FILE.css         style sheet template (the first in name order)\n"
                           "  --background FILE.jpg|none  background image, a path or a name in 背景画像 (none)\n"
@@ -157,6 +159,11 @@ bool parseOnto(Arguments& a, const QStringList& arguments, const QString& progra
             o.qualityIndex = int(qualities.indexOf(v));
         } else if (arg == QLatin1String("--progressive")) {
             ok = flag(&o.progressive);
+        } else if (arg == QLatin1String("--density")) {
+            ok = value(&v);
+            if (ok && v != QLatin1String("1") && v != QLatin1String("2"))
+                ok = fail(error, QStringLiteral("--density: 1 or 2"));
+            o.highDensity = v == QLatin1String("2");
         } else if (arg == QLatin1String("--colour") || arg == QLatin1String("--color")) {
             ok = value(&v);
             if (ok && CColor().indexOf(v) == 0)

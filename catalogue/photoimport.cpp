@@ -15,6 +15,7 @@
 #include "catalogue/editcommands.h"
 #include "catalogue/shootingtext.h"
 #include "components/imaging.h"
+#include "components/sharppictures.h"
 #include "components/workerpool.h"
 
 Q_LOGGING_CATEGORY(lcImport, "lumivert.catalogue.import")
@@ -92,7 +93,18 @@ PhotoRow readPhotoRow(const QString& path)
     // The picture comes from the photo's own pixels: an embedded EXIF thumbnail is not refreshed
     // by every editing program and may show another picture. (A HEIF file's thumbnail image, which
     // the camera wrote with the photo, may serve when it has the photo's size and shape.)
-    const Imaging::Photo photo = Imaging::loadPhoto(path, box);
+    // On a scaled desktop the window keeps a sharper picture of its own: the photo is decoded
+    // reduced to that size (a photo of 2 megapixels or more decodes to at least 240 x 180 at the
+    // smallest scale anyway) and the list's picture is reduced from it.
+    SharpPictures& sharp = SharpPictures::instance();
+    const QSize sharpBox = sharp.deviceBox(box);
+    const bool keepSharp = sharpBox != box;
+    Imaging::Photo photo = Imaging::loadPhoto(path, keepSharp ? sharpBox : box);
+    if (keepSharp && photo.load.ok()) {
+        sharp.insert(path, photo.load.image);
+        const QSize full = photo.load.fullSize.isValid() ? photo.load.fullSize : photo.load.image.size();
+        photo.load.image = Imaging::resize(photo.load.image, Imaging::fitSize(full, box));
+    }
     if (!photo.load.ok()) {
         qCDebug(lcImport) << "cannot read" << path << photo.load.error;
         return row;

@@ -48,19 +48,23 @@ QImage preview(const QImage& picture, int effectIndex)
     }
 }
 
-QImage album(const QImage& pageImage, int effectIndex)
+QImage album(const QImage& pageImage, int effectIndex, int scale)
 {
-    if (pageImage.isNull())
+    if (pageImage.isNull() || scale < 1)
         return {};
+    // The parameters as sizes in pixels: the canvas thread is 4 + p wide, the oil brush's radius
+    // (q + 1) / 3, the glass tiles p x q.
+    const int thread = 4 * scale;
+    const int brush = 3 * scale;
     switch (effectIndex) {
     case 0:
         return Imaging::copy(pageImage);
     case 1:
-        return Imaging::canvasTexture(pageImage, 0, 20);
+        return Imaging::canvasTexture(pageImage, thread - 4, 20);
     case 2:
-        return Imaging::oilPainting(pageImage, 1, 10);
+        return Imaging::oilPainting(pageImage, 1, scale == 1 ? 10 : 3 * brush - 1);
     case 3:
-        return Imaging::glassTile(pageImage, 20, 20);
+        return Imaging::glassTile(pageImage, 20 * scale, 20 * scale);
     case 4:
         return Imaging::monochrome(pageImage);
     case 5:

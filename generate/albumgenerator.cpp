@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
@@ -36,15 +37,78 @@ QString GenerationResult::userTag() const
 namespace
 {
 
-// What a worker made of one photo: its two images under working names in the album folder.
-// The stamps say what the images were made from and what was written, for the image cache.
+// What a worker made of one photo: its images under working names in the album folder, per kind
+// (ImageCache::Kind). The stamps say what the images were made from and what was written, for the
+// image cache.
 struct PhotoWork {
-    bool indexMade = false;
-    bool pageMade = false;
+    std::array<bool, ImageCache::KindCount> made{};
     ImageCache::Stamp source;
-    ImageCache::Stamp indexFile;
-    ImageCache::Stamp pageFile;
+    std::array<ImageCache::Stamp, ImageCache::KindCount> file;
 };
+
+bool isSecond(ImageCache::Kind kind)
+{
+    return kind == ImageCache::Index2x || kind == ImageCache::Page2x;
+}
+
+// The album file name of photo i's image of a kind: "index001.jpg", "page001@2x.jpg".
+QString imageFileName(ImageCache::Kind kind, int i)
+{
+    const bool index = kind == ImageCache::Index || kind == ImageCache::Index2x;
+    const QString name = (index ? QStringLiteral("index") : QStringLiteral("page")) + basResOutPrn::photoNumberText(i) +
+                         QStringLiteral(".jpg");
+    return isSecond(kind) ? basResOutPrn::secondImageName(name) : name;
+}
+
+// Whether the second image of a kind is one the photo gets: its header says it has more pixels
+// than the design's image shows. Only read when every image of the photo could be reused.
+bool secondExpected(const PhotoRow& photo, ImageCache::Kind kind, const AlbumOptions& options)
+{
+    const QSize box = kind == ImageCache::Index2x ? options.indexBox() : options.pageBox();
+    return AlbumImages::secondImageSize(Imaging::imageSize(photo.pathName), photo.rotation, box).isValid();
+}
+
+// The images of photo at (0-based) that are not taken from the last album, made from one decode
+// and written under their working names.
+PhotoWork makePhotoImages(const AlbumOptions& options, const QVector<PhotoRow>& photos, int at, const ImageCache& cache,
+                          const std::function<QString(ImageCache::Kind, int)>& working)
+{
+    using Kind = ImageCache::Kind;
+    const PhotoRow& photo = photos.at(at);
+    const bool seconds = options.highDensity;
+    std::array<bool, ImageCache::KindCount> want{};
+    bool any = false;
+    for (int k = 0; k < ImageCache::KindCount; ++k) {
+        want[size_t(k)] = (seconds || !isSecond(Kind(k))) && !cache.reusable(at + 1, Kind(k));
+        any = any || (want[size_t(k)] && !isSecond(Kind(k)));
+    }
+    // A second image that no earlier run made may be one the photo does not get at all.
+    for (const Kind k : {ImageCache::Index2x, ImageCache::Page2x})
+        any = any || (want[size_t(k)] && secondExpected(photo, k, options));
+    PhotoWork work;
+    if (!any)
+        return work;
+    // Stamped before the decode: a photo changed meanwhile is not recorded as this one.
+    const ImageCache::Stamp source = ImageCache::stamp(photo.pathName);
+    const AlbumImages::AlbumImagePair images =
+        AlbumImages::makeAlbumImages(photo.pathName, photo.rotation, options.indexBox(), options.pageBox(), seconds);
+    const QImage* byKind[] = {&images.index, &images.page, &images.index2x, &images.page2x};
+    const Imaging::SaveKind pageKind =
+        options.progressive ? Imaging::SaveKind::ProgressiveJpeg : Imaging::SaveKind::BaselineJpeg;
+    for (int k = 0; k < ImageCache::KindCount; ++k) {
+        const bool index = Kind(k) == ImageCache::Index || Kind(k) == ImageCache::Index2x;
+        work.made[size_t(k)] = want[size_t(k)] && !byKind[k]->isNull() &&
+                               Imaging::save(*byKind[k], working(Kind(k), at + 1),
+                                             index ? Imaging::SaveKind::BaselineJpeg : pageKind, options.jpegQuality());
+    }
+    if (ImageCache::unchanged(source, photo.pathName)) {
+        work.source = source;
+        for (int k = 0; k < ImageCache::KindCount; ++k)
+            if (work.made[size_t(k)])
+                work.file[size_t(k)] = ImageCache::stamp(working(Kind(k), at + 1));
+    }
+    return work;
+}
 
 // Runs the per-photo work on a pool of worker threads, a few photos ahead of the one the
 // coordinator takes next. Photos start in order; take() waits for one photo's work. Work that
@@ -120,6 +184,27 @@ bool commitFile(const QString& working, const QString& target)
     return true;
 }
 
+// The sizes the pages state for an album image and its second image, read from the files'
+// headers (page style only, and reused images, are not decoded); invalid where a file is missing.
+basResOutPrn::ImageSizes imageSizes(const QString& album, const QString& name)
+{
+    const QDir dir(album);
+    basResOutPrn::ImageSizes sizes;
+    sizes.design = Imaging::imageSize(dir.filePath(name));
+    if (sizes.design.isValid())
+        sizes.second = Imaging::imageSize(dir.filePath(basResOutPrn::secondImageName(name)));
+    return sizes;
+}
+
+// A run without second images takes away those of an earlier run: no page names them any more.
+void removeSecondImages(const QString& album)
+{
+    const QDir dir(album);
+    for (const QString& name :
+         dir.entryList({QStringLiteral("index*@2x.jpg"), QStringLiteral("page*@2x.jpg")}, QDir::Files))
+        QFile::remove(dir.filePath(name));
+}
+
 } // namespace
 
 namespace AlbumGenerator
@@ -168,21 +253,16 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
         options.progressive ? Imaging::SaveKind::ProgressiveJpeg : Imaging::SaveKind::BaselineJpeg;
 
     if (newAlbum) {
-        // Each photo is decoded once for both its images (a worker writes them under hidden
+        // Each photo is decoded once for all its images (a worker writes them under hidden
         // working names, a few photos ahead). The coordinator keeps the steps as they are: in
-        // step 1 it reports photo i, looks at the stop request, then puts photo i's index image
-        // in place; in step 2 likewise for its page image. Work on photos the coordinator has not
+        // step 1 it reports photo i, looks at the stop request, then puts photo i's index images
+        // in place; in step 2 likewise for its page images. Work on photos the coordinator has not
         // reached when a stop comes is thrown away, so nothing of them reaches the album.
-        const QSize indexBox = options.indexBox();
-        const QSize pageBox = options.pageBox();
-        auto target = [&](const QString& prefix, int i) {
-            return inAlbum(prefix + basResOutPrn::photoNumberText(i) + QStringLiteral(".jpg"));
+        using Kind = ImageCache::Kind;
+        auto target = [&](Kind kind, int i) { return inAlbum(imageFileName(kind, i)); };
+        auto working = [&](Kind kind, int i) {
+            return inAlbum(QLatin1Char('.') + imageFileName(kind, i) + QStringLiteral(".part"));
         };
-        auto working = [&](const QString& prefix, int i) {
-            return inAlbum(QLatin1Char('.') + prefix + basResOutPrn::photoNumberText(i) + QStringLiteral(".jpg.part"));
-        };
-        const QString index = QStringLiteral("index");
-        const QString page = QStringLiteral("page");
         // Working files a run that was killed may have left behind.
         const QDir albumDir(album);
         for (const QString& stale : albumDir.entryList(
@@ -191,83 +271,67 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
 
         std::vector<PhotoWork> works(static_cast<size_t>(n));
         // Puts photo i's image of a kind in place: the one taken from the last album, else the
-        // one its worker made.
-        auto putInPlace = [&](int i, ImageCache::Kind kind, bool made, const ImageCache::Stamp& file) {
-            const QString& prefix = kind == ImageCache::Index ? index : page;
-            const QString name = target(prefix, i);
+        // one its worker made. A second image that was neither is one the photo does not get.
+        auto putInPlace = [&](int i, Kind kind) {
+            const PhotoWork& work = works[size_t(i - 1)];
+            const QString name = target(kind, i);
             bool done = false;
             if (cache->reusable(i, kind)) {
                 done = cache->place(i, kind, name);
-            } else if (made && commitFile(working(prefix, i), name)) {
+            } else if (work.made[size_t(kind)] && commitFile(working(kind, i), name)) {
                 done = true;
-                cache->made(i, kind, name, works[size_t(i - 1)].source, file);
+                cache->made(i, kind, name, work.source, work.file[size_t(kind)]);
+            } else if (isSecond(kind) && !work.made[size_t(kind)]) {
+                return;
             }
             if (!done) {
                 qCInfo(lcGenerate) << "no image" << name << "from" << photos.at(i - 1).pathName;
                 result.failedImages.append(name);
             }
         };
+        auto removeWorking = [&](int i, std::initializer_list<Kind> kinds) {
+            for (const Kind kind : kinds)
+                if (works[size_t(i - 1)].made[size_t(kind)])
+                    QFile::remove(working(kind, i));
+        };
         int committed = 0; // photos whose step 1 is done
         {
-            WorkAhead ahead(n, [&](int at) {
-                PhotoWork work;
-                const bool wantIndex = !cache->reusable(at + 1, ImageCache::Index);
-                const bool wantPage = !cache->reusable(at + 1, ImageCache::Page);
-                if (!wantIndex && !wantPage)
-                    return work;
-                const PhotoRow& photo = photos.at(at);
-                // Stamped before the decode: a photo changed meanwhile is not recorded as this one.
-                const ImageCache::Stamp source = ImageCache::stamp(photo.pathName);
-                const AlbumImages::AlbumImagePair images =
-                    AlbumImages::makeAlbumImages(photo.pathName, photo.rotation, indexBox, pageBox);
-                work.indexMade =
-                    wantIndex && !images.index.isNull() &&
-                    Imaging::save(images.index, working(index, at + 1), Imaging::SaveKind::BaselineJpeg, quality);
-                work.pageMade = wantPage && !images.page.isNull() &&
-                                Imaging::save(images.page, working(page, at + 1), pageKind, quality);
-                if (ImageCache::unchanged(source, photo.pathName)) {
-                    work.source = source;
-                    if (work.indexMade)
-                        work.indexFile = ImageCache::stamp(working(index, at + 1));
-                    if (work.pageMade)
-                        work.pageFile = ImageCache::stamp(working(page, at + 1));
-                }
-                return work;
-            });
+            WorkAhead ahead(n, [&](int at) { return makePhotoImages(options, photos, at, *cache, working); });
             for (int i = 1; i <= n; ++i) {
                 report(1, i);
                 if (stop.stop_requested())
                     break;
-                const PhotoWork& work = works[size_t(i - 1)] = ahead.take(i - 1);
-                putInPlace(i, ImageCache::Index, work.indexMade, work.indexFile);
+                works[size_t(i - 1)] = ahead.take(i - 1);
+                putInPlace(i, ImageCache::Index);
+                putInPlace(i, ImageCache::Index2x);
                 committed = i;
             }
             ahead.abandon();
         }
-        for (int i = committed + 1; i <= n; ++i) {
-            QFile::remove(working(index, i));
-            QFile::remove(working(page, i));
-        }
+        for (int i = committed + 1; i <= n; ++i)
+            for (int k = 0; k < ImageCache::KindCount; ++k)
+                QFile::remove(working(Kind(k), i));
         int placed = 0;
         for (int i = 1; i <= n; ++i) {
             report(2, i);
             if (stop.stop_requested())
                 break;
-            const PhotoWork& work = works[size_t(i - 1)];
-            putInPlace(i, ImageCache::Page, work.pageMade, work.pageFile);
+            putInPlace(i, ImageCache::Page);
+            putInPlace(i, ImageCache::Page2x);
             placed = i;
         }
-        for (int i = placed + 1; i <= committed; ++i) {
-            if (works[size_t(i - 1)].pageMade)
-                QFile::remove(working(page, i));
-        }
+        for (int i = placed + 1; i <= committed; ++i)
+            removeWorking(i, {ImageCache::Page, ImageCache::Page2x});
         // Taken images that were not placed (a stop) go, as the deletion would have taken them.
         cache->finish();
         result.reusedImages = cache->reusedCount();
+    } else if (!options.highDensity) {
+        removeSecondImages(album);
     }
 
     // Both modes: the cover from the page image (of this run or an earlier one), the background.
-    (void)AlbumImages::produceCoverImage(album, options.coverNumber, options.coverEffect, pageKind, quality);
+    (void)AlbumImages::produceCoverImage(album, options.coverNumber, options.coverEffect, pageKind, quality,
+                                         options.highDensity);
     // An earlier run's background goes first (page style only keeps the images), so that "no
     // background", or a background of the other format, leaves no old file to show.
     for (const QString& name : StyleSheetBackground::BackgroundFiles)
@@ -310,19 +374,24 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
     // A photo without its images (it could not be read, or no earlier run made them) gets the
     // template's note in their place rather than a broken image; the cover likewise.
     std::vector<bool> noIndexImage(static_cast<size_t>(n)), noPageImage(static_cast<size_t>(n));
+    std::vector<basResOutPrn::ImageSizes> indexSizes, pageSizes;
     for (int i = 1; i <= n; ++i) {
-        const QString nnn = basResOutPrn::photoNumberText(i);
-        noIndexImage[size_t(i - 1)] = !QFileInfo::exists(inAlbum(QStringLiteral("index%1.jpg").arg(nnn)));
-        noPageImage[size_t(i - 1)] = !QFileInfo::exists(inAlbum(QStringLiteral("page%1.jpg").arg(nnn)));
+        noIndexImage[size_t(i - 1)] = !QFileInfo::exists(inAlbum(imageFileName(ImageCache::Index, i)));
+        noPageImage[size_t(i - 1)] = !QFileInfo::exists(inAlbum(imageFileName(ImageCache::Page, i)));
+        if (options.highDensity) {
+            indexSizes.push_back(imageSizes(album, imageFileName(ImageCache::Index, i)));
+            pageSizes.push_back(imageSizes(album, imageFileName(ImageCache::Page, i)));
+        }
     }
     const bool coverImage = QFileInfo::exists(inAlbum(QStringLiteral("top.jpg")));
+    const basResOutPrn::ImageSizes coverSizes =
+        options.highDensity ? imageSizes(album, QStringLiteral("top.jpg")) : basResOutPrn::ImageSizes{};
     using basResOutPrn::SlotTable;
-    writePage(section(basResOutSimpleTop::SectionName), QStringLiteral("top.htm"),
-              [&](const SlotTable& slots) {
-                  return basResOutSimpleTop::WriteSimpleTop(slots, options, photos, coverImage);
-              });
+    writePage(section(basResOutSimpleTop::SectionName), QStringLiteral("top.htm"), [&](const SlotTable& slots) {
+        return basResOutSimpleTop::WriteSimpleTop(slots, options, photos, coverImage, coverSizes);
+    });
     writePage(section(basResOutSimpleIndex::SectionName), QStringLiteral("index.htm"), [&](const SlotTable& slots) {
-        return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos, noIndexImage);
+        return basResOutSimpleIndex::WriteSimpleIndex(slots, options, photos, noIndexImage, indexSizes);
     });
     // Step 3 never stops: a cancel here still leaves every page written.
     const Section pageSection = section(basResOutSimplePage::sectionName(options));
@@ -330,8 +399,9 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
         report(3, i);
         writePage(pageSection, QStringLiteral("page%1.htm").arg(basResOutPrn::photoNumberText(i)),
                   [&](const SlotTable& slots) {
-                      return basResOutSimplePage::WriteSimplePage(slots, options, photos, i,
-                                                                  !noPageImage[size_t(i - 1)]);
+                      return basResOutSimplePage::WriteSimplePage(
+                          slots, options, photos, i, !noPageImage[size_t(i - 1)],
+                          options.highDensity ? pageSizes[size_t(i - 1)] : basResOutPrn::ImageSizes{});
                   });
     }
 

@@ -2,6 +2,10 @@
 #include "generate/albumimages.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <iterator>
 
 #include "components/photocheck.h"
 #include "design/covereffect.h"
@@ -60,10 +64,82 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
     return Imaging::rotateByCode(fitted, rotationCode);
 }
 
-AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox)
+QSize secondImageSize(QSize photoSize, int rotationCode, QSize box)
+{
+    const QSize design = albumImageSize(photoSize, rotationCode, box);
+    if (!design.isValid())
+        return {};
+    const QSize turned = turnsQuarter(rotationCode) ? transposed(photoSize) : photoSize;
+    QSize second = Imaging::fitSize(turned, box * 2);
+    if (second.width() > turned.width() || second.height() > turned.height())
+        second = turned; // never enlarged: the photo at its own size
+    if (second.width() <= design.width() || second.height() <= design.height())
+        return {};
+    return second;
+}
+
+namespace
+{
+// An image of the wanted size (turned already) reduced from the smallest of the candidates that
+// is at least that large on both sides; the candidates are ordered small to large.
+QImage reducedFrom(std::initializer_list<const QImage*> candidates, QSize want)
+{
+    for (const QImage* from : candidates) {
+        if (from->isNull() || from->width() < want.width() || from->height() < want.height())
+            continue;
+        return from->size() == want ? *from : Imaging::resize(*from, want);
+    }
+    // Only a design image that enlarges a small photo gets here: from the largest.
+    const QImage* largest = *std::prev(candidates.end());
+    return Imaging::resize(*largest, want);
+}
+
+// All four images from one decode at the scale of the page image's second image (or of the whole
+// photo when it has fewer pixels than that).
+AlbumImagePair makeWithSeconds(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox)
+{
+    const bool quarter = turnsQuarter(rotationCode);
+    // The header's size (no decode) settles the scale; a photo whose header says nothing is
+    // decoded at the doubled box.
+    const QSize header = Imaging::imageSize(photoPath);
+    QSize decodeTurned = pageBox * 2;
+    if (header.isValid()) {
+        const QSize turnedHeader = quarter ? transposed(header) : header;
+        const QSize fitted = Imaging::fitSize(turnedHeader, decodeTurned);
+        if (fitted.width() > turnedHeader.width() || fitted.height() > turnedHeader.height())
+            decodeTurned = turnedHeader; // fewer pixels than the doubled box: the whole photo
+    }
+    const QSize decodeBox = quarter ? transposed(decodeTurned) : decodeTurned;
+    const Imaging::LoadResult loaded = Imaging::load(photoPath, decodeBox);
+    if (!loaded.ok())
+        return {};
+    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
+    const QImage decoded = Imaging::rotateByCode(loaded.image, rotationCode);
+    const QSize wantPage = albumImageSize(full, rotationCode, pageBox);
+    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
+    if (decoded.isNull() || !wantPage.isValid() || !wantIndex.isValid())
+        return {};
+    AlbumImagePair images;
+    const QSize page2x = secondImageSize(full, rotationCode, pageBox);
+    if (page2x.isValid())
+        images.page2x = reducedFrom({&decoded}, page2x);
+    images.page = reducedFrom({&images.page2x, &decoded}, wantPage);
+    const QSize index2x = secondImageSize(full, rotationCode, indexBox);
+    if (index2x.isValid())
+        images.index2x = reducedFrom({&images.page, &images.page2x, &decoded}, index2x);
+    images.index = reducedFrom({&images.index2x, &images.page, &images.page2x, &decoded}, wantIndex);
+    if (images.page.isNull() || images.index.isNull())
+        return {};
+    return images;
+}
+} // namespace
+
+AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox, bool seconds)
 {
     if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty())
         return {};
+    if (seconds)
+        return damaged(photoPath) ? AlbumImagePair{} : makeWithSeconds(photoPath, rotationCode, indexBox, pageBox);
     const bool quarter = turnsQuarter(rotationCode);
     if (damaged(photoPath))
         return {};
@@ -107,24 +183,37 @@ bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, co
     return !image.isNull() && Imaging::save(image, target, kind, quality);
 }
 
-QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex)
+QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, bool second)
 {
     if (effectIndex < 0 || effectIndex > 5 || coverNumber < 1)
         return {};
-    const QString source =
-        QDir(albumFolder).filePath(QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber)));
+    QString name = QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber));
+    if (second)
+        name = basResOutPrn::secondImageName(name);
+    const QString source = QDir(albumFolder).filePath(name);
+    if (second && !QFileInfo::exists(source))
+        return {};
     const Imaging::LoadResult loaded = Imaging::load(source);
     if (!loaded.ok())
         return {};
-    return CoverEffect::album(loaded.image, effectIndex);
+    return CoverEffect::album(loaded.image, effectIndex, second ? 2 : 1);
 }
 
 bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, Imaging::SaveKind kind,
-                       int quality)
+                       int quality, bool seconds)
 {
+    const QDir album(albumFolder);
+    const QString secondPath = album.filePath(basResOutPrn::secondImageName(QStringLiteral("top.jpg")));
+    QFile::remove(secondPath); // an earlier run's, of another cover or effect
     const QImage cover = makeCoverImage(albumFolder, coverNumber, effectIndex);
-    return !cover.isNull() &&
-           Imaging::save(cover, QDir(albumFolder).filePath(QStringLiteral("top.jpg")), kind, quality);
+    if (cover.isNull() || !Imaging::save(cover, album.filePath(QStringLiteral("top.jpg")), kind, quality))
+        return false;
+    if (seconds) {
+        const QImage second = makeCoverImage(albumFolder, coverNumber, effectIndex, true);
+        if (!second.isNull())
+            (void)Imaging::save(second, secondPath, kind, quality);
+    }
+    return true;
 }
 
 QString produceBackgroundImage(const QString& sourcePath, const QString& targetFolder)

@@ -22,26 +22,41 @@ QSize albumImageSize(QSize photoSize, int rotationCode, QSize box);
 /// (the box turned with it for codes 1 and 2), which gives the size rotate-then-fit gives.
 QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box);
 
+/// The size of the second image for a high-density screen: the photo turned and fitted into the
+/// box doubled, but never beyond the photo's own pixels. Invalid when there is none, that is when
+/// the design's image (albumImageSize for box) already holds all the photo's pixels.
+QSize secondImageSize(QSize photoSize, int rotationCode, QSize box);
+
 /// Both images of one photo from a single decode: the photo is decoded at the scale of the larger
 /// box and the smaller image is fitted from that (a progressive JPEG costs nearly a full decode at
 /// any scale, so decoding it once matters). Each image is what makeAlbumImage gives for its box, up
 /// to resampling; both are null when the photo cannot be decoded or the code is outside 0..3.
+/// With seconds, the same one decode (at the scale of the doubled page box) also gives the second
+/// images index2x and page2x (secondImageSize; null where there is none), and the design's images
+/// are reduced from it, so their bytes differ slightly from those made without seconds.
 struct AlbumImagePair {
     QImage index;
     QImage page;
+    QImage index2x;
+    QImage page2x;
 };
-AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox);
+AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox,
+                               bool seconds = false);
 
 /// makeAlbumImage, saved to target (temporary name, then renamed). False when no image was made.
 [[nodiscard]] bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, const QString& target,
                                      Imaging::SaveKind kind, int quality);
 
 /// The cover: album folder's "page" + NNN(cover) + ".jpg" with the cover effect; null when that
-/// page image cannot be loaded or the effect index is outside 0..5.
-QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex);
-/// Writes "top.jpg" into the album folder from makeCoverImage. False when no cover was made.
+/// page image cannot be loaded or the effect index is outside 0..5. With second, the cover's own
+/// second image: the page image's second image with the effect at that size (its parameters
+/// scaled with it); null when there is no such image.
+QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, bool second = false);
+/// Writes "top.jpg" into the album folder from makeCoverImage, and with seconds also
+/// "top@2x.jpg" where the cover photo has a second page image (else an old one is removed).
+/// False when no cover was made.
 [[nodiscard]] bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex,
-                                     Imaging::SaveKind kind, int quality);
+                                     Imaging::SaveKind kind, int quality, bool seconds = false);
 
 /// Decodes the background image and writes it again into targetFolder: a JPEG as
 /// "background.jpg" (baseline, quality 75), a GIF as "background.gif". Returns the written path,

@@ -15,6 +15,7 @@ struct AlbumOptions {
     int pageWidthIndex = 0;       // optPageWidth: 0 = 480, 1 = 640, 2 (and any other) = 800
     int qualityIndex = 1;         // optJpegQuality: 0 = 50, 1 = 75, 2 (and any other) = 100
     bool progressive = false;     // chkJpegProgress
+    bool highDensity = true;      // chkHighDensity: second images at twice the box (srcset)
 
     int coverNumber = 0;          // the cover photo's row (IkDisp1's tag); 0 = none
     int coverEffect = 0;          // cboTopFilter index 0..5; -1 = nothing selected

@@ -51,6 +51,9 @@ constexpr Flag Flags[] = {
     {"japaneseNavi", &AlbumOptions::japaneseNavi},
     {"slideShow", &AlbumOptions::slideShow},
 };
+// Added later: a file written before it existed has no such key and reads as off, so an old
+// album is re-created as it was.
+constexpr char HighDensityKey[] = "highDensity";
 constexpr const char* OtherKeys[] = {"title",  "colour", "theme",   "backgroundImage", "cover",
                                      "effect", "width",  "quality", "showTime"};
 
@@ -153,6 +156,7 @@ QByteArray encode(const AlbumOptions& o)
     add("showTime", o.showTime);
     for (const Flag& flag : Flags)
         add(flag.key, o.*flag.member ? QStringLiteral("yes") : QStringLiteral("no"));
+    add(HighDensityKey, o.highDensity ? QStringLiteral("yes") : QStringLiteral("no"));
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
@@ -195,6 +199,10 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
             return std::nullopt;
         o.*flag.member = value == QLatin1String("yes");
     }
+    const QString density = values.value(QLatin1String(HighDensityKey), QStringLiteral("no"));
+    if (density != QLatin1String("yes") && density != QLatin1String("no"))
+        return std::nullopt;
+    o.highDensity = density == QLatin1String("yes");
     o.title = values.value(QStringLiteral("title"));
     o.colorName = values.value(QStringLiteral("colour"));
     o.themeFile = values.value(QStringLiteral("theme"));

@@ -13,7 +13,8 @@
 /// run (or lumivert-cli) rewrites the album with the options it was made with.
 ///
 /// The file is UTF-8 text: the line "Lumivert album options 1", then one "key=value" line per
-/// option (every key once, in any order; keys this version does not know are ignored). String
+/// option (every key once, in any order; keys this version does not know are ignored; a missing
+/// "highDensity", as in files written before it existed, reads as "no"). String
 /// values escape "\" as "\\", line feed as "\n" and carriage return as "\r". The style sheet is
 /// stored as its file name in the program folder and the background image as its file name in
 /// 背景画像 (a full path when it lies elsewhere), never as a position in a list.

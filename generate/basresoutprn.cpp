@@ -159,6 +159,29 @@ QString altText(const PhotoRow& photo, int n)
     return escapeHtml(text);
 }
 
+QString secondImageName(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString suffix = QStringLiteral("@2x");
+    return dot < 0 ? fileName + suffix : fileName.left(dot) + suffix + fileName.mid(dot);
+}
+
+QString imageAttributes(const QString& fileName, const ImageSizes& sizes)
+{
+    if (sizes.design.isEmpty())
+        return {};
+    QString text = QStringLiteral(" width=\"%1\" height=\"%2\"").arg(sizes.design.width()).arg(sizes.design.height());
+    if (sizes.second.isEmpty() || sizes.second.width() <= sizes.design.width())
+        return text;
+    // The density as a short decimal: "2", "1.5", "1.875" (a valid floating-point number for srcset).
+    QString density = QString::number(double(sizes.second.width()) / sizes.design.width(), 'f', 3);
+    while (density.endsWith(QLatin1Char('0')))
+        density.chop(1);
+    if (density.endsWith(QLatin1Char('.')))
+        density.chop(1);
+    return text + QStringLiteral(" srcset=\"%1 1x, %2 %3x\"").arg(fileName, secondImageName(fileName), density);
+}
+
 TemplateText decodeTemplate(const QByteArray& bytes)
 {
     return TextCodePage::decode(bytes);

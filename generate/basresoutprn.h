@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -66,6 +67,22 @@ QString plainText(const QString& markup);
 /// The text alternative of photo n's images, safe inside a double- or single-quoted attribute:
 /// its caption as plain text, else its file name, else its number NNN.
 QString altText(const PhotoRow& photo, int n);
+
+/// The name of an album image's second image for high-density screens: "@2x" before the
+/// extension ("page001.jpg" gives "page001@2x.jpg").
+QString secondImageName(const QString& fileName);
+
+/// An album image's size as the page states it, and that of its second image (invalid: none).
+struct ImageSizes {
+    QSize design;
+    QSize second;
+};
+
+/// What goes into the mark a template puts after an image's own marks, when the album has second
+/// images: ' width="W" height="H"' (the design image's size, so the page does not jump while it
+/// loads) and, with a second image, ' srcset="NAME 1x, NAME@2x.jpg Dx"' where D is the second
+/// image's width over the design image's (2, or less for a small photo). Empty without a size.
+QString imageAttributes(const QString& fileName, const ImageSizes& sizes);
 
 /// Reads a field the way the template's number columns are read: blanks skipped, reading stops at
 /// the first character that cannot continue a decimal number, nothing numeric gives 0, a fraction

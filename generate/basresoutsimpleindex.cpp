@@ -10,8 +10,17 @@ using basResOutPrn::escapeHtml;
 using basResOutPrn::photoNumberText;
 using basResOutPrn::ReplaceMark;
 
+QString imageAttributes(const AlbumOptions& options, const QString& image,
+                        const std::vector<basResOutPrn::ImageSizes>& imageSizes, int m)
+{
+    if (!options.highDensity || size_t(m - 1) >= imageSizes.size())
+        return {};
+    return basResOutPrn::imageAttributes(image, imageSizes[size_t(m - 1)]);
+}
+
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages)
+                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages,
+                         const std::vector<basResOutPrn::ImageSizes>& imageSizes)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
@@ -39,8 +48,10 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
                     out.print(ReplaceMark(slots.text(MissingImageSlot), QStringLiteral("page%1.htm").arg(nnn)));
                 } else {
                     QString cell = ReplaceMark(slots.text(29), QStringLiteral("page%1.htm").arg(nnn));
-                    cell = ReplaceMark(cell, QStringLiteral("index%1.jpg").arg(nnn));
-                    out.print(ReplaceMark(cell, basResOutPrn::altText(photos.at(m - 1), m)));
+                    const QString image = QStringLiteral("index%1.jpg").arg(nnn);
+                    cell = ReplaceMark(cell, image);
+                    cell = ReplaceMark(cell, basResOutPrn::altText(photos.at(m - 1), m));
+                    out.print(ReplaceMark(cell, imageAttributes(options, image, imageSizes, m)));
                 }
             } else {
                 out.print(slots.text(30));

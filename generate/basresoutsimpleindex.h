@@ -21,7 +21,15 @@ inline const QString SectionName = QStringLiteral("SimpleIndex");
 inline constexpr int MissingImageSlot = 43;
 
 /// missingImages[m - 1] true: photo m has no index image, slot 43 (when the template has it)
-/// stands in place of its thumbnail cell.
+/// stands in place of its thumbnail cell. A fourth mark in slot 29, when the template has one,
+/// takes the thumbnail's size and second image (basResOutPrn::imageAttributes of imageSizes[m - 1])
+/// with options.highDensity, else nothing.
 QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages = {});
+                         const QVector<PhotoRow>& photos, const std::vector<bool>& missingImages = {},
+                         const std::vector<basResOutPrn::ImageSizes>& imageSizes = {});
+
+/// The thumbnail attributes of photo m (1-based) for the options: empty with the choice off or
+/// without a size for it.
+QString imageAttributes(const AlbumOptions& options, const QString& image,
+                        const std::vector<basResOutPrn::ImageSizes>& imageSizes, int m);
 } // namespace basResOutSimpleIndex

@@ -66,7 +66,8 @@ void WriteNaviBar(basResOutPrn::PageText& out, const QString& widthText, const b
 }
 
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                        const QVector<PhotoRow>& photos, int n, bool hasImage)
+                        const QVector<PhotoRow>& photos, int n, bool hasImage,
+                        const basResOutPrn::ImageSizes& imageSizes)
 {
     Q_ASSERT(n >= 1 && n <= photos.size());
     const int count = int(photos.size());
@@ -96,9 +97,12 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     // when the template has one, rather than a broken image.
     if (!hasImage && !slots.text(MissingImageSlot).isEmpty())
         out.print(slots.text(MissingImageSlot));
-    else
-        out.print(ReplaceMark(ReplaceMark(slots.text(37), QStringLiteral("page%1.jpg").arg(nnn)),
-                              basResOutPrn::altText(photo, n)));
+    else {
+        const QString image = QStringLiteral("page%1.jpg").arg(nnn);
+        const QString line = ReplaceMark(ReplaceMark(slots.text(37), image), basResOutPrn::altText(photo, n));
+        out.print(
+            ReplaceMark(line, options.highDensity ? basResOutPrn::imageAttributes(image, imageSizes) : QString()));
+    }
     out.print(slots.text(38));
 
     auto detail = [&](const QString& value) {

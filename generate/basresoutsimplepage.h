@@ -39,7 +39,10 @@ inline constexpr int MissingImageSlot = 39;
 
 /// Page n of photos.size() (n from 1). Slot 37 takes the page image, then the image's text
 /// alternative (basResOutPrn::altText). Without hasImage, slot 39 (when the template has it)
-/// stands in place of the page image.
+/// stands in place of the page image. A third mark in slot 37, when the template has one, takes
+/// the image's size and second image (basResOutPrn::imageAttributes) with options.highDensity,
+/// else nothing.
 QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                        const QVector<PhotoRow>& photos, int n, bool hasImage = true);
+                        const QVector<PhotoRow>& photos, int n, bool hasImage = true,
+                        const basResOutPrn::ImageSizes& imageSizes = {});
 } // namespace basResOutSimplePage

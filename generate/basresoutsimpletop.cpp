@@ -7,7 +7,7 @@ namespace basResOutSimpleTop
 using basResOutPrn::ReplaceMark;
 
 QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                       const QVector<PhotoRow>& photos, bool hasCoverImage)
+                       const QVector<PhotoRow>& photos, bool hasCoverImage, const basResOutPrn::ImageSizes& coverSizes)
 {
     const QString widthText = options.widthText();
     basResOutPrn::PageText out;
@@ -19,7 +19,9 @@ QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions&
     if (!hasCoverImage && !slots.text(MissingImageSlot).isEmpty())
         out.print(ReplaceMark(slots.text(MissingImageSlot), QStringLiteral("index.htm")));
     else
-        out.print(ReplaceMark(ReplaceMark(slots.text(35), QStringLiteral("index.htm")), coverAlt));
+        out.print(ReplaceMark(ReplaceMark(ReplaceMark(slots.text(35), QStringLiteral("index.htm")), coverAlt),
+                              options.highDensity ? basResOutPrn::imageAttributes(QStringLiteral("top.jpg"), coverSizes)
+                                                  : QString()));
     out.printSlots(slots, 36, 40);
     return out.text();
 }

@@ -20,6 +20,9 @@ inline constexpr int MissingImageSlot = 41;
 /// and then the cover image's text alternative (that of photo options.coverNumber of photos, see
 /// basResOutPrn::altText; empty when there is no such photo). Without hasCoverImage, slot 41 (when
 /// the template has it) stands in place of slot 35.
+/// A third mark in slot 35, when the template has one, takes the cover's size and second image
+/// (basResOutPrn::imageAttributes of "top.jpg") with options.highDensity, else nothing.
 QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions& options,
-                       const QVector<PhotoRow>& photos = {}, bool hasCoverImage = true);
+                       const QVector<PhotoRow>& photos = {}, bool hasCoverImage = true,
+                       const basResOutPrn::ImageSizes& coverSizes = {});
 } // namespace basResOutSimpleTop

@@ -25,7 +25,8 @@ namespace
 
 // Raise it whenever a change to the imaging code or the image steps changes an album image's
 // bytes: records of another value are ignored. Qt's version goes in too (its JPEG writer).
-constexpr int ImageCodeVersion = 1;
+// 2: with second images for high-density screens the design's images come from the larger decode.
+constexpr int ImageCodeVersion = 2;
 constexpr qint64 HashedEnd = 64 * 1024; // bytes hashed at each end of a file
 constexpr int MaxRecords = 64;          // records of album folders kept in the cache folder
 constexpr qint64 MaxRecordSize = 16 * 1024 * 1024;
@@ -107,7 +108,7 @@ bool ImageCache::unchanged(const Stamp& stamp, const QString& path)
 
 ImageCache::ImageCache(const QString& albumFolder, const AlbumOptions& options, const QVector<PhotoRow>& photos)
     : m_album(albumFolder), m_canonicalAlbum(QFileInfo(albumFolder).canonicalFilePath()), m_options(options),
-      m_photos(photos), m_taken(size_t(2 * photos.size()), -1)
+      m_photos(photos), m_taken(size_t(KindCount * photos.size()), -1)
 {
     m_version = QStringLiteral("Lumivert %1.%2.%3; album images %4; Qt %5")
                     .arg(LUMIVERT_VERSION_MAJOR)
@@ -139,12 +140,12 @@ QByteArray ImageCache::recipe(int i, Kind kind, qint64 sourceSize, qint64 source
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
     const PhotoRow& photo = m_photos.at(i - 1);
-    const bool page = kind == Page;
+    const bool page = kind == Page || kind == Page2x;
     const Imaging::SaveKind saveKind =
         page && m_options.progressive ? Imaging::SaveKind::ProgressiveJpeg : Imaging::SaveKind::BaselineJpeg;
     out << m_version << qint32(kind) << QFileInfo(photo.pathName).absoluteFilePath() << sourceSize << sourceModified
         << qint32(photo.rotation) << m_options.indexBox() << m_options.pageBox() << qint32(m_options.jpegQuality())
-        << qint32(saveKind);
+        << qint32(saveKind) << m_options.highDensity;
     return digest(bytes);
 }
 
@@ -193,7 +194,7 @@ bool ImageCache::readRecord(std::vector<Entry>& entries) const
     quint32 count = 0;
     body >> version >> album >> count;
     if (body.status() != QDataStream::Ok || version != m_version || album != m_canonicalAlbum ||
-        count > quint32(4 * MaxPhotos)) {
+        count > quint32(2 * KindCount * MaxPhotos)) {
         qCInfo(lcImageCache) << "record of another album or version, ignored:" << path;
         return false;
     }
@@ -269,7 +270,8 @@ void ImageCache::takeAside()
         return present[size_t(k)] > 0;
     };
     const int n = int(m_photos.size());
-    std::vector<std::vector<int>> candidates(size_t(2 * n));
+    std::vector<std::vector<int>> candidates(size_t(KindCount * n));
+    constexpr Kind Kinds[] = {Index, Page, Index2x, Page2x};
     std::vector<int> toHash;
     for (int i = 1; i <= n; ++i) {
         qint64 size = 0;
@@ -277,11 +279,11 @@ void ImageCache::takeAside()
         if (!statFile(m_photos.at(i - 1).pathName, size, modified))
             continue;
         bool any = false;
-        for (const Kind kind : {Index, Page}) {
+        for (const Kind kind : Kinds) {
             const auto [from, to] = byRecipe.equal_range(recipe(i, kind, size, modified));
             for (auto it = from; it != to; ++it) {
                 if (isPresent(it->second)) {
-                    candidates[size_t(2 * (i - 1) + kind)].push_back(it->second);
+                    candidates[size_t(KindCount * (i - 1) + kind)].push_back(it->second);
                     any = true;
                 }
             }
@@ -297,8 +299,8 @@ void ImageCache::takeAside()
     });
     std::vector<char> wanted(old.size(), 0);
     for (int i : toHash)
-        for (const Kind kind : {Index, Page})
-            for (int k : candidates[size_t(2 * (i - 1) + kind)])
+        for (const Kind kind : Kinds)
+            for (int k : candidates[size_t(KindCount * (i - 1) + kind)])
                 if (!sourceHash[size_t(i - 1)].isEmpty() && old[size_t(k)].sourceHash == sourceHash[size_t(i - 1)])
                     wanted[size_t(k)] = 1;
     std::vector<char> intact(old.size(), 0);
@@ -310,9 +312,9 @@ void ImageCache::takeAside()
     // Each image takes an old file of its recipe that no earlier image took, else shares one.
     m_usesLeft.assign(old.size(), 0);
     for (int i = 1; i <= n; ++i) {
-        for (const Kind kind : {Index, Page}) {
+        for (const Kind kind : Kinds) {
             int pick = -1;
-            for (int k : candidates[size_t(2 * (i - 1) + kind)]) {
+            for (int k : candidates[size_t(KindCount * (i - 1) + kind)]) {
                 if (!intact[size_t(k)] || old[size_t(k)].sourceHash != sourceHash[size_t(i - 1)])
                     continue;
                 pick = k;
@@ -320,7 +322,7 @@ void ImageCache::takeAside()
                     break;
             }
             if (pick >= 0) {
-                m_taken[size_t(2 * (i - 1) + kind)] = pick;
+                m_taken[size_t(KindCount * (i - 1) + kind)] = pick;
                 ++m_usesLeft[size_t(pick)];
             }
         }
@@ -350,12 +352,12 @@ void ImageCache::takeAside()
 
 bool ImageCache::reusable(int i, Kind kind) const
 {
-    return m_taken[size_t(2 * (i - 1) + kind)] >= 0;
+    return m_taken[size_t(KindCount * (i - 1) + kind)] >= 0;
 }
 
 bool ImageCache::place(int i, Kind kind, const QString& target)
 {
-    const int k = m_taken[size_t(2 * (i - 1) + kind)];
+    const int k = m_taken[size_t(KindCount * (i - 1) + kind)];
     if (k < 0)
         return false;
     const Entry& old = m_old[size_t(k)];

@@ -29,7 +29,9 @@
 class ImageCache
 {
 public:
-    enum Kind { Index = 0, Page = 1 };
+    /// The design's two images of a photo and their second images for high-density screens.
+    enum Kind { Index = 0, Page = 1, Index2x = 2, Page2x = 3 };
+    static constexpr int KindCount = 4;
 
     /// What a file is: its size, modification time (ns) and a hash of its first and last 64 KB.
     struct Stamp {

@@ -617,6 +617,11 @@ If you do not load it, a new photo list is made from the photos.</translation>
         <translation>Pro&amp;gressive JPEG</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>高解像度画面用の画像</source>
+        <translation>&amp;Images for high-density screens</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>画質</source>
         <translation>Quality</translation>

@@ -20,7 +20,7 @@ rm -f "$root/data/背景画像/"*.jpg
 
 "$maker" photos "$work/photos"
 LUMIVERT_PROGRAM_DIR="$root/data" "$cli" "$work/photos" --title "Lumivert サンプル" \
-  --theme basic.css --index-details no,filename --page-details filename --cover 1 --effect 0 2>/dev/null
+  --theme basic.css --index-details no,filename --page-details filename --cover 1 --effect 0 --density 1 2>/dev/null
 sample="$root/data/Preview/Lumivert"
 rm -rf "$sample"
 mkdir -p "$sample"

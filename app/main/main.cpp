@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "components/imaging.h"
+#include "components/sharppictures.h"
 
 namespace
 {
@@ -53,6 +54,8 @@ int main(int argc, char** argv)
     QTranslator qtTranslator;
     installTranslations(app, ownTranslator, qtTranslator);
     Imaging::Session imaging; // before any thread touches an image
+    // The window's pictures are made for the screen's pixels (2 on a desktop scaled by two).
+    SharpPictures::instance().setDevicePixelRatio(app.devicePixelRatio());
 
     // The whole command tail is one path, spaces included.
     QStringList tail = QApplication::arguments();
@@ -63,5 +66,7 @@ int main(int argc, char** argv)
 
     frmMain window(std::move(settings));
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    SharpPictures::instance().waitForDone();
+    return status;
 }

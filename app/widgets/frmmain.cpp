@@ -141,7 +141,7 @@ void frmMain::setupKeyboard()
             order << group->button(id);
     };
     options(optPageWidth, {0, 1, 2});
-    order << chkJpegProgress;
+    order << chkJpegProgress << chkHighDensity;
     options(optJpegQuality, {2, 1, 0});
     order << chkPageModel << chkPageFileName << chkPageCaption << chkPageDate << chkPageTv << chkPageAv
           << chkIndexFileName << chkIndexNo << chkIndexDate << chkindexCaption << chkNavi;

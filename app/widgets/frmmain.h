@@ -207,6 +207,7 @@ private:
     QPushButton* cmdTopImage = nullptr;
     QComboBox* cboTopFilter = nullptr;
     QCheckBox* chkJpegProgress = nullptr;
+    QCheckBox* chkHighDensity = nullptr;
     QButtonGroup* optJpegQuality = nullptr;
     QCheckBox* chkPageModel = nullptr;
     QCheckBox* chkPageFileName = nullptr;

@@ -28,6 +28,7 @@
 #include "design/ccolor.h"
 #include "design/covereffect.h"
 #include "catalogue/widgets/problemtext.h"
+#include "components/widgets/sharpdisplay.h"
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
 #include "design/widgets/frmselecttopimage.h"
@@ -199,6 +200,7 @@ QWidget* frmMain::buildStep3Middle()
     QGroupBox* jpeg = group("fraJpeg", QT_TRANSLATE_NOOP("frmMain", "■ アルバム写真保存設定"));
     auto* jpegLayout = new QVBoxLayout(jpeg);
     chkJpegProgress = check("chkJpegProgress", QT_TRANSLATE_NOOP("frmMain", "プログレッシブ形式"), false, jpegLayout);
+    chkHighDensity = check("chkHighDensity", QT_TRANSLATE_NOOP("frmMain", "高解像度画面用の画像"), true, jpegLayout);
     QGroupBox* quality = group("fraJpegQuality", QT_TRANSLATE_NOOP("frmMain", "画質"));
     auto* qualityLayout = new QVBoxLayout(quality);
     optJpegQuality = new QButtonGroup(this);
@@ -349,9 +351,7 @@ int frmMain::coverNumber() const
 void frmMain::showCoverPreview(const QImage& picture)
 {
     m_coverPreview = picture;
-    IkDisp1->setPixmap(picture.isNull() ? QPixmap()
-                                        : QPixmap::fromImage(picture.scaled(CoverDisplaySize, Qt::KeepAspectRatio,
-                                                                            Qt::SmoothTransformation)));
+    IkDisp1->setPixmap(SharpDisplay::fitted(picture, CoverDisplaySize));
 }
 
 void frmMain::showBackgroundPreview(const QImage& picture)
@@ -359,16 +359,18 @@ void frmMain::showBackgroundPreview(const QImage& picture)
     m_backgroundPreview = picture;
     // The chosen image is kept; the display shows it only while the album is to have a background.
     const bool shown = !picture.isNull() && optBackImage->checkedId() != 0;
-    IkDisp2->setPixmap(
-        shown ? QPixmap::fromImage(picture.scaled(BackgroundDisplaySize, Qt::KeepAspectRatio, Qt::SmoothTransformation))
-              : QPixmap());
+    IkDisp2->setPixmap(shown ? SharpDisplay::fitted(picture, BackgroundDisplaySize) : QPixmap());
 }
 
 void frmMain::SetCoverPhoto(int r)
 {
     if (r < 1 || r > m_model.photoCount())
         return;
-    showCoverPreview(m_model.cellPicture(r, PhotoColumn::Picture));
+    // A sharper picture made later shows with the chosen effect once it is there.
+    showCoverPreview(SharpDisplay::listPicture(m_model, r, this, [this, r] {
+        if (coverNumber() == r)
+            cboTopFilter_Click();
+    }));
     IkDisp1->setProperty("Tag", QString::number(r));
     cboTopFilter_Click();
 }
@@ -379,8 +381,13 @@ void frmMain::cboTopFilter_Click()
     if (cover < 1 || cover > m_model.photoCount())
         return;
     // A failed effect, or no effect selected, leaves the preview as it is.
-    const QImage result =
-        CoverEffect::preview(m_model.cellPicture(cover, PhotoColumn::Picture), cboTopFilter->currentIndex());
+    // The effects that work pixel by pixel look the same on the window's sharper picture; those
+    // with sizes (canvas, oil, tiles) are made for the list's 120 x 90 one.
+    const int effect = cboTopFilter->currentIndex();
+    const bool pixelwise = effect == 0 || effect == 4 || effect == 5;
+    const QImage result = CoverEffect::preview(pixelwise ? SharpDisplay::listPicture(m_model, cover)
+                                                         : m_model.cellPicture(cover, PhotoColumn::Picture),
+                                               effect);
     if (!result.isNull())
         showCoverPreview(result);
 }
@@ -471,7 +478,8 @@ QList<std::pair<QCheckBox*, bool AlbumOptions::*>> frmMain::optionChecks() const
             {chkPageAv, &AlbumOptions::pageAv},
             {chkNavi, &AlbumOptions::japaneseNavi},
             {chkSlideShow, &AlbumOptions::slideShow},
-            {chkJpegProgress, &AlbumOptions::progressive}};
+            {chkJpegProgress, &AlbumOptions::progressive},
+            {chkHighDensity, &AlbumOptions::highDensity}};
 }
 
 void frmMain::applyAlbumOptions(const AlbumOptions& o)

@@ -15,11 +15,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 
 #include "components/photolistmodel.h"
+#include "components/sharppictures.h"
 
 namespace
 {
@@ -94,7 +96,8 @@ public:
         target.moveCenter(option.rect.center());
         painter->save();
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->drawImage(target, picture);
+        const QImage sharp = sharpPicture(option, index);
+        painter->drawImage(target, sharp.isNull() ? picture : sharp);
         painter->restore();
     }
 
@@ -221,6 +224,33 @@ private:
 
     // Background, selection and focus of a cell, without its text: the option is this cell's with
     // the text cleared, since the option the view hands in may still hold another cell's text.
+    // On a screen of more than one device pixel per pixel, the window's own sharper picture of the
+    // photo in place of the list's 120 x 90 one; one not made yet is made on a worker, and the
+    // grid repaints when it is there (the list's picture shows meanwhile).
+    static QImage sharpPicture(const QStyleOptionViewItem& option, const QModelIndex& index)
+    {
+        const auto* model = qobject_cast<const PhotoListModel*>(index.model());
+        SharpPictures& sharp = SharpPictures::instance();
+        if (!model || sharp.devicePixelRatio() <= 1.0 || index.row() >= model->photoCount())
+            return {};
+        const PhotoRow& row = model->photoAt(index.row() + 1);
+        if (row.pathName.isEmpty())
+            return {};
+        const int rotation = PhotoColumn(index.column() + 1) == PhotoColumn::Picture ? row.rotation : 0;
+        QImage picture = sharp.picture(row.pathName, rotation);
+        if (picture.isNull()) {
+            auto* view = qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
+            if (view) {
+                QPointer<QWidget> viewport = view->viewport();
+                sharp.request(row.pathName, view, [viewport] {
+                    if (viewport)
+                        viewport->update();
+                });
+            }
+        }
+        return picture;
+    }
+
     void paintBackground(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
     {
         QStyleOptionViewItem opt(option);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "components/widgets/picturegrid.h"
 
+#include "components/widgets/sharpdisplay.h"
+
 #include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
@@ -19,11 +21,10 @@ QPixmap fittedPixmap(const QImage& picture, const QSize& cell)
     if (picture.isNull())
         return {};
     const QSize room = cell - QSize(2, 2);
-    if (picture.width() <= room.width() && picture.height() <= room.height())
-        return QPixmap::fromImage(picture);
     if (room.width() < 1 || room.height() < 1)
         return {};
-    return QPixmap::fromImage(picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // Made at the screen's pixels, so a scaled desktop shows the picture sharp.
+    return SharpDisplay::fitted(picture, room, true);
 }
 
 // Paints a cell's background colour, then its picture centred, then the selection as a frame, so

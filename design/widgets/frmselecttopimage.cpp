@@ -8,6 +8,7 @@
 
 #include "components/photolistmodel.h"
 #include "components/widgets/picturegrid.h"
+#include "components/widgets/sharpdisplay.h"
 #include "design/gridindex.h"
 #include "design/widgets/dialogsupport.h"
 
@@ -33,7 +34,12 @@ frmSelectTopImage::frmSelectTopImage(const PhotoListModel& photos, QWidget* pare
     vaSpread1->setCellSizePixels(CellWidth, CellHeight);
     for (int p = 1; p <= n; ++p) {
         const GridIndex::Cell cell = GridIndex::cellOf(p, Columns);
-        vaSpread1->setCellPicture(cell.column, cell.row, m_photos.cellPicture(p, PhotoColumn::Picture));
+        // A sharper picture made later (a list loaded from its file) takes the cell's place then.
+        vaSpread1->setCellPicture(cell.column, cell.row, SharpDisplay::listPicture(m_photos, p, this, [this, p, cell] {
+                                      if (p <= m_photos.photoCount())
+                                          vaSpread1->setCellPicture(cell.column, cell.row,
+                                                                    SharpDisplay::listPicture(m_photos, p));
+                                  }));
     }
     // Seven cells and a scroll bar wide; at most three rows tall before it scrolls.
     const int frame = 2 * vaSpread1->frameWidth();

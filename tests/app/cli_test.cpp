@@ -35,6 +35,7 @@ TEST(CliArguments, DefaultsAreTheMainWindowsInitialValues)
     EXPECT_EQ(o.pageWidthIndex, 0);
     EXPECT_EQ(o.qualityIndex, 1);
     EXPECT_FALSE(o.progressive);
+    EXPECT_TRUE(o.highDensity);
     EXPECT_EQ(o.colorName, "navy");
     EXPECT_EQ(o.themeFile, "basic.css"); // the first style sheet in name order
     EXPECT_FALSE(o.background);
@@ -61,6 +62,8 @@ TEST(CliArguments, EveryOption)
                                         "800",
                                         "--quality=high",
                                         "--progressive",
+                                        "--density",
+                                        "1",
                                         "--colour",
                                         "teal",
                                         "--theme",
@@ -87,6 +90,7 @@ TEST(CliArguments, EveryOption)
     EXPECT_EQ(o.pageWidthIndex, 2);
     EXPECT_EQ(o.qualityIndex, 2);
     EXPECT_TRUE(o.progressive);
+    EXPECT_FALSE(o.highDensity);
     EXPECT_EQ(o.colorName, "teal");
     EXPECT_EQ(o.themeFile, "paper.css");
     EXPECT_TRUE(o.background);
@@ -142,6 +146,8 @@ TEST(CliArguments, BadArgumentsAreRefused)
         {"p", "--slideshow", "100"},
         {"p", "--slideshow", "a"},
         {"p", "--progressive=yes"},
+        {"p", "--density", "3"},
+        {"p", "--density"},
         {"p", "--unknown"},
         {"p", "--title", QString(81, QLatin1Char('x'))},
         {"p", "--replace-list"}, // only a re-import has a new list to write

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "common/testutil.h"
@@ -102,3 +103,34 @@ TEST(CoverEffect, NamesInListOrder)
 }
 
 } // namespace
+
+// The cover's second image: the effect at twice the size with its sizes doubled, halved again,
+// is closer to the design's cover than the design's parameters applied at twice the size.
+TEST(CoverEffect, AtScaleTwoTheEffectsSizesGrowWithThePicture)
+{
+    QImage page(240, 180, QImage::Format_RGB32);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            page.setPixel(x, y, qRgb((x * 255) / 240, (y * 255) / 180, ((x / 30 + y / 30) % 2) * 200));
+    const QImage doubled = page.scaled(page.size() * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    auto distance = [](const QImage& a, const QImage& b) {
+        double sum = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+        return sum / (a.width() * a.height());
+    };
+    auto halved = [&](const QImage& image) {
+        return image.scaled(page.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    for (const int effect : {1, 2, 3}) {
+        SCOPED_TRACE(effect);
+        const QImage design = CoverEffect::album(page, effect);
+        const QImage scaled = CoverEffect::album(doubled, effect, 2);
+        ASSERT_EQ(scaled.size(), doubled.size());
+        EXPECT_LT(distance(halved(scaled), design), distance(halved(CoverEffect::album(doubled, effect)), design));
+    }
+    // Pixel-by-pixel effects have no sizes: scale changes nothing.
+    EXPECT_EQ(CoverEffect::album(doubled, 4, 2), CoverEffect::album(doubled, 4));
+    EXPECT_TRUE(CoverEffect::album(page, 1, 0).isNull());
+}

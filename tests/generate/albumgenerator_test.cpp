@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 #include "common/testutil.h"
 #include "generate/albumgenerator.h"
 #include "components/imaging.h"
+#include "generate/albumimages.h"
 #include "generate/basresoutprn.h"
 
 namespace
@@ -96,6 +98,7 @@ protected:
         o.programFolder = TestUtil::binDir();
         o.themeFile = "basic.css";
         o.coverNumber = 1;
+        o.highDensity = false; // the design's images; the second images are tested apart
         return o;
     }
     GenerationResult run(const AlbumOptions& o, GenerationMode mode = GenerationMode::NewAlbum,
@@ -345,4 +348,122 @@ TEST(AlbumGeneratorText, ProgressTexts)
               QStringLiteral("Step2.ページ用画像生成  しばらくお待ちください。1/1..."));
     EXPECT_EQ(AlbumGenerator::progressText(3, 10, 999),
               QStringLiteral("Step3.HTML生成  しばらくお待ちください。10/999..."));
+}
+
+namespace
+{
+// Every file a srcset of a page names, "page.htm -> name" for those missing from the album.
+QStringList brokenSrcsets(const QString& albumFolder, int* count)
+{
+    static const QRegularExpression srcset(QStringLiteral("srcset=\"([^\"]*)\""));
+    QStringList broken;
+    const QDir dir(albumFolder);
+    for (const QString& page : dir.entryList({"*.htm"}, QDir::Files)) {
+        const QString text = QString::fromUtf8(TestUtil::readAll(dir.filePath(page)));
+        for (auto m = srcset.globalMatch(text); m.hasNext();) {
+            for (const QString& candidate : m.next().captured(1).split(QStringLiteral(", "))) {
+                const QString name = candidate.section(QLatin1Char(' '), 0, 0);
+                ++*count;
+                if (!dir.exists(name))
+                    broken << page + " -> " + name;
+            }
+        }
+    }
+    return broken;
+}
+
+QMap<QString, QByteArray> albumBytes(const QString& albumFolder)
+{
+    QMap<QString, QByteArray> bytes;
+    const QDir dir(albumFolder);
+    for (const QString& name : dir.entryList(QDir::Files))
+        bytes.insert(name, TestUtil::readAll(dir.filePath(name)));
+    return bytes;
+}
+} // namespace
+
+// The whole road of the second images: made at twice the box but never beyond the photo, offered
+// through srcset with width and height, reused when nothing changed, kept by page style only and
+// taken away by a run without them, which leaves the album as a run that never had them.
+TEST_F(AlbumGeneratorTest, SecondImagesForHighDensityScreens)
+{
+    const QSize sizes[] = {QSize(1600, 1200), QSize(700, 525), QSize(400, 300), QSize(240, 180)};
+    for (int i = 0; i < 4; ++i) {
+        PhotoRow row;
+        row.pathName = TestUtil::writeJpeg(QDir(photoFolder).filePath(QStringLiteral("H%1.jpg").arg(i + 1)),
+                                           sizes[i].width(), sizes[i].height(), std::nullopt, false, i + 1);
+        row.fileName = QStringLiteral("H%1.jpg").arg(i + 1);
+        rows << row;
+    }
+    rows[0].rotation = 1; // turned: the boxes are fitted to 1200 x 1600
+    AlbumOptions off = options();
+    off.highDensity = false;
+    ASSERT_TRUE(run(off).failedImages.isEmpty());
+    const QMap<QString, QByteArray> withoutSeconds = albumBytes(album());
+
+    AlbumOptions on = options();
+    on.highDensity = true;
+    const GenerationResult made = run(on);
+    ASSERT_TRUE(made.failedImages.isEmpty() && made.failedPages.isEmpty());
+    const QDir albumDir(album());
+    auto sizeOf = [&](const QString& name) { return QImageReader(albumDir.filePath(name)).size(); };
+    int seconds = 0;
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        const QString nnn = basResOutPrn::photoNumberText(i);
+        const QString page = QStringLiteral("page%1.htm").arg(nnn);
+        const QString text = QString::fromUtf8(TestUtil::readAll(albumDir.filePath(page)));
+        for (const auto& [prefix, box] :
+             {std::pair{QStringLiteral("index"), on.indexBox()}, std::pair{QStringLiteral("page"), on.pageBox()}}) {
+            const QString design = prefix + nnn + ".jpg";
+            const QString second = prefix + nnn + "@2x.jpg";
+            // The design's image keeps its name and size.
+            EXPECT_EQ(sizeOf(design), QImage::fromData(withoutSeconds.value(design)).size());
+            const QSize want = AlbumImages::secondImageSize(sizes[i - 1], rows[i - 1].rotation, box);
+            EXPECT_EQ(sizeOf(second), want) << second.toStdString();
+            seconds += want.isValid();
+            if (prefix == QLatin1String("page")) {
+                const QSize d = sizeOf(design);
+                EXPECT_TRUE(
+                    text.contains(QStringLiteral(" width=\"%1\" height=\"%2\"").arg(d.width()).arg(d.height())));
+                EXPECT_EQ(text.contains("srcset="), want.isValid());
+            }
+        }
+    }
+    // Photo 1 is made at twice the size; photo 2 at its own (fewer pixels than the doubled box),
+    // so its descriptor is 700 / 480; photo 3's page image already holds the whole photo.
+    EXPECT_EQ(sizeOf("page001@2x.jpg"), QSize(540, 720));
+    EXPECT_TRUE(TestUtil::readAll(albumDir.filePath("page002.htm"))
+                    .contains("srcset=\"page002.jpg 1x, page002@2x.jpg 1.458x\""));
+    EXPECT_FALSE(albumDir.exists("page003@2x.jpg"));
+    EXPECT_FALSE(albumDir.exists("page004@2x.jpg"));
+    EXPECT_EQ(sizeOf("index004@2x.jpg"), QSize(200, 150));
+    EXPECT_EQ(sizeOf("top@2x.jpg"), QSize(540, 720));
+    EXPECT_TRUE(TestUtil::readAll(albumDir.filePath("top.htm"))
+                    .contains("width=\"270\" height=\"360\" srcset=\"top.jpg 1x, top@2x.jpg 2x\""));
+    EXPECT_TRUE(
+        TestUtil::readAll(albumDir.filePath("index.htm")).contains("loading=\"lazy\" decoding=\"async\" width="));
+    int srcsets = 0;
+    EXPECT_EQ(brokenSrcsets(album(), &srcsets), QStringList());
+    EXPECT_GT(srcsets, 0);
+    EXPECT_EQ(brokenLinks(album()), QStringList());
+
+    // Nothing changed: every image, second images included, is taken again, byte for byte.
+    const QMap<QString, QByteArray> first = albumBytes(album());
+    EXPECT_EQ(run(on).reusedImages, 8 + seconds);
+    EXPECT_EQ(albumBytes(album()), first);
+
+    // Page style only keeps them and the pages name them as before.
+    ASSERT_TRUE(run(on, GenerationMode::PageStyleOnly).failedPages.isEmpty());
+    EXPECT_EQ(albumBytes(album()), first);
+
+    // A run without them: the album a run without them always made.
+    ASSERT_TRUE(run(off).failedImages.isEmpty());
+    EXPECT_EQ(albumBytes(album()), withoutSeconds);
+    // Page style only with the choice on again: sizes, but no second image that is not there.
+    ASSERT_TRUE(run(on, GenerationMode::PageStyleOnly).failedPages.isEmpty());
+    EXPECT_FALSE(TestUtil::readAll(albumDir.filePath("page001.htm")).contains("srcset"));
+    EXPECT_TRUE(TestUtil::readAll(albumDir.filePath("page001.htm")).contains("width=\"270\""));
+    ASSERT_TRUE(run(off, GenerationMode::PageStyleOnly).failedPages.isEmpty());
+    EXPECT_EQ(albumBytes(album()), withoutSeconds);
 }

@@ -120,6 +120,28 @@ TEST_F(AlbumOptionsFileTest, MissingOrDamagedFileGivesStartValuesAndStaysAsItIs)
     EXPECT_EQ(AlbumOptionsFile::load(photos, program), changed());
 }
 
+TEST_F(AlbumOptionsFileTest, HighDensityIsRememberedAndAnOlderFileWithoutItReadsAsOff)
+{
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        AlbumOptions o = changed();
+        o.highDensity = on;
+        ASSERT_TRUE(AlbumOptionsFile::save(o));
+        EXPECT_TRUE(TestUtil::readAll(file()).contains(on ? "\nhighDensity=yes\n" : "\nhighDensity=no\n"));
+        EXPECT_EQ(AlbumOptionsFile::load(photos, program), o);
+    }
+    // A file written before the choice existed: the album is made as it was then.
+    AlbumOptions o = changed();
+    ASSERT_TRUE(o.highDensity);
+    ASSERT_TRUE(AlbumOptionsFile::save(o));
+    TestUtil::writeAll(file(), TestUtil::readAll(file()).replace("highDensity=yes\n", ""));
+    o.highDensity = false;
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), o);
+    // A value that is neither is damage.
+    TestUtil::writeAll(file(), AlbumOptionsFile::encode(changed()).replace("highDensity=yes", "highDensity=2"));
+    EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
+}
+
 TEST_F(AlbumOptionsFileTest, VanishedStyleSheetAndBackgroundFallBackToTheStartValues)
 {
     ASSERT_TRUE(AlbumOptionsFile::save(changed()));

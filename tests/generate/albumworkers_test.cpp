@@ -87,6 +87,7 @@ protected:
         o.themeFile = "basic.css";
         o.coverNumber = 1;
         o.pageWidthIndex = 1;
+        o.highDensity = false; // the design's images; the second images are tested apart
         return o;
     }
     GenerationResult run(std::function<bool(int, int)> stopAt = {})

@@ -71,6 +71,7 @@ protected:
         o.themeFile = "basic.css";
         o.coverNumber = 1;
         o.progressive = true;
+        o.highDensity = false; // the design's images; the second images are tested apart
         return o;
     }
     QString album() const { return QDir(photoFolder).filePath("Lumivert"); }

@@ -375,3 +375,44 @@ TEST(PageWriters, ImagesGetTheirTextAlternativeInTheLastMark)
     const QString page = basResOutSimplePage::WriteSimplePage(numbered({{37, "S37 && [&&]"}}), AlbumOptions{}, rows, 1);
     EXPECT_TRUE(page.contains("S37 page001.jpg [caption 1]\r\n"));
 }
+
+// The image lines' last mark takes width, height and srcset with the choice on, nothing with it
+// off; a template without that mark writes the line as it always did.
+TEST(ImageMarks, SizesAndSecondImagesGoIntoTheLastMarkOnly)
+{
+    const basResOutPrn::ImageSizes sized{QSize(480, 360), QSize(960, 720)};
+    const basResOutPrn::ImageSizes small{QSize(480, 360), QSize(700, 525)};
+    const basResOutPrn::ImageSizes alone{QSize(480, 360), QSize()};
+    EXPECT_EQ(basResOutPrn::imageAttributes("page001.jpg", sized),
+              " width=\"480\" height=\"360\" srcset=\"page001.jpg 1x, page001@2x.jpg 2x\"");
+    EXPECT_EQ(basResOutPrn::imageAttributes("index002.jpg", small),
+              " width=\"480\" height=\"360\" srcset=\"index002.jpg 1x, index002@2x.jpg 1.458x\"");
+    EXPECT_EQ(basResOutPrn::imageAttributes("top.jpg", alone), " width=\"480\" height=\"360\"");
+    EXPECT_EQ(basResOutPrn::imageAttributes("top.jpg", {}), "");
+
+    const QVector<PhotoRow> rows = photos(1);
+    for (const bool withMark : {true, false}) {
+        for (const bool on : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "mark " << withMark << " on " << on);
+            AlbumOptions o;
+            o.highDensity = on;
+            o.coverNumber = 1;
+            const QString extra = withMark ? QStringLiteral("&&") : QString();
+            const QString expectAttributes =
+                withMark && on ? QStringLiteral(" width=\"480\" height=\"360\" srcset=\"%1 1x, %2 2x\"") : QString();
+            const QString top = basResOutSimpleTop::WriteSimpleTop(
+                numbered({{35, "<a href=\"&&\"><img src=\"top.jpg\" alt=\"&&\"" + extra + "></a>"}}), o, rows, true,
+                sized);
+            EXPECT_TRUE(lines(top).contains("<a href=\"index.htm\"><img src=\"top.jpg\" alt=\"caption 1\"" +
+                                            expectAttributes.arg("top.jpg", "top@2x.jpg") + "></a>"));
+            const QString index = basResOutSimpleIndex::WriteSimpleIndex(
+                numbered({{29, "<a href=\"&&\"><img src=\"&&\" alt=\"&&\"" + extra + "></a>"}}), o, rows, {}, {sized});
+            EXPECT_TRUE(lines(index).contains("<a href=\"page001.htm\"><img src=\"index001.jpg\" alt=\"caption 1\"" +
+                                              expectAttributes.arg("index001.jpg", "index001@2x.jpg") + "></a>"));
+            const QString page = basResOutSimplePage::WriteSimplePage(
+                numbered({{37, "<img src=\"&&\" alt=\"&&\"" + extra + ">"}}), o, rows, 1, true, sized);
+            EXPECT_TRUE(lines(page).contains("<img src=\"page001.jpg\" alt=\"caption 1\"" +
+                                             expectAttributes.arg("page001.jpg", "page001@2x.jpg") + ">"));
+        }
+    }
+}

@@ -36,13 +36,14 @@ TEST(ShippedData, TemplateHasTheFourSections)
     const auto top = basResOutPrn::readFormatSectionFile(path, "SimpleTop");
     const auto index = basResOutPrn::readFormatSectionFile(path, "SimpleIndex");
     ASSERT_TRUE(top && index);
-    EXPECT_TRUE(top->text(35).contains("alt=\"&&\">"));
-    EXPECT_EQ(index->text(29).count("&&"), 3);
+    // ... and after it the mark for their size and second image.
+    EXPECT_TRUE(top->text(35).contains("alt=\"&&\"&&>"));
+    EXPECT_EQ(index->text(29).count("&&"), 4);
     EXPECT_TRUE(index->text(29).contains("alt=\"&&\" loading=\"lazy\""));
     const auto japanese = basResOutPrn::readFormatSectionFile(path, "SimplePageJ");
     ASSERT_TRUE(japanese);
     for (const auto* section : {&*page, &*japanese}) {
-        EXPECT_TRUE(section->text(37).endsWith("alt=\"&&\">"));
+        EXPECT_TRUE(section->text(37).endsWith("alt=\"&&\"&&>"));
         EXPECT_TRUE(section->text(30).contains("rel=\"prev\"") && section->text(30).contains("rel=\"next\""));
         EXPECT_TRUE(section->text(49).contains("ArrowLeft"));
     }

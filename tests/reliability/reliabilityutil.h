@@ -123,7 +123,7 @@ private:
 inline QStringList strayFiles(const QString& folder)
 {
     static const QRegularExpression album(
-        QStringLiteral(R"(^((index|page)\d{3,}\.(jpg|htm)|top\.(jpg|htm)|index\.htm|stylesheet\.css|background\.(jpg|gif))$)"));
+        QStringLiteral(R"(^((index|page)\d{3,}(@2x)?\.jpg|page\d{3,}\.htm|top(@2x)?\.jpg|top\.htm|index\.htm|stylesheet\.css|background\.(jpg|gif))$)"));
     QStringList stray;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (!album.match(name).hasMatch())

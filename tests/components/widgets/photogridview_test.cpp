@@ -12,9 +12,12 @@
 #include <QHelpEvent>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "common/testutil.h"
 #include "components/photolistmodel.h"
+#include "components/sharppictures.h"
 
 namespace
 {
@@ -304,3 +307,28 @@ TEST_F(PhotoGridViewTest, CutOffFileNameShowsWholeOnHover)
 }
 
 } // namespace
+
+// On a screen of ratio 2 the grid asks for sharper pictures of the rows it paints, without
+// waiting for them, and paints them once they are there; rows it does not paint cost nothing.
+TEST(PhotoGridViewSharp, RowsInViewGetSharperPicturesInTheBackground)
+{
+    QTemporaryDir dir;
+    QVector<PhotoRow> rows(40);
+    for (int i = 0; i < rows.size(); ++i) {
+        rows[i].fileName = QStringLiteral("p%1.jpg").arg(i + 1);
+        rows[i].pathName = TestUtil::writeJpeg(dir.filePath(rows[i].fileName), 800, 600, std::nullopt, false, i);
+        rows[i].picture = TestUtil::samplePicture(120, 90, i);
+    }
+    SharpPictures::instance().setDevicePixelRatio(2.0);
+    PhotoListModel model;
+    model.setRows(rows);
+    PhotoGridView view;
+    view.setPhotoModel(&model);
+    view.resize(800, 400);
+    (void)view.grab(); // paints the rows in view
+    SharpPictures::instance().waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(SharpPictures::instance().picture(rows[0].pathName, 0).size(), QSize(240, 180));
+    EXPECT_TRUE(SharpPictures::instance().picture(rows[39].pathName, 0).isNull()); // far below the view
+    SharpPictures::instance().setDevicePixelRatio(1.0);
+}
