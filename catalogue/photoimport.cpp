@@ -130,12 +130,8 @@ PhotoRow readPhotoRow(const QString& path)
     return row;
 }
 
-ImportResult run(const QString& folder, std::stop_token stop, const ImportProgress& progress)
+ImportResult readPhotos(const QStringList& paths, std::stop_token stop, const ImportProgress& progress)
 {
-    const PhotoListing listing = listAllPhotoFiles(folder);
-    // The album's file names have three digits: photos beyond the limit are left out, and the
-    // result says which.
-    const QStringList paths = listing.paths.mid(0, MaxPhotos);
     const int n = int(paths.size());
     QVector<PhotoRow> rows(n);
     std::vector<PhotoCheck::Finding> findings(static_cast<size_t>(n));
@@ -183,8 +179,6 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
         size_t(readers), [&](std::size_t) { worker(); }, readers);
 
     ImportResult result;
-    result.folderMissing = listing.folderMissing;
-    result.folderUnreadable = listing.folderUnreadable;
     if (stopped) {
         result.cancelled = true;
         return result;
@@ -195,13 +189,32 @@ ImportResult run(const QString& folder, std::stop_token stop, const ImportProgre
         if (findings[size_t(i)].problem != PhotoCheck::Problem::None)
             result.problems.append({rows[i].fileName, findings[size_t(i)]});
     }
-    result.leftOut = int(listing.paths.size()) - n;
-    if (result.leftOut > 0) {
-        result.firstLeftOut = colGetFiles::GetFileName(listing.paths.at(n));
-        result.lastLeftOut = colGetFiles::GetFileName(listing.paths.constLast());
-    }
     result.rows = std::move(rows);
     return result;
+}
+
+ImportResult run(const QString& folder, std::stop_token stop, const ImportProgress& progress)
+{
+    const PhotoListing listing = listAllPhotoFiles(folder);
+    // The album's file names have three digits: photos beyond the limit are left out, and the
+    // result says which.
+    ImportResult result = readPhotos(listing.paths.mid(0, MaxPhotos), stop, progress);
+    result.folderMissing = listing.folderMissing;
+    result.folderUnreadable = listing.folderUnreadable;
+    if (!result.cancelled)
+        noteLeftOut(result, listing.paths, MaxPhotos);
+    return result;
+}
+
+void noteLeftOut(ImportResult& result, const QStringList& paths, int taken)
+{
+    result.leftOut = int(paths.size()) - taken;
+    if (result.leftOut > 0) {
+        result.firstLeftOut = colGetFiles::GetFileName(paths.at(taken));
+        result.lastLeftOut = colGetFiles::GetFileName(paths.constLast());
+    } else {
+        result.leftOut = 0;
+    }
 }
 
 } // namespace PhotoImport

@@ -67,4 +67,9 @@ PhotoRow readPhotoRow(const QString& path);
 /// Photos are read on the calling thread and one helper thread per further core, largest file
 /// first; rows keep listing order.
 ImportResult run(const QString& folder, std::stop_token stop = {}, const ImportProgress& progress = {});
-} // namespace PhotoImport
+/// Reads these photos as run does (same threads, order, progress and stop), with nothing left out
+/// and no folder checked: rows in the order of paths, failed and problems filled in.
+ImportResult readPhotos(const QStringList& paths, std::stop_token stop = {}, const ImportProgress& progress = {});
+/// Records in result that the photos of paths from position taken on (0-based) were left out.
+void noteLeftOut(ImportResult& result, const QStringList& paths, int taken);
+}  // namespace PhotoImport

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "catalogue/cgetfiles.h"
 #include "components/photolistmodel.h"
 #include "components/sheetfile.h"
 
@@ -16,6 +17,12 @@ QString path(const QString& photoFolder)
     if (photoFolder.endsWith(QLatin1Char('/')) || photoFolder.endsWith(QDir::separator()))
         return photoFolder + name;
     return photoFolder + QDir::separator() + name;
+}
+
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
 }
 
 bool exists(const QString& photoFolder)
@@ -47,6 +54,14 @@ bool load(PhotoListModel& model, const QString& photoFolder, QList<int>* columnW
     std::optional<Sheet> sheet = SheetFile::load(path(photoFolder), error, pictures);
     if (!sheet)
         return false;
+    // The list belongs to the folder it lies in: each row's photo is the file of its name there,
+    // wherever the list was saved. A name with a folder part reaches no file at all.
+    for (PhotoRow& row : sheet->rows) {
+        if (row.fileName.isEmpty())
+            row.fileName = colGetFiles::GetFileName(row.pathName);
+        row.pathName =
+            isPlainName(row.fileName) ? QDir::toNativeSeparators(QDir(photoFolder).filePath(row.fileName)) : QString();
+    }
     // setRows keeps the caption column within its 4096 characters.
     model.setRows(std::move(sheet->rows));
     if (columnWidths)

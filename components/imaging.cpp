@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include "components/imaging_internal.h"
+#include "components/photocheck.h"
 #include "components/wholefile.h"
 
 Q_LOGGING_CATEGORY(lcImaging, "lumivert.components.imaging", QtWarningMsg)
@@ -41,24 +42,7 @@ FileBytes readFile(const QString& path)
         result.error = QStringLiteral("cannot open: %1").arg(file.errorString());
         return result;
     }
-    // Read at most one byte past the limit: a device that never ends (a pipe, /dev/zero named
-    // as a photo) is cut off as well as a huge file. In chunks, since QIODevice::read(n) reserves
-    // n bytes at once (half a gigabyte for every photo).
-    if (!file.isSequential())
-        result.bytes.reserve(qMin(file.size(), kMaxFileBytes + 1));
-    while (result.bytes.size() <= kMaxFileBytes) {
-        const QByteArray chunk = file.read(qMin<qint64>(qint64(4) << 20, kMaxFileBytes + 1 - result.bytes.size()));
-        if (chunk.isEmpty())
-            break;
-        result.bytes += chunk;
-    }
-    if (result.bytes.size() > kMaxFileBytes) {
-        result.bytes.clear();
-        result.error = QStringLiteral("file too large");
-        return result;
-    }
-    if (result.bytes.isEmpty())
-        result.error = QStringLiteral("empty file");
+    result.bytes = readAll(file, &result.error);
     return result;
 }
 
@@ -93,6 +77,7 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     }
     if (result.format == FileFormat::Heif)
         return Internal::loadHeif(bytes, fitBox);
+    result.cutShort = result.format == FileFormat::Jpeg && PhotoCheck::cutShort(bytes);
 
     QBuffer buffer;
     buffer.setData(bytes);
@@ -286,6 +271,42 @@ QImage to32Bit(const QImage& image)
 }
 
 } // namespace Internal
+
+QByteArray readAll(QIODevice& device, QString* error)
+{
+    QByteArray bytes;
+    if (!device.isSequential() && !device.seek(0)) {
+        if (error)
+            *error = device.errorString();
+        return bytes;
+    }
+    // Read at most one byte past the limit: a device that never ends (a pipe, /dev/zero named
+    // as a photo) is cut off as well as a huge file. In chunks, since QIODevice::read(n) reserves
+    // n bytes at once (half a gigabyte for every photo).
+    if (!device.isSequential())
+        bytes.reserve(qMin(device.size(), kMaxFileBytes + 1));
+    while (bytes.size() <= kMaxFileBytes) {
+        const QByteArray chunk = device.read(qMin<qint64>(qint64(4) << 20, kMaxFileBytes + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    QString why;
+    if (bytes.size() > kMaxFileBytes) {
+        bytes.clear();
+        why = QStringLiteral("file too large");
+    } else if (bytes.isEmpty()) {
+        why = QStringLiteral("empty file");
+    }
+    if (error)
+        *error = why;
+    return bytes;
+}
+
+LoadResult decode(const QByteArray& bytes, QSize fitBox)
+{
+    return loadBytes(bytes, fitBox);
+}
 
 LoadResult load(const QString& path, QSize fitBox)
 {

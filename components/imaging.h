@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -47,7 +48,10 @@ struct LoadResult {
     QImage image;   // null when the file could not be decoded
     QSize fullSize; // the stored picture's size, also after a reduced decode
     FileFormat format = FileFormat::Unknown;
-    QString error; // why it failed, for diagnostics
+    QString error;             // why it failed, for diagnostics
+    /// A JPEG whose data does not reach its end-of-image marker (the file ends early, or a marker
+    /// is broken): its missing part is decoded grey, so the picture is not the photo.
+    bool cutShort = false;
     bool ok() const { return !image.isNull(); }
 };
 
@@ -66,6 +70,13 @@ struct Photo {
 /// the smallest DCT scale (1/2, 1/4, 1/8) that still covers that size. Without a box the image
 /// comes at full size. Absurd header dimensions are refused before any pixel is allocated.
 [[nodiscard]] LoadResult load(const QString& path, QSize fitBox = QSize());
+
+/// load() of a file's whole content already in memory (from readAll()).
+[[nodiscard]] LoadResult decode(const QByteArray& bytes, QSize fitBox = QSize());
+
+/// A file's whole content the way load() reads it, from the device's start: at most 512 MB (a
+/// longer file, or a device that never ends, is refused). Empty with the reason on failure.
+[[nodiscard]] QByteArray readAll(QIODevice& device, QString* error = nullptr);
 
 /// load() plus readShootingInfo() on the same bytes.
 [[nodiscard]] Photo loadPhoto(const QString& path, QSize fitBox = QSize());

@@ -119,6 +119,18 @@ JpegEnd jpegEnd(const QByteArray& bytes)
     return walk(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
 }
 
+bool cutShort(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qint64 size = bytes.size();
+    // Nearly every whole JPEG ends in its end-of-image marker; only those that do not (cut
+    // short, or with data after the marker) are walked through.
+    if (size >= 4 && p[size - 2] == kMarker && p[size - 1] == kEoi)
+        return false;
+    const JpegEnd end = walk(p, size);
+    return end == JpegEnd::CutShort || end == JpegEnd::Broken;
+}
+
 QString osErrorText(int errnoValue)
 {
     // strerror follows LC_MESSAGES, which the application sets from the environment; the tool's

@@ -30,6 +30,10 @@ struct Finding {
 enum class JpegEnd { Complete, CutShort, Broken, NotJpeg };
 [[nodiscard]] JpegEnd jpegEnd(const QByteArray& bytes);
 
+/// True for a JPEG whose data does not reach its end-of-image marker: cut short or broken.
+/// Looks at the last two bytes first and walks the markers only when they are not that marker.
+[[nodiscard]] bool cutShort(const QByteArray& bytes);
+
 /// For a photo that did decode: Damaged when it is a JPEG whose data ends early or is broken, or a
 /// HEIF whose boxes run past the end of the file.
 /// Qt's decoder fills such a picture's missing part with grey and only logs a warning. Reads the

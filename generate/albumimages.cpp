@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "generate/albumimages.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <iterator>
 
@@ -24,11 +26,41 @@ QSize transposed(QSize s)
 {
     return QSize(s.height(), s.width());
 }
-// A JPEG cut short decodes with its missing part grey; like a photo that cannot be read, it gets
-// no album images (its pages show the template's note instead).
-bool damaged(const QString& photoPath)
+// The decoded photo fitted into the box and turned by the code (the photo was decoded for the
+// box turned with it). A JPEG cut short decodes with its missing part grey; like a photo that
+// cannot be read, it gets no album images (its pages show the template's note instead).
+QImage fittedAndTurned(const Imaging::LoadResult& loaded, int rotationCode, QSize box)
 {
-    return PhotoCheck::checkDecoded(photoPath).problem != PhotoCheck::Problem::None;
+    if (!loaded.ok() || loaded.cutShort)
+        return {};
+    const QSize want =
+        albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(), rotationCode, box);
+    if (!want.isValid())
+        return {};
+    const QSize unturned = turnsQuarter(rotationCode) ? transposed(want) : want;
+    QImage fitted = loaded.image;
+    if (fitted.size() != unturned)
+        fitted = Imaging::resize(fitted, unturned);
+    if (fitted.isNull())
+        return {};
+    return Imaging::rotateByCode(fitted, rotationCode);
+}
+// Fitting before turning is only the same as turning first when the box is turned too: the scale
+// factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
+QSize decodeBox(int rotationCode, QSize box)
+{
+    return turnsQuarter(rotationCode) ? transposed(box) : box;
+}
+// The picture's size from the header in the bytes; invalid when it says nothing.
+QSize headerSize(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    return size.isValid() && !size.isEmpty() ? size : QSize();
 }
 } // namespace
 
@@ -43,25 +75,7 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box)
 {
     if (rotationCode < 0 || rotationCode > 3 || box.isEmpty())
         return {};
-    // Fitting before turning is only the same as turning first when the box is turned too: the
-    // scale factor min(BH / W, BW / H) is then the one of the turned photo, operand for operand.
-    const bool quarter = turnsQuarter(rotationCode);
-    if (damaged(photoPath))
-        return {};
-    const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(box) : box);
-    if (!loaded.ok())
-        return {};
-    QImage fitted = loaded.image;
-    const QSize want =
-        albumImageSize(loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size(), rotationCode, box);
-    if (!want.isValid())
-        return {};
-    const QSize unturned = quarter ? transposed(want) : want;
-    if (fitted.size() != unturned)
-        fitted = Imaging::resize(fitted, unturned);
-    if (fitted.isNull())
-        return {};
-    return Imaging::rotateByCode(fitted, rotationCode);
+    return fittedAndTurned(Imaging::load(photoPath, decodeBox(rotationCode, box)), rotationCode, box);
 }
 
 QSize secondImageSize(QSize photoSize, int rotationCode, QSize box)
@@ -96,12 +110,12 @@ QImage reducedFrom(std::initializer_list<const QImage*> candidates, QSize want)
 
 // All four images from one decode at the scale of the page image's second image (or of the whole
 // photo when it has fewer pixels than that).
-AlbumImagePair makeWithSeconds(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox)
+AlbumImagePair makeWithSeconds(const QByteArray& photoBytes, int rotationCode, QSize indexBox, QSize pageBox)
 {
     const bool quarter = turnsQuarter(rotationCode);
     // The header's size (no decode) settles the scale; a photo whose header says nothing is
     // decoded at the doubled box.
-    const QSize header = Imaging::imageSize(photoPath);
+    const QSize header = headerSize(photoBytes);
     QSize decodeTurned = pageBox * 2;
     if (header.isValid()) {
         const QSize turnedHeader = quarter ? transposed(header) : header;
@@ -110,8 +124,8 @@ AlbumImagePair makeWithSeconds(const QString& photoPath, int rotationCode, QSize
             decodeTurned = turnedHeader; // fewer pixels than the doubled box: the whole photo
     }
     const QSize decodeBox = quarter ? transposed(decodeTurned) : decodeTurned;
-    const Imaging::LoadResult loaded = Imaging::load(photoPath, decodeBox);
-    if (!loaded.ok())
+    const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox);
+    if (!loaded.ok() || loaded.cutShort)
         return {};
     const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
     const QImage decoded = Imaging::rotateByCode(loaded.image, rotationCode);
@@ -134,45 +148,37 @@ AlbumImagePair makeWithSeconds(const QString& photoPath, int rotationCode, QSize
 }
 } // namespace
 
-AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox, bool seconds)
+AlbumImagePair makeAlbumImages(const QByteArray& photoBytes, int rotationCode, QSize indexBox, QSize pageBox,
+                               bool seconds)
 {
-    if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty())
+    // A photo cut short is known from its bytes before any decode (the check load() flags it with):
+    // it gets no images, and the decoder is spared its warnings about the missing data.
+    if (rotationCode < 0 || rotationCode > 3 || indexBox.isEmpty() || pageBox.isEmpty() ||
+        PhotoCheck::cutShort(photoBytes))
         return {};
     if (seconds)
-        return damaged(photoPath) ? AlbumImagePair{} : makeWithSeconds(photoPath, rotationCode, indexBox, pageBox);
-    const bool quarter = turnsQuarter(rotationCode);
-    if (damaged(photoPath))
-        return {};
-    const Imaging::LoadResult loaded = Imaging::load(photoPath, quarter ? transposed(pageBox) : pageBox);
-    if (!loaded.ok())
-        return {};
-    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
-    const QSize wantPage = albumImageSize(full, rotationCode, pageBox);
-    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
-    if (!wantPage.isValid() || !wantIndex.isValid())
-        return {};
-    QImage fitted = loaded.image;
-    const QSize unturned = quarter ? transposed(wantPage) : wantPage;
-    if (fitted.size() != unturned)
-        fitted = Imaging::resize(fitted, unturned);
-    if (fitted.isNull())
-        return {};
+        return makeWithSeconds(photoBytes, rotationCode, indexBox, pageBox);
+    const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox(rotationCode, pageBox));
     AlbumImagePair pair;
-    pair.page = Imaging::rotateByCode(fitted, rotationCode);
+    pair.page = fittedAndTurned(loaded, rotationCode, pageBox);
     if (pair.page.isNull())
         return {};
     // The index image is an area reduction of the page image when that is smaller on both sides
     // (every preset) and the page image is itself a reduction of the photo. A photo smaller than
     // the page box, or an odd pair of boxes, is decoded again: enlarging and then reducing would
     // blur, and such a photo is cheap to decode.
-    const QSize turnedFull = quarter ? transposed(full) : full;
+    const QSize full = loaded.fullSize.isValid() ? loaded.fullSize : loaded.image.size();
+    const QSize turnedFull = turnsQuarter(rotationCode) ? transposed(full) : full;
+    const QSize wantPage = pair.page.size();
+    const QSize wantIndex = albumImageSize(full, rotationCode, indexBox);
     const bool pageReduces = wantPage.width() <= turnedFull.width() && wantPage.height() <= turnedFull.height();
     if (wantIndex == wantPage)
         pair.index = pair.page;
     else if (pageReduces && wantIndex.width() <= wantPage.width() && wantIndex.height() <= wantPage.height())
         pair.index = Imaging::resize(pair.page, wantIndex);
     else
-        pair.index = makeAlbumImage(photoPath, rotationCode, indexBox);
+        pair.index =
+            fittedAndTurned(Imaging::decode(photoBytes, decodeBox(rotationCode, indexBox)), rotationCode, indexBox);
     return pair;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -27,20 +28,22 @@ QImage makeAlbumImage(const QString& photoPath, int rotationCode, QSize box);
 /// the design's image (albumImageSize for box) already holds all the photo's pixels.
 QSize secondImageSize(QSize photoSize, int rotationCode, QSize box);
 
-/// Both images of one photo from a single decode: the photo is decoded at the scale of the larger
-/// box and the smaller image is fitted from that (a progressive JPEG costs nearly a full decode at
-/// any scale, so decoding it once matters). Each image is what makeAlbumImage gives for its box, up
-/// to resampling; both are null when the photo cannot be decoded or the code is outside 0..3.
-/// With seconds, the same one decode (at the scale of the doubled page box) also gives the second
-/// images index2x and page2x (secondImageSize; null where there is none), and the design's images
-/// are reduced from it, so their bytes differ slightly from those made without seconds.
+/// The images of one photo from a single decode of its bytes (the whole file, as read by
+/// Imaging::readAll): the photo is decoded at the scale of the page box and the index image is
+/// fitted from the page image (a progressive JPEG costs nearly a full decode at any scale, so
+/// decoding it once matters); a photo smaller than the page box, or an odd pair of boxes, has its
+/// index image decoded again from the same bytes. Each image is what makeAlbumImage gives for its
+/// box, up to resampling; all are null when the photo cannot be decoded, is cut short, or the code
+/// is outside 0..3. With seconds, the same one decode (at the scale of the doubled page box) also
+/// gives the second images index2x and page2x (secondImageSize; null where there is none), and the
+/// design's images are reduced from it, so their bytes differ slightly from those made without.
 struct AlbumImagePair {
     QImage index;
     QImage page;
     QImage index2x;
     QImage page2x;
 };
-AlbumImagePair makeAlbumImages(const QString& photoPath, int rotationCode, QSize indexBox, QSize pageBox,
+AlbumImagePair makeAlbumImages(const QByteArray& photoBytes, int rotationCode, QSize indexBox, QSize pageBox,
                                bool seconds = false);
 
 /// makeAlbumImage, saved to target (temporary name, then renamed). False when no image was made.

@@ -13,7 +13,6 @@
 #include "components/photorow.h"
 #include "components/wholefile.h"
 #include "design/backgroundlist.h"
-#include "design/ccolor.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcGenerate)
 
@@ -27,35 +26,8 @@ const QByteArray Header = QByteArrayLiteral("Lumivert album options 1");
 // Far above any file we write (a title of 80 characters, two file names); a bigger file is not ours.
 constexpr qint64 MaxFileSize = 64 * 1024;
 
-const QStringList Widths{QStringLiteral("480"), QStringLiteral("640"), QStringLiteral("800")};
-const QStringList Qualities{QStringLiteral("low"), QStringLiteral("standard"), QStringLiteral("high")};
-
-// The yes/no options, one key each.
-struct Flag {
-    const char* key;
-    bool AlbumOptions::*member;
-};
-constexpr Flag Flags[] = {
-    {"progressive", &AlbumOptions::progressive},
-    {"background", &AlbumOptions::background},
-    {"indexNo", &AlbumOptions::indexNo},
-    {"indexFileName", &AlbumOptions::indexFileName},
-    {"indexCaption", &AlbumOptions::indexCaption},
-    {"indexDate", &AlbumOptions::indexDate},
-    {"pageFileName", &AlbumOptions::pageFileName},
-    {"pageCaption", &AlbumOptions::pageCaption},
-    {"pageDate", &AlbumOptions::pageDate},
-    {"pageModel", &AlbumOptions::pageModel},
-    {"pageTv", &AlbumOptions::pageTv},
-    {"pageAv", &AlbumOptions::pageAv},
-    {"japaneseNavi", &AlbumOptions::japaneseNavi},
-    {"slideShow", &AlbumOptions::slideShow},
-};
-// Added later: a file written before it existed has no such key and reads as off, so an old
-// album is re-created as it was.
-constexpr char HighDensityKey[] = "highDensity";
-constexpr const char* OtherKeys[] = {"title",  "colour", "theme",   "backgroundImage", "cover",
-                                     "effect", "width",  "quality", "showTime"};
+// The keys whose values are not in the tables of AlbumOptions.
+constexpr const char* OtherKeys[] = {"title", "colour", "theme", "backgroundImage", "cover", "effect", "showTime"};
 
 QString escaped(const QString& value)
 {
@@ -114,7 +86,37 @@ QString sameFolder(const QString& path)
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
-// The background image as stored: its name when it is one of 背景画像, else its full path.
+// A name without any folder part: how the program's own style sheets and backgrounds are stored.
+bool plainName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+// The full path of a stored file when it is a file inside the photo folder (links resolved), ""
+// otherwise. A relative path is taken from the photo folder.
+QString insidePhotoFolder(const QString& stored, const QString& photoFolder)
+{
+    const QString unified = QDir::fromNativeSeparators(stored);
+    const QFileInfo file(QDir::isAbsolutePath(unified) ? unified : QDir(photoFolder).filePath(unified));
+    const QString folder = QFileInfo(photoFolder).canonicalFilePath();
+    const QString real = file.canonicalFilePath();
+    if (!file.isFile() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
+        return QString();
+    return QDir::toNativeSeparators(QDir::cleanPath(file.absoluteFilePath()));
+}
+
+// A file of the user's as stored: "./" and its path from the photo folder when it lies inside
+// (so it follows the folder when that moves), else its full path.
+QString ownFileName(const QString& path, const QString& photoFolder)
+{
+    if (!insidePhotoFolder(path, photoFolder).isEmpty())
+        return QStringLiteral("./") +
+               QDir(QFileInfo(photoFolder).canonicalFilePath()).relativeFilePath(QFileInfo(path).canonicalFilePath());
+    return sameFolder(QFileInfo(path).absoluteFilePath());
+}
+
+// The background image as stored: its name when it is one of 背景画像, else as ownFileName.
 QString backgroundName(const AlbumOptions& o)
 {
     if (o.backgroundFile.isEmpty())
@@ -122,12 +124,12 @@ QString backgroundName(const AlbumOptions& o)
     const QFileInfo file(o.backgroundFile);
     if (sameFolder(file.absolutePath()) == sameFolder(BackgroundList::imageFolder(o.programFolder)))
         return file.fileName();
-    return sameFolder(file.absoluteFilePath());
+    return ownFileName(o.backgroundFile, o.photoFolder);
 }
 
 QString backgroundPath(const QString& stored, const QString& programFolder)
 {
-    if (stored.isEmpty() || QDir::isAbsolutePath(stored))
+    if (!plainName(stored))
         return QDir::toNativeSeparators(stored);
     return QDir::toNativeSeparators(QDir(BackgroundList::imageFolder(programFolder)).filePath(stored));
 }
@@ -147,16 +149,16 @@ QByteArray encode(const AlbumOptions& o)
     };
     add("title", o.title);
     add("colour", o.colorName);
-    add("theme", o.themeFile);
+    add("theme",
+        plainName(o.themeFile) || o.themeFile.isEmpty() ? o.themeFile : ownFileName(o.themeFile, o.photoFolder));
     add("backgroundImage", backgroundName(o));
     add("cover", QString::number(std::clamp(o.coverNumber, 0, MaxPhotos)));
-    add("effect", QString::number(std::clamp(o.coverEffect, 0, 5)));
-    add("width", Widths.at(std::clamp(o.pageWidthIndex, 0, 2)));
-    add("quality", Qualities.at(std::clamp(o.qualityIndex, 0, 2)));
+    add("effect", QString::number(std::clamp(o.coverEffect, 0, AlbumOptions::EffectCount - 1)));
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices())
+        add(choice.key, choice.words.at(std::clamp(o.*choice.member, 0, int(choice.words.size()) - 1)));
     add("showTime", o.showTime);
-    for (const Flag& flag : Flags)
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
         add(flag.key, o.*flag.member ? QStringLiteral("yes") : QStringLiteral("no"));
-    add(HighDensityKey, o.highDensity ? QStringLiteral("yes") : QStringLiteral("no"));
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
@@ -183,8 +185,12 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
         values.insert(key, *value);
     }
     QStringList required;
-    for (const Flag& flag : Flags)
-        required << QLatin1String(flag.key);
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
+        if (!flag.addedLater)
+            required << QLatin1String(flag.key);
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices())
+        if (!choice.addedLater)
+            required << QLatin1String(choice.key);
     for (const char* key : OtherKeys)
         required << QLatin1String(key);
     for (const QString& key : required)
@@ -193,40 +199,43 @@ std::optional<AlbumOptions> decode(const QByteArray& bytes, const QString& progr
 
     AlbumOptions o;
     o.programFolder = programFolder;
-    for (const Flag& flag : Flags) {
-        const QString value = values.value(QLatin1String(flag.key));
+    // An option added later and missing from the file: off, as albums were made before it existed.
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches()) {
+        const QString value = values.value(QLatin1String(flag.key), QStringLiteral("no"));
         if (value != QLatin1String("yes") && value != QLatin1String("no"))
             return std::nullopt;
         o.*flag.member = value == QLatin1String("yes");
     }
-    const QString density = values.value(QLatin1String(HighDensityKey), QStringLiteral("no"));
-    if (density != QLatin1String("yes") && density != QLatin1String("no"))
-        return std::nullopt;
-    o.highDensity = density == QLatin1String("yes");
     o.title = values.value(QStringLiteral("title"));
     o.colorName = values.value(QStringLiteral("colour"));
     o.themeFile = values.value(QStringLiteral("theme"));
     o.backgroundFile = backgroundPath(values.value(QStringLiteral("backgroundImage")), programFolder);
     o.showTime = values.value(QStringLiteral("showTime"));
-    o.pageWidthIndex = int(Widths.indexOf(values.value(QStringLiteral("width"))));
-    o.qualityIndex = int(Qualities.indexOf(values.value(QStringLiteral("quality"))));
-    const auto cover = number(values.value(QStringLiteral("cover")), 0, MaxPhotos);
-    const auto effect = number(values.value(QStringLiteral("effect")), 0, 5);
-    static const QRegularExpression showTime(QStringLiteral("^[0-9]{0,2}$"));
     // Values the window could not show are damage, not something to guess at.
-    if (o.title.size() > 80 || CColor().indexOf(o.colorName) == 0 || o.pageWidthIndex < 0 || o.qualityIndex < 0 ||
-        !cover || !effect || !showTime.match(o.showTime).hasMatch())
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices()) {
+        const auto index = AlbumOptions::wordIndex(
+            choice, values.value(QLatin1String(choice.key), choice.words.constFirst())); // missing: the first word
+        if (!index)
+            return std::nullopt;
+        o.*choice.member = *index;
+    }
+    const auto cover = number(values.value(QStringLiteral("cover")), 0, MaxPhotos);
+    const auto effect = number(values.value(QStringLiteral("effect")), 0, AlbumOptions::EffectCount - 1);
+    if (!AlbumOptions::validTitle(o.title) || !AlbumOptions::validColor(o.colorName) || !cover || !effect ||
+        !AlbumOptions::validShowTime(o.showTime))
         return std::nullopt;
     o.coverNumber = *cover;
     o.coverEffect = *effect;
     return o;
 }
 
-AlbumOptions load(const QString& photoFolder, const QString& programFolder)
+AlbumOptions load(const QString& photoFolder, const QString& programFolder, Refused* refused)
 {
     AlbumOptions start;
     start.photoFolder = photoFolder;
     start.programFolder = programFolder;
+    if (refused)
+        *refused = Refused{};
     const QString file = path(photoFolder);
     if (photoFolder.isEmpty() || !QFileInfo::exists(file))
         return start;
@@ -241,12 +250,28 @@ AlbumOptions load(const QString& photoFolder, const QString& programFolder)
         return start;
     }
     read->photoFolder = photoFolder;
-    // Files that went since the album was made: the start value of that choice.
-    if (!read->themeFile.isEmpty() && !QFileInfo(read->themePath()).isFile())
-        read->themeFile.clear();
-    if (!read->backgroundFile.isEmpty() && !QFileInfo(read->backgroundFile).isFile()) {
-        read->background = false;
-        read->backgroundFile.clear();
+    // Only files the program ships, by name, and files inside the photo folder are taken from the
+    // file: anything else (a file gone since, a path that leads out of the folder, a file of
+    // another folder given on a command line once) gives the start value of that choice alone.
+    const QString theme = read->themeFile;
+    if (!theme.isEmpty()) {
+        read->themeFile = plainName(theme) ? (QFileInfo(read->themePath()).isFile() ? theme : QString())
+                                           : insidePhotoFolder(theme, photoFolder);
+        if (read->themeFile.isEmpty() && refused)
+            refused->theme = theme;
+    }
+    const QString background = read->backgroundFile;
+    if (!background.isEmpty()) {
+        const bool shipped = sameFolder(QFileInfo(background).absolutePath()) ==
+                                 sameFolder(BackgroundList::imageFolder(programFolder)) &&
+                             plainName(QFileInfo(background).fileName());
+        read->backgroundFile = shipped ? (QFileInfo(background).isFile() ? background : QString())
+                                       : insidePhotoFolder(background, photoFolder);
+        if (read->backgroundFile.isEmpty()) {
+            read->background = false;
+            if (refused)
+                refused->background = background;
+        }
     }
     return *read;
 }
@@ -261,6 +286,14 @@ bool save(const AlbumOptions& options, QString* error)
         *error =
             options.photoFolder.isEmpty() ? reason : QStringLiteral("%1: %2").arg(path(options.photoFolder), reason);
     return false;
+}
+
+Remembered rememberCreation(AlbumOptions options, int photoCount, const GenerationResult& result, QString* error)
+{
+    if (result.cancelled || !result.failedPages.isEmpty())
+        return Remembered::NotWhole;
+    options.coverNumber = options.coverFor(photoCount);
+    return save(options, error) ? Remembered::Saved : Remembered::Failed;
 }
 
 } // namespace AlbumOptionsFile

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/basresoutsimpleindex.h"
 
+#include "generate/albumwords.h"
+
 #include <functional>
 
 namespace basResOutSimpleIndex
@@ -35,7 +37,8 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
         {options.indexNo, [](int m) { return photoNumberText(m); }},
         {options.indexFileName, [&](int m) { return escapeHtml(photos.at(m - 1).fileName); }},
         {options.indexCaption, [&](int m) { return photos.at(m - 1).caption; }},
-        {options.indexDate, [&](int m) { return escapeHtml(photos.at(m - 1).dateTime); }},
+        {options.indexDate,
+         [&](int m) { return escapeHtml(AlbumWords::shooting(photos.at(m - 1).dateTime, options)); }},
     };
     for (int r = 1; r <= count; r += 4) {
         out.print(slots.text(28));
@@ -71,7 +74,7 @@ QString WriteSimpleIndex(const basResOutPrn::SlotTable& slots, const AlbumOption
         out.printSlots(slots, 36, 38);
     }
     out.printSlots(slots, 39, 42);
-    return out.text();
+    return AlbumWords::inAlbumLanguage(out.text(), options);
 }
 
 } // namespace basResOutSimpleIndex

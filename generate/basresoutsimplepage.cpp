@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/basresoutsimplepage.h"
 
+#include "generate/albumwords.h"
+
 namespace basResOutSimplePage
 {
 
@@ -36,12 +38,14 @@ QString cameraLine(const AlbumOptions& options, const PhotoRow& photo)
 {
     QString line;
     auto add = [&line](const QString& value) { line = line.isEmpty() ? value : line + QLatin1Char(' ') + value; };
+    // The list's texts in the album's words: "Unknown" in an English album, no "0/0sec".
+    const auto shown = [&options](const QString& text) { return escapeHtml(AlbumWords::shooting(text, options)); };
     if (options.pageModel)
-        add(escapeHtml(photo.model));
+        add(shown(photo.model));
     if (options.pageTv)
-        add(escapeHtml(photo.tv));
+        add(shown(photo.tv));
     if (options.pageAv)
-        add(escapeHtml(photo.av));
+        add(shown(photo.av));
     return line;
 }
 
@@ -116,7 +120,7 @@ QString WriteSimplePage(const basResOutPrn::SlotTable& slots, const AlbumOptions
     if (options.pageCaption)
         detail(captionLine(photo.caption));
     if (options.pageDate)
-        detail(escapeHtml(photo.dateTime));
+        detail(escapeHtml(AlbumWords::shooting(photo.dateTime, options)));
     if (options.pageModel || options.pageTv || options.pageAv)
         detail(cameraLine(options, photo));
 

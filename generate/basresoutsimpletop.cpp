@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/basresoutsimpletop.h"
 
+#include "generate/albumwords.h"
+
 namespace basResOutSimpleTop
 {
 
@@ -23,7 +25,7 @@ QString WriteSimpleTop(const basResOutPrn::SlotTable& slots, const AlbumOptions&
                               options.highDensity ? basResOutPrn::imageAttributes(QStringLiteral("top.jpg"), coverSizes)
                                                   : QString()));
     out.printSlots(slots, 36, 40);
-    return out.text();
+    return AlbumWords::inAlbumLanguage(out.text(), options);
 }
 
 } // namespace basResOutSimpleTop

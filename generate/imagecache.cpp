@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "generate/imagecache.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -74,29 +76,8 @@ QDataStream& operator>>(QDataStream& in, ImageCache::Stamp& s)
 
 ImageCache::Stamp ImageCache::stamp(const QString& path)
 {
-    Stamp s;
-    qint64 size = 0;
-    qint64 modified = 0;
-    if (!statFile(path, size, modified))
-        return s;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return s;
-    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
-    QByteArray head = file.read(HashedEnd);
-    hash.addData(head);
-    if (size > HashedEnd) {
-        const qint64 from = std::max(HashedEnd, size - HashedEnd);
-        if (!file.seek(from))
-            return s;
-        hash.addData(file.read(size - from));
-    }
-    if (file.error() != QFileDevice::NoError)
-        return s;
-    s.size = size;
-    s.modified = modified;
-    s.hash = hash.result();
-    return s;
+    PhotoFile file(path);
+    return file.stamp();
 }
 
 bool ImageCache::unchanged(const Stamp& stamp, const QString& path)
@@ -106,9 +87,73 @@ bool ImageCache::unchanged(const Stamp& stamp, const QString& path)
     return stamp.valid() && statFile(path, size, modified) && size == stamp.size && modified == stamp.modified;
 }
 
-ImageCache::ImageCache(const QString& albumFolder, const AlbumOptions& options, const QVector<PhotoRow>& photos)
-    : m_album(albumFolder), m_canonicalAlbum(QFileInfo(albumFolder).canonicalFilePath()), m_options(options),
-      m_photos(photos), m_taken(size_t(KindCount * photos.size()), -1)
+ImageCache::PhotoFile::PhotoFile(const QString& path) : m_file(path)
+{
+    // Stated before it is read: a file changed meanwhile no longer matches its stamp.
+    m_statted = statFile(path, m_size, m_modified);
+    if (!m_file.open(QIODevice::ReadOnly))
+        m_statted = false;
+}
+
+const QByteArray& ImageCache::PhotoFile::bytes()
+{
+    if (!m_read && m_file.isOpen())
+        m_bytes = Imaging::readAll(m_file);
+    m_read = true;
+    return m_bytes;
+}
+
+QSize ImageCache::PhotoFile::headerSize()
+{
+    QBuffer buffer;
+    QIODevice* device = &m_file;
+    if (m_read) {
+        buffer.setData(m_bytes);
+        device = &buffer;
+        buffer.open(QIODevice::ReadOnly);
+    } else if (!m_file.isOpen() || !m_file.seek(0)) {
+        return {};
+    }
+    QImageReader reader(device);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    return size.isValid() && !size.isEmpty() ? size : QSize();
+}
+
+ImageCache::Stamp ImageCache::PhotoFile::stamp()
+{
+    Stamp s;
+    if (!m_statted)
+        return s;
+    const qint64 tailFrom = std::max(HashedEnd, m_size - HashedEnd);
+    QByteArray head;
+    QByteArray tail;
+    if (m_read) { // the bytes a decode holds anyway
+        if (m_bytes.size() != m_size)
+            return s;
+        head = m_bytes.left(HashedEnd);
+        if (m_size > HashedEnd)
+            tail = m_bytes.sliced(tailFrom);
+    } else {
+        if (!m_file.seek(0))
+            return s;
+        head = m_file.read(HashedEnd);
+        if (m_size > HashedEnd && (!m_file.seek(tailFrom) || (tail = m_file.read(m_size - tailFrom)).isNull()))
+            return s;
+        if (m_file.error() != QFileDevice::NoError)
+            return s;
+    }
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    hash.addData(head);
+    hash.addData(tail);
+    s.size = m_size;
+    s.modified = m_modified;
+    s.hash = hash.result();
+    return s;
+}
+
+ImageCache::ImageCache(const QString& albumFolder, const AlbumOptions& options)
+    : m_album(albumFolder), m_canonicalAlbum(QFileInfo(albumFolder).canonicalFilePath()), m_options(options)
 {
     m_version = QStringLiteral("Lumivert %1.%2.%3; album images %4; Qt %5")
                     .arg(LUMIVERT_VERSION_MAJOR)
@@ -116,36 +161,23 @@ ImageCache::ImageCache(const QString& albumFolder, const AlbumOptions& options, 
                     .arg(LUMIVERT_VERSION_PATCH)
                     .arg(ImageCodeVersion)
                     .arg(QString::fromLatin1(qVersion()));
-    cleanWorkingFolder();
-}
-
-ImageCache::~ImageCache()
-{
-    cleanWorkingFolder();
-}
-
-void ImageCache::cleanWorkingFolder() const
-{
     QDir working(QDir(m_album).filePath(QString::fromLatin1(WorkingFolder)));
     if (working.exists())
         working.removeRecursively();
 }
 
-QByteArray ImageCache::recipe(int i, Kind kind, qint64 sourceSize, qint64 sourceModified) const
+QByteArray ImageCache::recipe(const AlbumPhoto& photo, const AlbumPhotoImage& image, qint64 sourceSize,
+                              qint64 sourceModified) const
 {
-    // Everything an album image's bytes follow from, but the photo's content (checked apart, so
-    // that only photos that may match are read). The index image is made from the page image, so
-    // both boxes go into both recipes.
+    // Everything an album image's bytes follow from, but the photo's content (checked apart, when
+    // the photo is read). The index image is made from the page image, so both boxes go into both
+    // recipes.
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
-    const PhotoRow& photo = m_photos.at(i - 1);
-    const bool page = kind == Page || kind == Page2x;
-    const Imaging::SaveKind saveKind =
-        page && m_options.progressive ? Imaging::SaveKind::ProgressiveJpeg : Imaging::SaveKind::BaselineJpeg;
-    out << m_version << qint32(kind) << QFileInfo(photo.pathName).absoluteFilePath() << sourceSize << sourceModified
+    out << m_version << qint32(image.kind) << QFileInfo(photo.path).absoluteFilePath() << sourceSize << sourceModified
         << qint32(photo.rotation) << m_options.indexBox() << m_options.pageBox() << qint32(m_options.jpegQuality())
-        << qint32(saveKind) << m_options.highDensity;
+        << qint32(image.saveKind) << m_options.highDensity;
     return digest(bytes);
 }
 
@@ -194,7 +226,7 @@ bool ImageCache::readRecord(std::vector<Entry>& entries) const
     quint32 count = 0;
     body >> version >> album >> count;
     if (body.status() != QDataStream::Ok || version != m_version || album != m_canonicalAlbum ||
-        count > quint32(2 * KindCount * MaxPhotos)) {
+        count > quint32(2 * AlbumPhotoImage::KindCount * MaxPhotos)) {
         qCInfo(lcImageCache) << "record of another album or version, ignored:" << path;
         return false;
     }
@@ -208,10 +240,10 @@ bool ImageCache::readRecord(std::vector<Entry>& entries) const
     return true;
 }
 
-void ImageCache::writeRecord() const
+void ImageCache::writeRecord(const std::vector<Entry>& entries) const
 {
     const QString path = recordPath(m_album);
-    if (path.isEmpty() || m_new.empty())
+    if (path.isEmpty() || entries.empty())
         return;
     const QString folder = QFileInfo(path).path();
     if (!QDir().mkpath(folder))
@@ -220,8 +252,8 @@ void ImageCache::writeRecord() const
     {
         QDataStream body(&payload, QIODevice::WriteOnly);
         body.setVersion(QDataStream::Qt_6_4);
-        body << m_version << m_canonicalAlbum << quint32(m_new.size());
-        for (const Entry& e : m_new)
+        body << m_version << m_canonicalAlbum << quint32(entries.size());
+        for (const Entry& e : entries)
             body << e.fileName << e.image << e.recipe << e.sourceHash;
     }
     QByteArray bytes;
@@ -241,7 +273,7 @@ void ImageCache::writeRecord() const
         QFile::remove(records.at(k).filePath());
 }
 
-void ImageCache::takeAside()
+void ImageCache::decide(std::vector<AlbumPhoto>& photos)
 {
     std::vector<Entry> old;
     if (!readRecord(old))
@@ -252,13 +284,46 @@ void ImageCache::takeAside()
         QFile::remove(path);
     if (old.empty())
         return;
+    const std::vector<Match> matches = findMatches(old, photos);
+    // The old images that may be kept are read (on every core) to check that they are unchanged.
+    std::vector<char> wanted(old.size(), 0);
+    for (const Match& match : matches)
+        for (int k : match.entries)
+            wanted[size_t(k)] = 1;
+    std::vector<char> intact(old.size(), 0);
+    const QDir album(m_album);
+    WorkerPool::forEach(old.size(), [&](size_t k) {
+        if (wanted[k])
+            intact[k] = stamp(album.filePath(old[k].fileName)) == old[k].image;
+    });
+    // Each image keeps an old file of its recipe that no earlier image keeps, else shares one.
+    std::vector<int> uses(old.size(), 0);
+    for (const Match& match : matches) {
+        int pick = -1;
+        for (int k : match.entries) {
+            if (!intact[size_t(k)])
+                continue;
+            pick = k;
+            if (uses[size_t(k)] == 0)
+                break;
+        }
+        if (pick < 0)
+            continue;
+        ++uses[size_t(pick)];
+        const Entry& e = old[size_t(pick)];
+        match.image->keep = AlbumPhotoImage::Keep{pick, false, e.sourceHash, e.image};
+    }
+    m_old = std::move(old);
+}
 
+std::vector<ImageCache::Match> ImageCache::findMatches(const std::vector<Entry>& old,
+                                                       std::vector<AlbumPhoto>& photos) const
+{
     std::multimap<QByteArray, int> byRecipe;
     for (int k = 0; k < int(old.size()); ++k)
         byRecipe.emplace(old[size_t(k)].recipe, k);
-
-    // Which photos may have images in the old album: path, size and time match a recipe, and
-    // the old image is still there with its size and time. Only these are read below.
+    // Old images whose recipe matches a photo's path, size and time, and which are still in the
+    // album with their size and time. Only photos are stated here, none is opened.
     const QDir album(m_album);
     std::vector<signed char> present(old.size(), -1);
     const auto isPresent = [&](int k) {
@@ -269,136 +334,89 @@ void ImageCache::takeAside()
         }
         return present[size_t(k)] > 0;
     };
-    const int n = int(m_photos.size());
-    std::vector<std::vector<int>> candidates(size_t(KindCount * n));
-    constexpr Kind Kinds[] = {Index, Page, Index2x, Page2x};
-    std::vector<int> toHash;
-    for (int i = 1; i <= n; ++i) {
+    std::vector<Match> matches;
+    for (AlbumPhoto& photo : photos) {
         qint64 size = 0;
         qint64 modified = 0;
-        if (!statFile(m_photos.at(i - 1).pathName, size, modified))
+        if (!statFile(photo.path, size, modified))
             continue;
-        bool any = false;
-        for (const Kind kind : Kinds) {
-            const auto [from, to] = byRecipe.equal_range(recipe(i, kind, size, modified));
-            for (auto it = from; it != to; ++it) {
-                if (isPresent(it->second)) {
-                    candidates[size_t(KindCount * (i - 1) + kind)].push_back(it->second);
-                    any = true;
-                }
-            }
-        }
-        if (any)
-            toHash.push_back(i);
-    }
-    // Their contents, and the old images' own stamps, read on every core.
-    std::vector<QByteArray> sourceHash(static_cast<size_t>(n));
-    WorkerPool::forEach(toHash.size(), [&](size_t k) {
-        const int i = toHash[k];
-        sourceHash[size_t(i - 1)] = stamp(m_photos.at(i - 1).pathName).hash;
-    });
-    std::vector<char> wanted(old.size(), 0);
-    for (int i : toHash)
-        for (const Kind kind : Kinds)
-            for (int k : candidates[size_t(KindCount * (i - 1) + kind)])
-                if (!sourceHash[size_t(i - 1)].isEmpty() && old[size_t(k)].sourceHash == sourceHash[size_t(i - 1)])
-                    wanted[size_t(k)] = 1;
-    std::vector<char> intact(old.size(), 0);
-    WorkerPool::forEach(old.size(), [&](size_t k) {
-        if (wanted[k])
-            intact[k] = stamp(album.filePath(old[k].fileName)) == old[k].image;
-    });
-
-    // Each image takes an old file of its recipe that no earlier image took, else shares one.
-    m_usesLeft.assign(old.size(), 0);
-    for (int i = 1; i <= n; ++i) {
-        for (const Kind kind : Kinds) {
-            int pick = -1;
-            for (int k : candidates[size_t(KindCount * (i - 1) + kind)]) {
-                if (!intact[size_t(k)] || old[size_t(k)].sourceHash != sourceHash[size_t(i - 1)])
-                    continue;
-                pick = k;
-                if (m_usesLeft[size_t(k)] == 0)
-                    break;
-            }
-            if (pick >= 0) {
-                m_taken[size_t(KindCount * (i - 1) + kind)] = pick;
-                ++m_usesLeft[size_t(pick)];
-            }
+        for (AlbumPhotoImage& image : photo.images) {
+            Match match{&image, {}};
+            const auto [from, to] = byRecipe.equal_range(recipe(photo, image, size, modified));
+            for (auto it = from; it != to; ++it)
+                if (isPresent(it->second))
+                    match.entries.push_back(it->second);
+            if (!match.entries.empty())
+                matches.push_back(std::move(match));
         }
     }
+    return matches;
+}
 
-    // Out of the way of the deletion that follows.
-    const QString working = album.filePath(QString::fromLatin1(WorkingFolder));
-    bool haveFolder = false;
-    for (size_t k = 0; k < old.size(); ++k) {
-        if (m_usesLeft[k] == 0)
+QStringList ImageCache::putKeptAside(std::vector<AlbumPhoto>& photos)
+{
+    // Per old image, the images that keep it.
+    std::vector<std::vector<AlbumPhotoImage*>> keepers(m_old.size());
+    for (AlbumPhoto& photo : photos)
+        for (AlbumPhotoImage& image : photo.images)
+            if (image.keep.entry >= 0)
+                keepers[size_t(image.keep.entry)].push_back(&image);
+    const QDir album(m_album);
+    QStringList inPlace;
+    for (size_t k = 0; k < m_old.size(); ++k) {
+        if (keepers[k].empty())
             continue;
-        haveFolder = haveFolder || QDir().mkpath(working);
+        const QString oldName = m_old[k].fileName;
+        const QString oldPath = album.filePath(oldName);
+        // The image of the old file's own name keeps it where it is; else the last one gets it
+        // renamed, and every other one a copy (made first).
+        const auto own = std::find_if(keepers[k].begin(), keepers[k].end(),
+                                      [&](const AlbumPhotoImage* image) { return image->fileName == oldName; });
+        AlbumPhotoImage* owner = own != keepers[k].end() ? *own : keepers[k].back();
+        for (AlbumPhotoImage* image : keepers[k]) {
+            if (image == owner)
+                continue;
+            const QString working = album.filePath(image->workingName());
+            QFile::remove(working);
+            image->keep.file = QFile::copy(oldPath, working) ? stamp(working) : Stamp{};
+            if (!image->keep.file.valid()) {
+                qCInfo(lcImageCache) << "cannot copy" << oldName << "to" << working;
+                image->keep = {};
+            }
+        }
         std::error_code error;
-        if (haveFolder)
-            std::filesystem::rename(fsPath(album.filePath(old[k].fileName)),
-                                    fsPath(QDir(working).filePath(old[k].fileName)), error);
-        if (!haveFolder || error) {
-            qCInfo(lcImageCache) << "cannot take aside" << old[k].fileName << error.message().c_str();
-            m_usesLeft[k] = 0;
-            for (int& taken : m_taken)
-                if (taken == int(k))
-                    taken = -1;
+        if (owner->fileName == oldName)
+            owner->keep.inPlace = true;
+        else
+            std::filesystem::rename(fsPath(oldPath), fsPath(album.filePath(owner->workingName())), error);
+        if (error) {
+            qCInfo(lcImageCache) << "cannot move" << oldName << "aside" << error.message().c_str();
+            owner->keep = {};
+        } else if (owner->keep.inPlace) {
+            inPlace << oldName;
         }
     }
-    m_old = std::move(old);
+    return inPlace;
 }
 
-bool ImageCache::reusable(int i, Kind kind) const
+void ImageCache::finish(const std::vector<AlbumPhoto>& photos) const
 {
-    return m_taken[size_t(KindCount * (i - 1) + kind)] >= 0;
-}
-
-bool ImageCache::place(int i, Kind kind, const QString& target)
-{
-    const int k = m_taken[size_t(KindCount * (i - 1) + kind)];
-    if (k < 0)
-        return false;
-    const Entry& old = m_old[size_t(k)];
-    const QString source = QDir(QDir(m_album).filePath(QString::fromLatin1(WorkingFolder))).filePath(old.fileName);
-    Entry placed = old;
-    placed.fileName = QFileInfo(target).fileName();
-    std::error_code error;
-    if (--m_usesLeft[size_t(k)] == 0) {
-        std::filesystem::rename(fsPath(source), fsPath(target), error);
-    } else {
-        // Written whole under its hidden working name, then renamed, like every album image (no
-        // worker writes that name: this photo's image of this kind is not made).
-        const QString part =
-            QFileInfo(target).dir().filePath(QLatin1Char('.') + placed.fileName + QStringLiteral(".part"));
-        QFile::remove(part);
-        if (!QFile::copy(source, part))
-            error = std::make_error_code(std::errc::io_error);
-        else
-            std::filesystem::rename(fsPath(part), fsPath(target), error);
-        QFile::remove(part);
-        placed.image = stamp(target);
+    std::vector<Entry> entries;
+    for (const AlbumPhoto& photo : photos) {
+        for (const AlbumPhotoImage& image : photo.images) {
+            if (!image.placed)
+                continue;
+            if (image.outcome == AlbumPhotoImage::Kept) {
+                Entry kept = m_old[size_t(image.keep.entry)];
+                kept.fileName = image.fileName;
+                kept.image = image.file;
+                entries.push_back(kept);
+            } else if (image.outcome == AlbumPhotoImage::Made && photo.source.valid() && image.file.valid()) {
+                entries.push_back(Entry{image.fileName, image.file,
+                                        recipe(photo, image, photo.source.size, photo.source.modified),
+                                        photo.source.hash});
+            }
+        }
     }
-    if (error || !placed.image.valid()) {
-        qCInfo(lcImageCache) << "cannot place" << old.fileName << "as" << target << error.message().c_str();
-        return false;
-    }
-    m_new.push_back(placed);
-    ++m_reused;
-    return true;
-}
-
-void ImageCache::made(int i, Kind kind, const QString& target, const Stamp& source, const Stamp& image)
-{
-    if (!source.valid() || !image.valid())
-        return;
-    m_new.push_back(
-        Entry{QFileInfo(target).fileName(), image, recipe(i, kind, source.size, source.modified), source.hash});
-}
-
-void ImageCache::finish()
-{
-    cleanWorkingFolder();
-    writeRecord();
+    writeRecord(entries);
 }

@@ -6,7 +6,7 @@
     <message>
         <location filename="../app/widgets/frmmain_step3.cpp" line="+88"/>
         <source>･Lumivert作成エラー</source>
-        <translation>· The album could not be created</translation>
+        <translation>The album could not be created</translation>
     </message>
     <message>
         <location filename="../generate/widgets/frmcreatealbum.cpp" line="+31"/>
@@ -22,6 +22,382 @@
         <location line="+1"/>
         <source>Step3.HTML生成  しばらくお待ちください。</source>
         <translation>Step 3: writing the HTML pages. Please wait. </translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>ページ幅（ピクセル）</source>
+        <translation>page width in pixels</translation>
+    </message>
+    <message>
+        <source>JPEGの画質</source>
+        <translation>JPEG quality</translation>
+    </message>
+    <message>
+        <source>ページと表紙の写真をプログレッシブ形式のJPEGにする</source>
+        <translation>progressive JPEG page and cover images</translation>
+    </message>
+    <message>
+        <source>ナビゲーションバーを日本語表示にする</source>
+        <translation>Japanese navigation bar</translation>
+    </message>
+    <message>
+        <source>目次に載せる項目</source>
+        <translation>what the index shows</translation>
+    </message>
+    <message>
+        <source>ページに載せる項目</source>
+        <translation>what the pages show</translation>
+    </message>
+    <message>
+        <source>項目名ではありません「%1」（%2，または all，none）</source>
+        <translation>unknown detail &quot;%1&quot; (one of %2, or all, none)</translation>
+    </message>
+    <message>
+        <source>アルバムのタイトル（%1文字まで）</source>
+        <translation>album title, at most %1 characters</translation>
+    </message>
+    <message>
+        <source>テキスト</source>
+        <translation>TEXT</translation>
+    </message>
+    <message>
+        <source>16色の名前のひとつ</source>
+        <translation>one of the sixteen colour names</translation>
+    </message>
+    <message>
+        <source>色</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>スタイルシート：プログラムの横にあるものの名前か，パス</source>
+        <translation>style sheet template: a name beside the program or a path</translation>
+    </message>
+    <message>
+        <source>名前順で最初のもの</source>
+        <translation>the first in name order</translation>
+    </message>
+    <message>
+        <source>背景画像：パスか，背景画像フォルダの中の名前</source>
+        <translation>background image, a path or a name in 背景画像</translation>
+    </message>
+    <message>
+        <source>表紙にする写真の番号</source>
+        <translation>cover photo number</translation>
+    </message>
+    <message>
+        <source>表紙の特殊効果</source>
+        <translation>cover effect</translation>
+    </message>
+    <message>
+        <source>自動ページめくり（1～99秒）</source>
+        <translation>turn the pages automatically (1 to 99 seconds)</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>SECONDS</translation>
+    </message>
+    <message>
+        <source>写真はそのままにして，ページとスタイルだけを書き換える</source>
+        <translation>keep the images, rewrite the pages and style</translation>
+    </message>
+    <message>
+        <source>写真一覧の読み込み（またはファイルからの読み出し）と保存だけをする</source>
+        <translation>only import (or load) and save the list file</translation>
+    </message>
+    <message>
+        <source>写真を読み込み直す。既存の一覧ファイル（順序，回転，キャプション）はそのまま残す</source>
+        <translation>read the photos afresh; an existing list file (order, rotations, captions) is left as it is</translation>
+    </message>
+    <message>
+        <source>--reimport と一緒に：新しい一覧を既存の一覧ファイルの上に書く</source>
+        <translation>with --reimport: write the new list over it</translation>
+    </message>
+    <message>
+        <source>エラーと問題の報告のほかは何も表示しない</source>
+        <translation>print nothing but errors and problem reports</translation>
+    </message>
+    <message>
+        <source>この説明を表示して終わる</source>
+        <translation>print this help and exit</translation>
+    </message>
+    <message>
+        <source>バージョンを表示して終わる</source>
+        <translation>print the version and exit</translation>
+    </message>
+    <message>
+        <source>一覧</source>
+        <translation>LIST</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>FOLDER</translation>
+    </message>
+    <message>
+        <source>写真のあるフォルダ</source>
+        <translation>the folder of the photos</translation>
+    </message>
+    <message>
+        <source>2: 高解像度画面用に2倍の大きさの画像も作り，srcsetで示す。1: 作らない</source>
+        <translation>2: second images at twice the size for high-density screens, offered through srcset; 1: none</translation>
+    </message>
+    <message>
+        <source>--density: 1 か 2</source>
+        <translation>--density: 1 or 2</translation>
+    </message>
+    <message>
+        <source>--title: %1文字まで</source>
+        <translation>--title: at most %1 characters</translation>
+    </message>
+    <message>
+        <source>--%1: %2 のいずれか</source>
+        <translation>--%1: one of %2</translation>
+    </message>
+    <message>
+        <source>--colour: 色の名前ではありません「%1」（%2）</source>
+        <translation>--colour: unknown colour &quot;%1&quot; (one of %2)</translation>
+    </message>
+    <message>
+        <source>--theme: スタイルシート「%1」がありません</source>
+        <translation>--theme: no style sheet &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--background: 画像「%1」がありません</source>
+        <translation>--background: no image &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--cover: 写真の番号（0～%1）</source>
+        <translation>--cover: a photo number (0 to %1)</translation>
+    </message>
+    <message>
+        <source>--effect: 0～%1</source>
+        <translation>--effect: 0 to %1</translation>
+    </message>
+    <message>
+        <source>--slideshow: 1～99秒</source>
+        <translation>--slideshow: 1 to 99 seconds</translation>
+    </message>
+    <message>
+        <source>フォルダの写真のWebアルバムを フォルダ/Lumivert に作ります。
+オプションの初期値は，そのフォルダで最後に作ったアルバムのもの（フォルダ/Lumivert.opt，
+ウィンドウで作ってもこのツールで作っても）で，それがなければ括弧の中の値です。
+指定したオプションがそれに優先し，作ったアルバムはそのオプションを記録します。</source>
+        <translation>Writes the web album of the photos in FOLDER into FOLDER/Lumivert.
+Options default to those of the last album made in FOLDER (FOLDER/Lumivert.opt,
+by the window or by this tool), else to the values in parentheses; the flags
+given override them, and a written album remembers its options.</translation>
+    </message>
+    <message>
+        <source>使い方: lumivert-cli フォルダ [オプション]</source>
+        <translation>Usage: lumivert-cli FOLDER [options]</translation>
+    </message>
+    <message>
+        <source>オプション:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>引数:</source>
+        <translation>Arguments:</translation>
+    </message>
+    <message>
+        <source>終了ステータス:
+  0  アルバムを作った（--list-only では一覧を保存した）
+  1  書き込めなかったページがある（一覧を保存できなかった）
+  2  引数か入力の誤り（フォルダがない，写真がない，一覧ファイルが読めない）
+  3  別の Lumivert がこのアルバム（フォルダ/Lumivert.lock）を待ち時間のあいだ書き込み続けた
+     （待ち時間は環境変数 LUMIVERT_LOCK_WAIT の秒数，初期値は10分）
+</source>
+        <translation>Exit status:
+  0  album written (with --list-only: the list saved)
+  1  a page could not be written (or the list could not be saved)
+  2  bad arguments or input (no folder, no photos, an unreadable list file)
+  3  another Lumivert kept writing this album (FOLDER/Lumivert.lock) for the whole wait
+     (LUMIVERT_LOCK_WAIT seconds when set, else 10 minutes)
+</translation>
+    </message>
+    <message>
+        <source> ほか%1枚</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>（マシン %1 のプロセス %2）</source>
+        <translation> (on the machine %1, process %2)</translation>
+    </message>
+    <message>
+        <source>（プロセス %1）</source>
+        <translation> (process %1)</translation>
+    </message>
+    <message>
+        <source>別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…</source>
+        <translation>Another Lumivert is writing this album; waiting…</translation>
+    </message>
+    <message>
+        <source>別のLumivert%1を%2秒待ちましたが，書き込みが終わらないのであきらめました。何も書き込んでいません。</source>
+        <translation>gave up waiting for the other Lumivert%1 after %2 seconds; nothing was written.</translation>
+    </message>
+    <message>
+        <source>別のマシンのロックは引き継ぎません。そこでLumivertが動いていなければ，%1 を削除してください</source>
+        <translation>A lock of another machine is never taken over: when no Lumivert runs there any more, delete %1</translation>
+    </message>
+    <message>
+        <source>ロックは %1 です</source>
+        <translation>It holds %1</translation>
+    </message>
+    <message>
+        <source>新しい写真1枚を最後に加えました: %1</source>
+        <translation>1 new photo was added at the end: %1</translation>
+    </message>
+    <message>
+        <source>新しい写真%1枚を最後に加えました: %2</source>
+        <translation>%1 new photos were added at the end: %2</translation>
+    </message>
+    <message>
+        <source>一覧の保存後に変わった写真1枚を読み込み直しました: %1</source>
+        <translation>1 photo was changed since the list was saved and read afresh: %1</translation>
+    </message>
+    <message>
+        <source>一覧の保存後に変わった写真%1枚を読み込み直しました: %2</source>
+        <translation>%1 photos were changed since the list was saved and read afresh: %2</translation>
+    </message>
+    <message>
+        <source>一覧の写真1枚がフォルダにありません（一覧には残し，アルバムではその代わりにお知らせを表示します）: %1</source>
+        <translation>1 listed photo is no longer in the folder (kept in the list; the album shows a note in its place): %1</translation>
+    </message>
+    <message>
+        <source>一覧の写真%1枚がフォルダにありません（一覧には残し，アルバムではその代わりにお知らせを表示します）: %2</source>
+        <translation>%1 listed photos are no longer in the folder (kept in the list; the album shows a note in their place): %2</translation>
+    </message>
+    <message>
+        <source>前回のスタイルシート %1 は使いません（Lumivert.opt から使うのはプログラムのスタイルシートと写真のフォルダ内のファイルだけです。--theme で指定し直せます）。最初のスタイルシートを使います</source>
+        <translation>the remembered style sheet %1 is not used (only the program's own style sheets and files inside the photo folder are taken from Lumivert.opt; --theme gives it again); the first style sheet is used</translation>
+    </message>
+    <message>
+        <source>前回の背景画像 %1 は使いません（Lumivert.opt から使うのはプログラムの画像と写真のフォルダ内のファイルだけです。--background で指定し直せます）。背景画像なしで作ります</source>
+        <translation>the remembered background image %1 is not used (only the program's own images and files inside the photo folder are taken from Lumivert.opt; --background gives it again); the album has no background</translation>
+    </message>
+    <message>
+        <source>不明なオプション %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>%1 には値が要ります</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>%1 は値をとりません</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>写真のフォルダが指定されていません</source>
+        <translation>no photo folder given</translation>
+    </message>
+    <message>
+        <source>フォルダはひとつだけ指定できます</source>
+        <translation>only one folder may be given</translation>
+    </message>
+    <message>
+        <source>--replace-list は --reimport と一緒に指定します</source>
+        <translation>--replace-list goes with --reimport</translation>
+    </message>
+    <message>
+        <source>写真の読み込み</source>
+        <translation>Reading the photos</translation>
+    </message>
+    <message>
+        <source>目次用画像生成</source>
+        <translation>Making the index pictures</translation>
+    </message>
+    <message>
+        <source>ページ用画像生成</source>
+        <translation>Making the page pictures</translation>
+    </message>
+    <message>
+        <source>HTML生成</source>
+        <translation>Writing the pages</translation>
+    </message>
+    <message>
+        <source>%1（%2枚）</source>
+        <translation>%1 (%2 photos)</translation>
+    </message>
+    <message>
+        <source>%1 %2/%3（%4%）</source>
+        <translation>%1 %2/%3 (%4%)</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 を読み込めません: %2</source>
+        <translation>the folder %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>1枚の写真を読み込めませんでした（一覧には残り，アルバムでは写真の代わりにお知らせを表示します）:</source>
+        <translation>1 photo could not be read (it stays in the list; the album shows a note in its place):</translation>
+    </message>
+    <message>
+        <source>%1枚の写真を読み込めませんでした（一覧には残り，アルバムでは写真の代わりにお知らせを表示します）:</source>
+        <translation>%1 photos could not be read (they stay in the list; the album shows a note in their place):</translation>
+    </message>
+    <message>
+        <source>アルバムに入れられる写真は%1枚までのため，1枚を読み込みませんでした（%2）</source>
+        <translation>1 photo was left out: an album holds at most %1 photos (left out: %2)</translation>
+    </message>
+    <message>
+        <source>アルバムに入れられる写真は%1枚までのため，%2枚を読み込みませんでした（%3 ～ %4）</source>
+        <translation>%2 photos were left out: an album holds at most %1 photos (left out: %3 to %4)</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 はありません</source>
+        <translation>the folder %1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 を読み込めません: %2
+（そのまま残します。--reimport で写真を読み込み直し，--reimport --replace-list でその新しい一覧を上に書きます）</source>
+        <translation>cannot read %1: %2
+(it is left as it is; --reimport reads the photos instead, --reimport --replace-list
+also writes their new list over it)</translation>
+    </message>
+    <message>
+        <source>%2 から %1 枚の写真を読み出しました</source>
+        <translation>Loaded %1 photos from %2</translation>
+    </message>
+    <message>
+        <source>%1 枚の写真を読み込みました</source>
+        <translation>Imported %1 photos</translation>
+    </message>
+    <message>
+        <source>（%1 枚はデコードできませんでした）</source>
+        <translation> (%1 could not be decoded)</translation>
+    </message>
+    <message>
+        <source>%1 には写真がありません。作るものがないので，アルバムは作りません</source>
+        <translation>no photos in %1: there is nothing to make, no album is written</translation>
+    </message>
+    <message>
+        <source>%1 はそのまま残します（--replace-list で新しい一覧をその上に書きます）</source>
+        <translation>%1 is left as it is (--replace-list writes the new list over it)</translation>
+    </message>
+    <message>
+        <source>%1 を保存できません: %2</source>
+        <translation>cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>画像を書き込めませんでした: %1</source>
+        <translation>no image: %1</translation>
+    </message>
+    <message>
+        <source>理由: %1</source>
+        <translation>Reason: %1</translation>
+    </message>
+    <message>
+        <source>アルバムのフォルダ %1 を作れません: %2</source>
+        <translation>cannot make the album folder %1: %2</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 には書き込めません（%2）。写真一覧とアルバムはここに保存できません</source>
+        <translation>the folder %1 cannot be written to (%2): neither the list nor the album can be saved there</translation>
+    </message>
+    <message>
+        <source>オプションを %1 に記録できません: %2</source>
+        <translation>cannot remember the options in %1: %2</translation>
     </message>
 </context>
 <context>
@@ -247,6 +623,30 @@
         <location line="+1"/>
         <source>読み書きの途中でエラーが起きました</source>
         <translation>an input/output error occurred</translation>
+    </message>
+    <message>
+        <source>・%1</source>
+        <translation>• %1</translation>
+    </message>
+    <message>
+        <source>新しい写真%1枚を一覧の最後に追加しました: %2</source>
+        <translation>New photos added at the end of the list (%1): %2</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀの保存後に変更された写真%1枚を読み込み直しました。</source>
+        <translation>Photos changed since the list was saved, read afresh (%1):</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀにある次の写真%1枚が，フォルダにありません。</source>
+        <translation>Photos of the saved list that are no longer in the folder (%1):</translation>
+    </message>
+    <message>
+        <source>一覧から外しますか？
+
+［いいえ］を選ぶと一覧に残します（写真が戻れば使われます）。写真がないあいだ，アルバムでは写真の代わりにお知らせを表示します。</source>
+        <translation>Remove them from the list?
+
+No keeps them in the list (they are used again when the photos come back). While a photo is missing, the album shows a note in its place.</translation>
     </message>
 </context>
 <context>
@@ -834,6 +1234,70 @@ Open the album&apos;s folder?</translation>
     <message>
         <source>初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？</source>
         <translation>Save the photo list before starting over?</translation>
+    </message>
+    <message>
+        <source>（コンピュータ %1 のLumivertです。そこでLumivertが動いていないのに待ちが終わらないときは，%2 を削除してください。）</source>
+        <translation>(It is a Lumivert on the computer %1. If no Lumivert runs there and the wait does not end, delete %2.)</translation>
+    </message>
+    <message>
+        <source>別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…</source>
+        <translation>Another Lumivert is writing this album; waiting…</translation>
+    </message>
+    <message>
+        <source>前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。</source>
+        <translation>The remembered %1 is not used (only the program's own files and files inside the photo folder are).</translation>
+    </message>
+    <message>
+        <source>このフォルダには書き込めません（%1）。
+%2
+
+写真一覧ﾃﾞｰﾀとLumivertはこのフォルダに保存できません。写真をコピーした書き込めるフォルダで作成してください。</source>
+        <translation>This folder cannot be written to (%1).
+%2
+
+Neither the photo list nor the album can be saved here. Copy the photos to a folder you can write to and make the album there.</translation>
+    </message>
+    <message>
+        <source>写真一覧に写真がないため，作成するものがありません。</source>
+        <translation>The photo list is empty: there is nothing to make.</translation>
+    </message>
+    <message>
+        <source>写真一覧に写真がないため，保存するものがありません。</source>
+        <translation>The photo list is empty: there is nothing to save.</translation>
+    </message>
+    <message>
+        <source>Lumivertを作成できませんでした。フォルダ%1を作れません。
+
+理由: %2</source>
+        <translation>The album could not be created: the folder %1 cannot be made.
+
+Reason: %2</translation>
+    </message>
+    <message>
+        <source>写真一覧ﾃﾞｰﾀを保存できませんでした。
+%1</source>
+        <translation>The photo list could not be saved.
+%1</translation>
+    </message>
+    <message>
+        <source>フォルダを開けませんでした。
+
+%1</source>
+        <translation>The folder could not be opened.
+
+%1</translation>
+    </message>
+    <message>
+        <source>プレビューをブラウザで開けませんでした。
+
+%1
+
+プレビューのフォルダを開きますか？</source>
+        <translation>The preview could not be opened in a browser.
+
+%1
+
+Open the preview's folder?</translation>
     </message>
 </context>
 <context>

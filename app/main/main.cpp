@@ -13,6 +13,7 @@
 #include "app/widgets/frmmain.h"
 #include "components/imaging.h"
 #include "components/sharppictures.h"
+#include "components/workerpool.h"
 
 namespace
 {
@@ -53,7 +54,8 @@ int main(int argc, char** argv)
     QTranslator ownTranslator;
     QTranslator qtTranslator;
     installTranslations(app, ownTranslator, qtTranslator);
-    Imaging::Session imaging; // before any thread touches an image
+    Imaging::Session imaging;           // before any thread touches an image
+    WorkerPool::setWindowProgram(true); // workers below the window, so it paints on a busy machine
     // The window's pictures are made for the screen's pixels (2 on a desktop scaled by two).
     SharpPictures::instance().setDevicePixelRatio(app.devicePixelRatio());
 

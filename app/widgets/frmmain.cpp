@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,9 +27,11 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <optional>
 #include <utility>
 
 #include "app/cshellexecute.h"
@@ -37,10 +40,13 @@
 #include "app/widgets/artwork.h"
 #include "app/widgets/frmabout.h"
 #include "app/widgets/frmselectfolder.h"
+#include "catalogue/albumlock.h"
 #include "catalogue/cgetfiles.h"
 #include "catalogue/photolistfile.h"
+#include "catalogue/photolistupdate.h"
 #include "catalogue/widgets/frmgetpicture.h"
-#include "catalogue/widgets/problemtext.h"
+#include "generate/albumstart.h"
+#include "catalogue/problemtext.h"
 #include "components/widgets/photogridview.h"
 #include "design/backgroundlist.h"
 #include "design/ccolor.h"
@@ -204,7 +210,7 @@ void frmMain::Form_Load(const QString& commandLine)
 
     // 7-9. Version label, colour button, the grid's tooltip colour.
     lblVersion->setText(ProgramInfo::versionLabel());
-    setColorButton(CColor::instance().ColorCode());
+    setColor(m_colorName);
     QPalette gridPalette = vaSpread1->palette();
     gridPalette.setColor(QPalette::Window, QToolTip::palette().color(QPalette::ToolTipBase));
     vaSpread1->setPalette(gridPalette);
@@ -468,9 +474,28 @@ void frmMain::loadOrImport()
 
 void frmMain::afterListChanged()
 {
+    // What the status line said was about the list or the album before this one.
+    StatusBar1->clearMessage();
+    // A folder the user may read but not write: said once, now, rather than at every save.
+    QString reason;
+    const QString folder = txtFolder->text();
+    if (m_model.photoCount() > 0 && QFileInfo(folder).isDir() && !AlbumStart::folderWritable(folder, &reason))
+        message(
+            QMessageBox::Information,
+            tr("このフォルダには書き込めません（%1）。\n%2\n\n写真一覧ﾃﾞｰﾀとLumivertはこのフォルダに保存できません。"
+               "写真をコピーした書き込めるフォルダで作成してください。")
+                .arg(ProblemText::osReason(reason), QDir::toNativeSeparators(folder)));
     // The folder's remembered options, or the start values; a cover the list no longer reaches is photo 1.
-    const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder);
+    AlbumOptionsFile::Refused refused;
+    const AlbumOptions remembered = AlbumOptionsFile::load(txtFolder->text(), m_programFolder, &refused);
     applyAlbumOptions(remembered);
+    // Files from outside the folder are not taken from it: the user hears which.
+    const QString notTaken = refused.theme.isEmpty()        ? refused.background
+                             : refused.background.isEmpty() ? refused.theme
+                                                            : refused.theme + QStringLiteral(", ") + refused.background;
+    if (!notTaken.isEmpty())
+        showStatus(tr("前回の設定の %1 は使いません（使えるのはプログラムのものと写真のフォルダ内のファイルです）。")
+                       .arg(notTaken));
     const int cover = remembered.coverNumber;
     SetCoverPhoto(cover >= 1 && cover <= m_model.photoCount() ? cover : 1);
     selectTab(1);
@@ -503,6 +528,7 @@ void frmMain::loadList()
 {
     QList<int> widths;
     QString error;
+    const QDateTime listSaved = QFileInfo(PhotoListFile::path(txtFolder->text())).lastModified();
     if (!PhotoListFile::load(m_model, txtFolder->text(), &widths, &error)) {
         // A damaged or foreign file is left as it is and the folder is read afresh instead.
         message(QMessageBox::Warning,
@@ -514,7 +540,83 @@ void frmMain::loadList()
     for (int i = 0; i < widths.size() && i < PhotoColumnCount; ++i)
         if (widths.at(i) > 0)
             vaSpread1->setColumnWidthTwips(i + 1, widths.at(i));
+    updateLoadedList(listSaved);
     activateLastRow();
+}
+
+void frmMain::updateLoadedList(const QDateTime& listSaved)
+{
+    const QString folder = txtFolder->text();
+    // Matching the rows to the folder's photos is quick; only reading photos needs the progress window.
+    const ListUpdatePlan plan = PhotoListUpdate::plan(m_model.rows(), folder, listSaved);
+    ListNews news = plan.news;
+    PhotoListModel updated;
+    ImportResult read;
+    if (plan.toRead.isEmpty()) {
+        const ListUpdate update = PhotoListUpdate::apply(plan);
+        news = update.news;
+        read = update.read;
+        updated.setRows(read.rows);
+    } else {
+        read = frmGetPicture::runJob(
+            this,
+            [&news, &plan](std::stop_token stop, const ImportProgress& progress) {
+                ListUpdate update = PhotoListUpdate::apply(plan, stop, progress);
+                news = update.news;
+                return update.read;
+            },
+            &updated);
+    }
+    // A cancel keeps the list as the file holds it.
+    if (read.cancelled)
+        return;
+    // What differs from the file (new rows, fresh shooting texts) is an unsaved change of the list.
+    m_model.setRows(updated.rows());
+    const ProblemText::Report report = ProblemText::listNewsReport(read, news, folder);
+    if (news.vanished.isEmpty()) {
+        if (!report.text.isEmpty())
+            message(report.warning ? QMessageBox::Warning : QMessageBox::Information, report.text);
+        return;
+    }
+    QString question = ProblemText::vanishedQuestion(news);
+    if (!report.text.isEmpty())
+        question = report.text + QStringLiteral("\n\n") + question;
+    if (message(QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    for (qsizetype i = news.vanishedPositions.size() - 1; i >= 0; --i)
+        m_model.removePhotos(news.vanishedPositions.at(i));
+}
+
+bool frmMain::lockAlbum(AlbumLock& lock)
+{
+    if (lock.tryLock() != AlbumLock::State::Busy)
+        return true;
+    QDialog waiting(this);
+    waiting.setObjectName(QStringLiteral("dlgAlbumLock"));
+    waiting.setWindowTitle(ProgramInfo::displayName());
+    auto* text = new QLabel(&waiting);
+    text->setObjectName(QStringLiteral("lblAlbumLock"));
+    QString holder;
+    if (lock.heldByAnotherMachine())
+        holder = QStringLiteral("\n") + tr("（コンピュータ %1 のLumivertです。そこでLumivertが動いていないのに"
+                                           "待ちが終わらないときは，%2 を削除してください。）")
+                                            .arg(lock.holderHost(), AlbumLock::path(txtFolder->text()));
+    text->setText(tr("別のLumivertがこのアルバムを書き込んでいます。終わるのを待っています…") + holder);
+    text->setWordWrap(true);
+    auto* cancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), &waiting);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* layout = new QVBoxLayout(&waiting);
+    layout->addWidget(text);
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    connect(cancel, &QPushButton::clicked, &waiting, &QDialog::reject);
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &waiting, [&] {
+        if (lock.tryLock() != AlbumLock::State::Busy)
+            waiting.accept();
+    });
+    poll.start(200);
+    m_hooks.execDialog(waiting);
+    return lock.tryLock() != AlbumLock::State::Busy;
 }
 
 bool frmMain::saveList()
@@ -527,16 +629,27 @@ bool frmMain::saveList()
         message(QMessageBox::Warning, tr("写真のあるフォルダを指定してください。"));
         return false;
     }
+    // A creation holds the lock already; a save on its own takes it for the write.
+    std::optional<AlbumLock> lock;
+    if (!m_writing && !lockAlbum(lock.emplace(folder)))
+        return false;
+    QString error;
+    if (writeList(&error))
+        return true;
+    message(QMessageBox::Warning, tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
+    return false;
+}
+
+bool frmMain::writeList(QString* error)
+{
+    vaSpread1->commitEditing();
     QList<int> widths;
     for (int i = 1; i <= PhotoColumnCount; ++i)
         widths.push_back(vaSpread1->columnWidthTwips(i));
-    QString error;
-    if (PhotoListFile::save(m_model, folder, widths, &error)) {
-        m_model.markSaved();
-        return true;
-    }
-    message(QMessageBox::Warning, tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n\n%1").arg(error));
-    return false;
+    if (!PhotoListFile::save(m_model, txtFolder->text(), widths, error))
+        return false;
+    m_model.markSaved();
+    return true;
 }
 
 bool frmMain::mayDropUnsavedChanges(const QString& question, const QString& title)

@@ -13,7 +13,9 @@
 #include "components/photolistmodel.h"
 #include "generate/albumoptions.h"
 
+class AlbumLock;
 class QButtonGroup;
+class QDateTime;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -136,6 +138,13 @@ private:
     void activateLastRow();
     /// Loads Lumivert.bin; on a damaged file says so and imports instead.
     void loadList();
+    /// Brings the list just loaded up to date with its folder (new, changed and vanished photos)
+    /// and tells the user; listSaved is when the list file was written.
+    void updateLoadedList(const QDateTime& listSaved);
+    /// Takes the folder's album lock before it is written; while another run holds it, a window
+    /// waits for it with a cancel button. False when the user cancelled. A folder that cannot hold
+    /// a lock is written without one (its writes fail on their own).
+    bool lockAlbum(AlbumLock& lock);
     void loadOrImport();
     bool saveList();
     /// Before the photo list is dropped: when it holds changes that are not in the list file, says
@@ -155,6 +164,12 @@ private:
     void showCoverPreview(const QImage& picture);
     void showBackgroundPreview(const QImage& picture);
     void setColorButton(qint32 colorCode);
+    /// The album colour by name: the button, its tooltip and accessible name, and CColor's choice.
+    void setColor(const QString& name);
+    /// After a browser could not be started: says so (text) and offers to open folder instead.
+    void offerFolder(const QString& text, const QString& folder);
+    /// Writes the list file without a message; false with the reason.
+    bool writeList(QString* error);
     /// A short confirmation in the status line at the bottom of the window.
     void showStatus(const QString& text);
     QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
@@ -169,8 +184,10 @@ private:
     frmSelectBackImage* m_backImage = nullptr;
     QImage m_coverPreview;
     QImage m_backgroundPreview;
+    QString m_colorName; // the album colour; the Step3 page shows it
     bool m_unloaded = false;
     QPoint m_frameOffset; // the client area's offset in the frame, as last seen in the normal state
+    AlbumLock* m_writing = nullptr; // the album lock while a creation holds it
 
     QTabWidget* TabStrip1 = nullptr;
     QWidget* fraStep1 = nullptr;

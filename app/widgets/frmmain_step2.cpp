@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "catalogue/editcommands.h"
@@ -116,6 +117,11 @@ void frmMain::cmdDelete_Click()
 void frmMain::cmdSave_Click()
 {
     const int photos = m_model.photoCount();
+    if (photos == 0) {
+        // An empty list is never written: an older list file stays as it is.
+        message(QMessageBox::Information, tr("写真一覧に写真がないため，保存するものがありません。"));
+        return;
+    }
     if (saveList() && photos > 0 && !txtFolder->text().isEmpty())
         showStatus(tr("写真%n枚を%1に保存しました。", nullptr, photos).arg(QStringLiteral("Lumivert.bin")));
 }
@@ -126,6 +132,7 @@ void frmMain::cmdRefresh_Click()
     // file stays as it is.
     if (!mayDropUnsavedChanges(tr("初期化する前に，写真一覧ﾃﾞｰﾀを保存しますか？"), tr("写真一覧ﾃﾞｰﾀの初期化")))
         return;
+    StatusBar1->clearMessage(); // "album written" was about the list that goes now
     const QVector<PhotoRow> before = m_model.rows();
     if (!runImport()) {
         // A cancelled import gives back the list that was there, changes and all.

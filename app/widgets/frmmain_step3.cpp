@@ -20,19 +20,23 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include "app/cshellexecute.h"
 #include "app/startup.h"
 #include "app/widgets/artwork.h"
+#include "catalogue/albumlock.h"
 #include "design/ccolor.h"
 #include "design/covereffect.h"
-#include "catalogue/widgets/problemtext.h"
+#include "catalogue/problemtext.h"
+#include "components/widgets/photogridview.h"
 #include "components/widgets/sharpdisplay.h"
 #include "design/widgets/frmcolor16.h"
 #include "design/widgets/frmselectbackimage.h"
 #include "design/widgets/frmselecttopimage.h"
 #include "generate/albumoptionsfile.h"
+#include "generate/albumstart.h"
 #include "generate/preview.h"
 #include "generate/widgets/frmcreatealbum.h"
 
@@ -51,11 +55,10 @@ QGroupBox* group(const char* name, const char* caption)
     return box;
 }
 
-QCheckBox* check(const char* name, const char* caption, bool ticked, QLayout* into)
+QCheckBox* check(const char* name, const char* caption, QLayout* into)
 {
     auto* box = new QCheckBox(QCoreApplication::translate("frmMain", caption));
     box->setObjectName(QString::fromLatin1(name));
-    box->setChecked(ticked);
     into->addWidget(box);
     return box;
 }
@@ -122,6 +125,8 @@ void frmMain::buildStep3()
     page->addWidget(buildStep3Right(), 0, 2);
     page->addWidget(buildStep3Bottom(), 1, 0, 1, 3);
     page->setRowStretch(0, 1);
+    // Every control starts from the options' start values, the one place they are written.
+    applyAlbumOptions(AlbumOptions{});
 }
 
 QWidget* frmMain::buildStep3Left()
@@ -156,13 +161,12 @@ QWidget* frmMain::buildStep3Left()
 
     QGroupBox* slide = group("fraSlideShow", QT_TRANSLATE_NOOP("frmMain", "■ 自動ページめくり"));
     auto* slideLayout = new QVBoxLayout(slide);
-    chkSlideShow =
-        check("chkSlideShow", QT_TRANSLATE_NOOP("frmMain", "自動ページめくり機能を付加する"), false, slideLayout);
-    txtShowTime = new QLineEdit(QStringLiteral("5"));
+    chkSlideShow = check("chkSlideShow", QT_TRANSLATE_NOOP("frmMain", "自動ページめくり機能を付加する"), slideLayout);
+    txtShowTime = new QLineEdit;
     txtShowTime->setObjectName(QStringLiteral("txtShowTime"));
-    txtShowTime->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), txtShowTime));
-    txtShowTime->setMaxLength(2);
+    txtShowTime->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(AlbumOptions::ShowTimeDigits)), txtShowTime));
+    txtShowTime->setMaxLength(AlbumOptions::ShowTimeDigits);
     txtShowTime->setFixedWidth(40);
     txtShowTime->setAlignment(Qt::AlignRight);
     txtShowTime->installEventFilter(this);
@@ -182,7 +186,6 @@ QWidget* frmMain::buildStep3Left()
     option(optPageWidth, "optPageWidth", 0, tr("480ピクセル(15\"液晶相当)"), widthLayout);
     option(optPageWidth, "optPageWidth", 1, tr("640ピクセル(17\"CRT相当)"), widthLayout);
     option(optPageWidth, "optPageWidth", 2, tr("800ピクセル(17\"液晶相当)"), widthLayout);
-    optPageWidth->button(0)->setChecked(true);
     layout->addWidget(width);
     layout->addStretch(1);
 
@@ -199,34 +202,33 @@ QWidget* frmMain::buildStep3Middle()
 
     QGroupBox* jpeg = group("fraJpeg", QT_TRANSLATE_NOOP("frmMain", "■ アルバム写真保存設定"));
     auto* jpegLayout = new QVBoxLayout(jpeg);
-    chkJpegProgress = check("chkJpegProgress", QT_TRANSLATE_NOOP("frmMain", "プログレッシブ形式"), false, jpegLayout);
-    chkHighDensity = check("chkHighDensity", QT_TRANSLATE_NOOP("frmMain", "高解像度画面用の画像"), true, jpegLayout);
+    chkJpegProgress = check("chkJpegProgress", QT_TRANSLATE_NOOP("frmMain", "プログレッシブ形式"), jpegLayout);
+    chkHighDensity = check("chkHighDensity", QT_TRANSLATE_NOOP("frmMain", "高解像度画面用の画像"), jpegLayout);
     QGroupBox* quality = group("fraJpegQuality", QT_TRANSLATE_NOOP("frmMain", "画質"));
     auto* qualityLayout = new QVBoxLayout(quality);
     optJpegQuality = new QButtonGroup(this);
     option(optJpegQuality, "optJpegQuality", 2, tr("高(画質の劣化は最小，ファイルサイズ最大)"), qualityLayout);
     option(optJpegQuality, "optJpegQuality", 1, tr("標準（画質，ファイルサイズ共に，低と高の中間）"), qualityLayout);
     option(optJpegQuality, "optJpegQuality", 0, tr("低（写真の保存に必要なファイルサイズが最小）"), qualityLayout);
-    optJpegQuality->button(1)->setChecked(true);
     jpegLayout->addWidget(quality);
     layout->addWidget(jpeg);
 
     QGroupBox* pageDetails = group("fraPage", QT_TRANSLATE_NOOP("frmMain", "■ ページ設定"));
     auto* pageLayout = new QVBoxLayout(pageDetails);
-    chkPageModel = check("chkPageModel", QT_TRANSLATE_NOOP("frmMain", "カメラ機種名"), false, pageLayout);
-    chkPageFileName = check("chkPageFileName", QT_TRANSLATE_NOOP("frmMain", "ファイル名"), false, pageLayout);
-    chkPageCaption = check("chkPageCaption", QT_TRANSLATE_NOOP("frmMain", "キャプション(表題)"), true, pageLayout);
-    chkPageDate = check("chkPageDate", QT_TRANSLATE_NOOP("frmMain", "撮影日時"), false, pageLayout);
-    chkPageTv = check("chkPageTv", QT_TRANSLATE_NOOP("frmMain", "シャッター速度(Tv)"), false, pageLayout);
-    chkPageAv = check("chkPageAv", QT_TRANSLATE_NOOP("frmMain", "絞り値(Av)"), false, pageLayout);
+    chkPageModel = check("chkPageModel", QT_TRANSLATE_NOOP("frmMain", "カメラ機種名"), pageLayout);
+    chkPageFileName = check("chkPageFileName", QT_TRANSLATE_NOOP("frmMain", "ファイル名"), pageLayout);
+    chkPageCaption = check("chkPageCaption", QT_TRANSLATE_NOOP("frmMain", "キャプション(表題)"), pageLayout);
+    chkPageDate = check("chkPageDate", QT_TRANSLATE_NOOP("frmMain", "撮影日時"), pageLayout);
+    chkPageTv = check("chkPageTv", QT_TRANSLATE_NOOP("frmMain", "シャッター速度(Tv)"), pageLayout);
+    chkPageAv = check("chkPageAv", QT_TRANSLATE_NOOP("frmMain", "絞り値(Av)"), pageLayout);
     layout->addWidget(pageDetails);
 
     QGroupBox* indexDetails = group("fraIndex", QT_TRANSLATE_NOOP("frmMain", "■ 目次設定"));
     auto* indexLayout = new QVBoxLayout(indexDetails);
-    chkIndexFileName = check("chkIndexFileName", QT_TRANSLATE_NOOP("frmMain", "ファイル名"), false, indexLayout);
-    chkIndexNo = check("chkIndexNo", QT_TRANSLATE_NOOP("frmMain", "連番"), true, indexLayout);
-    chkIndexDate = check("chkIndexDate", QT_TRANSLATE_NOOP("frmMain", "撮影日時"), false, indexLayout);
-    chkindexCaption = check("chkindexCaption", QT_TRANSLATE_NOOP("frmMain", "キャプション(表題)"), false, indexLayout);
+    chkIndexFileName = check("chkIndexFileName", QT_TRANSLATE_NOOP("frmMain", "ファイル名"), indexLayout);
+    chkIndexNo = check("chkIndexNo", QT_TRANSLATE_NOOP("frmMain", "連番"), indexLayout);
+    chkIndexDate = check("chkIndexDate", QT_TRANSLATE_NOOP("frmMain", "撮影日時"), indexLayout);
+    chkindexCaption = check("chkindexCaption", QT_TRANSLATE_NOOP("frmMain", "キャプション(表題)"), indexLayout);
     layout->addWidget(indexDetails);
     layout->addStretch(1);
     return column;
@@ -240,8 +242,7 @@ QWidget* frmMain::buildStep3Right()
 
     QGroupBox* style = group("fraStyle", QT_TRANSLATE_NOOP("frmMain", "■ ページスタイル"));
     auto* styleLayout = new QVBoxLayout(style);
-    chkNavi =
-        check("chkNavi", QT_TRANSLATE_NOOP("frmMain", "ナビゲーションバーを日本語表示にする"), false, styleLayout);
+    chkNavi = check("chkNavi", QT_TRANSLATE_NOOP("frmMain", "ナビゲーションバーを日本語表示にする"), styleLayout);
 
     QGroupBox* back = group("fraBackImage", QT_TRANSLATE_NOOP("frmMain", "背景画像"));
     auto* backLayout = new QGridLayout(back);
@@ -249,7 +250,6 @@ QWidget* frmMain::buildStep3Right()
     optBackImage = new QButtonGroup(this);
     option(optBackImage, "optBackImage", 1, tr("背景画像あり"), backOptions);
     option(optBackImage, "optBackImage", 0, tr("背景画像なし"), backOptions);
-    optBackImage->button(0)->setChecked(true);
     connect(optBackImage, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
             showBackgroundPreview(m_backgroundPreview);
@@ -288,9 +288,9 @@ QWidget* frmMain::buildStep3Right()
 
     QGroupBox* title = group("fraTitle", QT_TRANSLATE_NOOP("frmMain", "■ タイトル"));
     auto* titleLayout = new QVBoxLayout(title);
-    txtTitle = new QLineEdit(QStringLiteral("Lumivert"));
+    txtTitle = new QLineEdit;
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
-    txtTitle->setMaxLength(80); // characters
+    txtTitle->setMaxLength(AlbumOptions::MaxTitleLength);
     titleLayout->addWidget(txtTitle);
     layout->addWidget(title);
     layout->addStretch(1);
@@ -364,8 +364,13 @@ void frmMain::showBackgroundPreview(const QImage& picture)
 
 void frmMain::SetCoverPhoto(int r)
 {
-    if (r < 1 || r > m_model.photoCount())
+    if (r < 1 || r > m_model.photoCount()) {
+        // Not a photo of this list (an empty list, another folder's cover): no picture at all
+        // rather than one the album will not have.
+        showCoverPreview(QImage());
+        IkDisp1->setProperty("Tag", QString());
         return;
+    }
     // A sharper picture made later shows with the chosen effect once it is there.
     showCoverPreview(SharpDisplay::listPicture(m_model, r, this, [this, r] {
         if (coverNumber() == r)
@@ -416,6 +421,17 @@ void frmMain::cmdBackImage_Click()
         showBackgroundPreview(picture);
 }
 
+void frmMain::setColor(const QString& name)
+{
+    // The options hold the colour; CColor carries it to and from the picker, as before.
+    CColor& colours = CColor::instance();
+    colours.setColorIndex(colours.indexOf(name));
+    m_colorName = colours.ColorName();
+    setColorButton(colours.ColorCode());
+    cmdColor16->setToolTip(m_colorName);
+    cmdColor16->setAccessibleName(tr("色の選択") + QStringLiteral(": ") + m_colorName);
+}
+
 void frmMain::setColorButton(qint32 colorCode)
 {
     const QColor color(colorCode & 0xff, (colorCode >> 8) & 0xff, (colorCode >> 16) & 0xff);
@@ -427,10 +443,10 @@ void frmMain::setColorButton(qint32 colorCode)
 
 void frmMain::cmdColor16_Click()
 {
+    setColor(m_colorName);
     frmColor16 picker(CColor::instance(), this);
     m_hooks.execDialog(picker);
-    if (picker.UserTag() == QLatin1String("OK"))
-        setColorButton(CColor::instance().ColorCode());
+    setColor(picker.UserTag() == QLatin1String("OK") ? CColor::instance().ColorName() : m_colorName);
 }
 
 void frmMain::txtShowTime_LostFocus()
@@ -457,7 +473,7 @@ AlbumOptions frmMain::albumOptions() const
             o.backgroundFile = file->PathName;
     }
     o.themeFile = cboTheme->currentText();
-    o.colorName = CColor::instance().ColorName();
+    o.colorName = m_colorName;
     for (const auto& [box, member] : optionChecks())
         o.*member = box->isChecked();
     o.showTime = txtShowTime->text();
@@ -485,18 +501,24 @@ QList<std::pair<QCheckBox*, bool AlbumOptions::*>> frmMain::optionChecks() const
 void frmMain::applyAlbumOptions(const AlbumOptions& o)
 {
     txtTitle->setText(o.title);
-    optPageWidth->button(std::clamp(o.pageWidthIndex, 0, 2))->setChecked(true);
-    optJpegQuality->button(std::clamp(o.qualityIndex, 0, 2))->setChecked(true);
-    cboTopFilter->setCurrentIndex(o.coverEffect);
+    // The option groups' ids are the indexes of the choices' words.
+    optPageWidth->button(std::clamp(o.pageWidthIndex, 0, int(optPageWidth->buttons().size()) - 1))->setChecked(true);
+    optJpegQuality->button(std::clamp(o.qualityIndex, 0, int(optJpegQuality->buttons().size()) - 1))->setChecked(true);
+    cboTopFilter->setCurrentIndex(AlbumOptions::validEffect(o.coverEffect) ? o.coverEffect : 0);
     optBackImage->button(o.background ? 1 : 0)->setChecked(true);
     for (const auto& [box, member] : optionChecks())
         box->setChecked(o.*member);
     txtShowTime->setText(o.showTime);
-    // A style sheet that is not in the list any more: the first one, as at start-up.
+    // A style sheet of the user's inside the photo folder (chosen with lumivert-cli) is listed by
+    // its path while that folder is open; one that is not in the list any more: the first one.
+    for (int i = cboTheme->count() - 1; i >= 0; --i)
+        if (QDir::isAbsolutePath(cboTheme->itemText(i)))
+            cboTheme->removeItem(i);
+    if (QDir::isAbsolutePath(o.themeFile))
+        cboTheme->addItem(o.themeFile);
     const int theme = cboTheme->findText(o.themeFile);
     cboTheme->setCurrentIndex(theme >= 0 ? theme : std::min(0, cboTheme->count() - 1));
-    CColor::instance().setColorIndex(CColor::instance().indexOf(o.colorName));
-    setColorButton(CColor::instance().ColorCode());
+    setColor(AlbumOptions::validColor(o.colorName) ? o.colorName : AlbumOptions{}.colorName);
 
     // The background image by its file. One the chooser does not list (gone, or an image of
     // lumivert-cli's from elsewhere) gives no background and the first image, as at start-up.
@@ -516,6 +538,15 @@ void frmMain::applyAlbumOptions(const AlbumOptions& o)
     showBackgroundPreview(m_backImage->images().picture(number));
 }
 
+void frmMain::offerFolder(const QString& text, const QString& folder)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (message(QMessageBox::Information, text.arg(shown), QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    if (m_hooks.launchDocument(this, folder) != CShellExecute::Success)
+        message(QMessageBox::Warning, tr("フォルダを開けませんでした。\n\n%1").arg(shown));
+}
+
 void frmMain::cmdPreview_Click()
 {
     QString error;
@@ -524,7 +555,9 @@ void frmMain::cmdPreview_Click()
         message(QMessageBox::Warning, tr("プレビュー用のサンプルアルバムを用意できませんでした。\n\n%1").arg(error));
         return;
     }
-    m_hooks.launchDocument(this, top);
+    if (m_hooks.launchDocument(this, top) != CShellExecute::Success)
+        offerFolder(tr("プレビューをブラウザで開けませんでした。\n\n%1\n\nプレビューのフォルダを開きますか？"),
+                    QFileInfo(top).absolutePath());
 }
 
 void frmMain::cmdCreate_Click(int index)
@@ -534,45 +567,68 @@ void frmMain::cmdCreate_Click(int index)
         message(QMessageBox::Warning, tr("写真のあるフォルダを指定してください。"));
         return;
     }
-    (void)saveList();
+    vaSpread1->commitEditing();
     const AlbumOptions options = albumOptions();
+    const QString album = QDir::toNativeSeparators(options.albumFolder());
+    if (m_model.photoCount() == 0) {
+        // An album of no photos would only replace the folder's album with an empty one.
+        message(QMessageBox::Information, tr("写真一覧に写真がないため，作成するものがありません。"));
+        return;
+    }
+    // The whole creation (list, album, options) is written by this run alone.
+    AlbumLock lock(txtFolder->text());
+    if (!lockAlbum(lock))
+        return;
+    m_writing = &lock;
+    const auto released = qScopeGuard([this] { m_writing = nullptr; });
+    // Whatever fails is told once, at the end, with the system's reason.
+    QStringList failures;
+    QString listError;
+    if (!writeList(&listError))
+        failures << tr("写真一覧ﾃﾞｰﾀを保存できませんでした。\n%1").arg(ProblemText::osReason(listError));
+    QString reason;
+    if (AlbumStart::prepare(options, m_model.photoCount(), &reason) != AlbumStart::Verdict::Ready) {
+        failures.prepend(tr("Lumivertを作成できませんでした。フォルダ%1を作れません。\n\n理由: %2")
+                             .arg(album, ProblemText::osReason(reason)));
+        message(QMessageBox::Warning, failures.join(QStringLiteral("\n\n")));
+        return;
+    }
+
     frmCreateAlbum generation(options, m_model.rows(), this);
     generation.setUserMode(index);
     generation.setProperty("Tag", QString());
     m_hooks.execDialog(generation);
-    const QString errorText = generation.result().errorText.trimmed();
+    const GenerationResult& result = generation.result();
+    const QString errorText = result.errorText.trimmed();
     if (!errorText.isEmpty()) {
         QString text = shownLines(errorText);
         // The system's reason (a full disk, no permission) tells the user what to do about it.
-        const QString reason = generation.result().failureReason;
-        if (!reason.isEmpty())
-            text += QStringLiteral("\n\n") + tr("理由: %1").arg(ProblemText::osReason(reason));
-        const QStringList failed = generation.result().failedPages + generation.result().failedImages;
+        if (!result.failureReason.isEmpty())
+            text += QStringLiteral("\n\n") + tr("理由: %1").arg(ProblemText::osReason(result.failureReason));
+        const QStringList failed = result.failedPages + result.failedImages;
         if (!failed.isEmpty())
             text += QStringLiteral("\n\n") + failed.mid(0, 10).join(QLatin1Char('\n'));
-        message(QMessageBox::Warning, text);
+        failures.prepend(text);
     }
-    // An album made whole keeps its options for the next run and is confirmed in the status line;
-    // a cancelled or failed one does neither (a failed one was reported above).
-    const bool whole = generation.result().failedPages.isEmpty();
+    // Only an album made whole keeps its options, is confirmed and is opened.
+    const bool whole = generation.UserTag() == QLatin1String("OK") && errorText.isEmpty();
     QString error;
-    if (generation.finished() && generation.UserTag() == QLatin1String("OK") && whole &&
-        !AlbumOptionsFile::save(options, &error))
-        message(QMessageBox::Warning, tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error));
-    if (generation.UserTag() != QLatin1String("OK"))
+    if (whole && generation.finished() &&
+        AlbumOptionsFile::rememberCreation(options, m_model.photoCount(), result, &error) ==
+            AlbumOptionsFile::Remembered::Failed)
+        failures << tr("Lumivertの設定を保存できませんでした。\n\n%1").arg(error);
+    // The album is written: the messages and the browser may take their time, another run need
+    // not wait for them.
+    lock.unlock();
+    if (!failures.isEmpty())
+        message(QMessageBox::Warning, failures.join(QStringLiteral("\n\n")));
+    if (!whole)
         return;
-    const QString album = QDir::toNativeSeparators(options.albumFolder());
-    if (whole)
-        showStatus(tr("Lumivertを%1に作成しました。").arg(album));
+    showStatus(tr("Lumivertを%1に作成しました。").arg(album));
     if (m_hooks.launchDocument(this, Startup::joinPath(options.albumFolder(), QStringLiteral("top.htm"))) ==
         CShellExecute::Success)
         return;
     // Without a browser the album would seem to have gone nowhere: say where it is.
-    const auto answer =
-        message(QMessageBox::Information,
-                tr("Lumivertを作成しましたが，ブラウザで開けませんでした。\n\n%1\n\nLumivertのフォルダを開きますか？")
-                    .arg(album),
-                QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes)
-        m_hooks.launchDocument(this, options.albumFolder());
+    offerFolder(tr("Lumivertを作成しましたが，ブラウザで開けませんでした。\n\n%1\n\nLumivertのフォルダを開きますか？"),
+                options.albumFolder());
 }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <stop_token>
 
+#include "components/workerpool.h"
 #include "components/photolistmodel.h"
 
 namespace
@@ -21,10 +22,17 @@ namespace
 constexpr int MinimumMessageWidth = 340;
 // What a title bar takes beside its caption: icon and buttons.
 constexpr int TitleBarRoom = 160;
+
+frmGetPicture::Job importJob(const QString& folder)
+{
+    return [folder](std::stop_token stop, const ImportProgress& progress) {
+        return PhotoImport::run(folder, stop, progress);
+    };
+}
 } // namespace
 
-struct frmGetPicture::Job {
-    QString folder;
+struct frmGetPicture::Running {
+    Job work;
     std::stop_source stop;
     QFutureWatcher<ImportResult> watcher;
     ImportResult result;
@@ -33,10 +41,15 @@ struct frmGetPicture::Job {
 };
 
 frmGetPicture::frmGetPicture(const QString& folder, PhotoListModel* model, QWidget* parent)
-    : QDialog(parent), m_job(std::make_unique<Job>()), m_model(model)
+    : frmGetPicture(importJob(folder), model, parent)
+{
+}
+
+frmGetPicture::frmGetPicture(Job job, PhotoListModel* model, QWidget* parent)
+    : QDialog(parent), m_job(std::make_unique<Running>()), m_model(model)
 {
     Q_ASSERT(model);
-    m_job->folder = folder;
+    m_job->work = std::move(job);
     setObjectName(QStringLiteral("frmGetPicture"));
     setWindowTitle(tr("写真一覧の取得"));
     setModal(true);
@@ -94,12 +107,17 @@ bool frmGetPicture::cancelRequested() const
 
 ImportResult frmGetPicture::importFolder(QWidget* owner, const QString& folder, PhotoListModel* model)
 {
+    return runJob(owner, importJob(folder), model);
+}
+
+ImportResult frmGetPicture::runJob(QWidget* owner, Job job, PhotoListModel* model)
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (owner)
         owner->setEnabled(false);
     ImportResult result;
     {
-        frmGetPicture dialog(folder, model, owner);
+        frmGetPicture dialog(std::move(job), model, owner);
         // A disabled owner disables its child windows too; this one must stay usable for Cancel.
         dialog.setEnabled(true);
         dialog.exec();
@@ -129,7 +147,7 @@ void frmGetPicture::showEvent(QShowEvent* event)
 void frmGetPicture::start()
 {
     m_job->started = true;
-    const QString folder = m_job->folder;
+    const Job work = m_job->work;
     const std::stop_token token = m_job->stop.get_token();
     // Progress crosses to the GUI thread as a queued call; the window outlives the job (see the
     // destructor), so the pointer stays good while the worker runs.
@@ -137,8 +155,10 @@ void frmGetPicture::start()
         QMetaObject::invokeMethod(
             this, [this, i, n] { showProgress(i, n); }, Qt::QueuedConnection);
     };
-    m_job->watcher.setFuture(
-        QtConcurrent::run([folder, token, progress] { return PhotoImport::run(folder, token, progress); }));
+    m_job->watcher.setFuture(QtConcurrent::run(WorkerPool::jobThreads(), [work, token, progress] {
+        WorkerPool::runBelowWindow();
+        return work(token, progress);
+    }));
 }
 
 void frmGetPicture::showProgress(int i, int n)

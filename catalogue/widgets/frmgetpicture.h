@@ -3,7 +3,9 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "catalogue/photoimport.h"
 
@@ -19,7 +21,11 @@ class frmGetPicture : public QDialog
 {
     Q_OBJECT
 public:
+    /// The work the window shows: an import, or another reading of photos that gives rows.
+    using Job = std::function<ImportResult(std::stop_token stop, const ImportProgress& progress)>;
+
     frmGetPicture(const QString& folder, PhotoListModel* model, QWidget* parent = nullptr);
+    frmGetPicture(Job job, PhotoListModel* model, QWidget* parent = nullptr);
     ~frmGetPicture() override;
     const ImportResult& result() const;
 
@@ -27,6 +33,8 @@ public:
     /// modally, owner enabled again. Returns what the import found (cancelled: the model is then
     /// empty; failed photos, photos left out, a missing folder) for the caller to tell the user.
     static ImportResult importFolder(QWidget* owner, const QString& folder, PhotoListModel* model);
+    /// The same for a job of the caller's.
+    static ImportResult runJob(QWidget* owner, Job job, PhotoListModel* model);
 
     /// True once the cancel button (or Esc, or the close box) has asked the job to stop.
     bool cancelRequested() const;
@@ -46,8 +54,8 @@ private:
     void requestCancel();
     void jobFinished();
 
-    struct Job;
-    std::unique_ptr<Job> m_job;
+    struct Running;
+    std::unique_ptr<Running> m_job;
     PhotoListModel* m_model;
     QLabel* lblMessage;
     QProgressBar* ProgressBar1;

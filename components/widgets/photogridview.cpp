@@ -108,6 +108,9 @@ public:
         const auto column = PhotoColumn(index.column() + 1);
         if (column == PhotoColumn::Rotation || option->text == QStringLiteral("不明"))
             option->text = shownText(option->text);
+        // An exposure of 0/0 seconds (no exposure in the EXIF) is unknown, not a shutter speed.
+        else if (column == PhotoColumn::Tv && option->text.endsWith(QLatin1String("/0sec")))
+            option->text = shownText(QStringLiteral("不明"));
     }
 
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,

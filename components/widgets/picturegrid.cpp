@@ -121,6 +121,14 @@ void PictureGrid::setCellColor(int column, int row, const QColor& color)
         cell->setBackground(color);
 }
 
+void PictureGrid::setCellName(int column, int row, const QString& name)
+{
+    if (QTableWidgetItem* cell = itemFor(this, column, row)) {
+        cell->setToolTip(name);
+        cell->setData(Qt::AccessibleTextRole, name);
+    }
+}
+
 void PictureGrid::setCellSizePixels(int width, int height)
 {
     horizontalHeader()->setDefaultSectionSize(qMax(1, width));

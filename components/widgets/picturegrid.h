@@ -16,6 +16,9 @@ public:
     void setCellPicture(int column, int row, const QImage& picture);
     QImage cellPicture(int column, int row) const;
     void setCellColor(int column, int row, const QColor& color);
+    /// A cell's name, for a cell that shows only a colour or a picture: its tooltip and the text a
+    /// screen reader says.
+    void setCellName(int column, int row, const QString& name);
     /// Every row and column to this size (pixels, at least 1); pictures are fitted again.
     void setCellSizePixels(int width, int height);
     void setColumnWidthPixels(int column, int width);

@@ -56,8 +56,10 @@ frmColor16::frmColor16(CColor& colors, QWidget* parent) : QDialog(parent), m_col
     for (int r = 1; r <= SwatchRows; ++r) {
         for (int c = 1; c <= SwatchColumns; ++c) {
             const int index = GridIndex::itemAt(r, c, SwatchColumns);
-            if (const clsColor* entry = m_colors.Color().Item(index))
+            if (const clsColor* entry = m_colors.Color().Item(index)) {
                 vaSpread1->setCellColor(c, r, entry->toQColor());
+                vaSpread1->setCellName(c, r, entry->ColorName);
+            }
             if (index == m_colors.ColorIndex())
                 current = {r, c};
         }

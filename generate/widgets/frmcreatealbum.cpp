@@ -14,6 +14,7 @@
 
 #include <stop_token>
 
+#include "components/workerpool.h"
 #include "design/widgets/dialogsupport.h"
 
 struct frmCreateAlbum::Job {
@@ -131,7 +132,8 @@ void frmCreateAlbum::showEvent(QShowEvent* event)
             Qt::QueuedConnection);
     };
     Job* job = m_job.get();
-    m_job->watcher.setFuture(QtConcurrent::run([job, mode, progress] {
+    m_job->watcher.setFuture(QtConcurrent::run(WorkerPool::jobThreads(), [job, mode, progress] {
+        WorkerPool::runBelowWindow();
         return AlbumGenerator::run(job->options, job->photos, mode, job->stop.get_token(), progress);
     }));
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "components/imaging.h"
+#include "components/workerpool.h"
 
 int main(int argc, char** argv)
 {
@@ -14,5 +15,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     Imaging::Session imaging;
+    WorkerPool::setWindowProgram(true); // as the window program runs its workers
     return RUN_ALL_TESTS();
 }

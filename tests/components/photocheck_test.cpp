@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "common/testutil.h"
+#include "components/imaging.h"
 #include "components/photocheck.h"
 
 using PhotoCheck::JpegEnd;
@@ -59,5 +60,33 @@ TEST(PhotoCheck, FilesAreDiagnosedInWordsAUserUnderstands)
         const PhotoCheck::Finding finding = PhotoCheck::diagnose(dir.filePath(QString::fromLatin1(row.name)));
         EXPECT_EQ(finding.problem, row.problem);
         EXPECT_EQ(PhotoCheck::describe(finding), QString::fromLatin1(row.words));
+    }
+}
+
+TEST(PhotoCheckBytes, ADecodeSaysWhetherAJpegReachesItsEnd)
+{
+    QTemporaryDir dir;
+    const QByteArray whole = TestUtil::readAll(TestUtil::writeJpeg(dir.filePath("p.jpg"), 320, 240));
+    QByteArray brokenMarker = whole;
+    brokenMarker[brokenMarker.indexOf(QByteArray("\xFF\xDA", 2)) + 3] = 0; // scan header length 0..1
+    brokenMarker.chop(2);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool cutShort;
+    } cases[] = {
+        {"whole", whole, false},
+        {"data after the end marker", whole + QByteArray(100, 'x'), false},
+        {"cut short", whole.left(whole.size() * 2 / 3), true},
+        {"a broken marker", brokenMarker, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(PhotoCheck::cutShort(c.bytes), c.cutShort);
+        const Imaging::LoadResult loaded = Imaging::decode(c.bytes, QSize(100, 75));
+        EXPECT_EQ(loaded.cutShort, c.cutShort);
+        // load() of the same bytes in a file says the same.
+        TestUtil::writeAll(dir.filePath("c.jpg"), c.bytes);
+        EXPECT_EQ(Imaging::load(dir.filePath("c.jpg"), QSize(100, 75)).cutShort, c.cutShort);
     }
 }

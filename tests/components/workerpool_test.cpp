@@ -1,6 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#if defined(__linux__)
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -69,4 +79,53 @@ TEST(WorkerPool, ForEachCoversEveryIndexOnce)
             EXPECT_LE(used.size(), std::min(std::size_t(threads), std::max<std::size_t>(count, 1)));
         }
     }
+}
+
+#if defined(__linux__)
+TEST(WorkerPool, UsesTheProcessorsItMayRunOnAndRunsBelowTheCaller)
+{
+    // Under taskset -c 0 the machine still has every core, the process only one.
+    cpu_set_t allowed;
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    EXPECT_EQ(WorkerPool::coreCount(), CPU_COUNT(&allowed));
+
+    auto niceOf = [] {
+        errno = 0;
+        return getpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)));
+    };
+    const int caller = niceOf();
+    for (const bool window : {false, true}) {
+        SCOPED_TRACE(window);
+        WorkerPool::setWindowProgram(window);
+        std::atomic<int> worker = -100;
+        {
+            WorkerPool pool(1);
+            pool.start([&] { worker = niceOf(); });
+        }
+        EXPECT_EQ(worker, window ? std::min(19, caller + 5) : caller);
+        EXPECT_EQ(niceOf(), caller); // the caller's own thread stays where it was
+    }
+    WorkerPool::setWindowProgram(false);
+}
+#endif
+
+TEST(WorkerPool, AJobLeavesQtsGlobalPoolToThePainting)
+{
+    // Under taskset -c 0 Qt's global pool has one thread, and Qt's painting waits for it.
+    QThreadPool* global = QThreadPool::globalInstance();
+    const int before = global->maxThreadCount();
+    global->setMaxThreadCount(1);
+    std::atomic<bool> release = false;
+    QFuture<void> job = QtConcurrent::run(WorkerPool::jobThreads(), [&release] {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    QFuture<int> paint = QtConcurrent::run(global, [] { return 1; });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!paint.isFinished() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(paint.isFinished());
+    release = true;
+    job.waitForFinished();
+    global->setMaxThreadCount(before);
 }

@@ -7,6 +7,7 @@
 
 #include "common/testutil.h"
 #include "common/albumoptionsprinter.h"
+#include "design/covereffect.h"
 #include "generate/albumoptionsfile.h"
 
 class AlbumOptionsFileTest : public ::testing::Test
@@ -71,13 +72,59 @@ TEST_F(AlbumOptionsFileTest, EveryFieldComesBackAndFilesAreStoredByName)
     EXPECT_TRUE(text.contains("\nwidth=640\n"));
     EXPECT_EQ(QDir(photos).entryList(QDir::Files | QDir::Hidden), QStringList{"Lumivert.opt"}); // no leftovers
 
-    // The start values, and a background outside 背景画像 (kept by its path), come back too.
+    // The start values, and a background inside the photo folder (kept by its path there), come back too.
     ASSERT_TRUE(AlbumOptionsFile::save(start()));
     EXPECT_EQ(AlbumOptionsFile::load(photos, program), start());
     AlbumOptions own = start();
-    own.backgroundFile = QDir::toNativeSeparators(TestUtil::writeJpeg(dir.filePath("own.jpg"), 8, 8));
+    own.backgroundFile = QDir::toNativeSeparators(TestUtil::writeJpeg(QDir(photos).filePath("own.jpg"), 8, 8));
     ASSERT_TRUE(AlbumOptionsFile::save(own));
     EXPECT_EQ(AlbumOptionsFile::load(photos, program), own);
+    EXPECT_TRUE(TestUtil::readAll(file()).contains("\nbackgroundImage=./own.jpg\n"));
+}
+
+TEST_F(AlbumOptionsFileTest, OnlyShippedFilesAndFilesInsideThePhotoFolderAreTaken)
+{
+    TestUtil::writeAll(dir.filePath("outside.css"), "x { }");
+    TestUtil::writeJpeg(dir.filePath("outside.jpg"), 8, 8);
+    QDir(photos).mkpath("styles");
+    TestUtil::writeAll(QDir(photos).filePath("styles/mine.css"), "y { }");
+    TestUtil::writeJpeg(QDir(photos).filePath("mine.jpg"), 8, 8);
+    QFile::link(dir.filePath("outside.css"), QDir(photos).filePath("link.css"));
+    QFile::link(dir.filePath("outside.jpg"), QDir(photos).filePath("link.jpg"));
+    const QString photosReal = QDir::toNativeSeparators(QFileInfo(photos).canonicalFilePath());
+    const struct {
+        const char* what;
+        QByteArray theme;
+        QByteArray background;
+        QString themeFile;      // "" refused
+        QString backgroundFile; // "" refused
+    } cases[] = {
+        {"paths through ..", "../outside.css", "../outside.jpg", "", ""},
+        {"full paths elsewhere", dir.filePath("outside.css").toUtf8(), dir.filePath("outside.jpg").toUtf8(), "", ""},
+        {"links inside to files outside", "./link.css", "./link.jpg", "", ""},
+        {"files inside", "./styles/mine.css", "./mine.jpg", photosReal + "/styles/mine.css", photosReal + "/mine.jpg"},
+        {"full paths inside", QDir(photos).filePath("styles/mine.css").toUtf8(),
+         QDir(photos).filePath("mine.jpg").toUtf8(), photosReal + "/styles/mine.css", photosReal + "/mine.jpg"},
+    };
+    ASSERT_TRUE(AlbumOptionsFile::save(changed()));
+    const QByteArray good = TestUtil::readAll(file());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestUtil::writeAll(file(), QByteArray(good)
+                                       .replace("theme=paper.css", "theme=" + c.theme)
+                                       .replace(QStringLiteral("backgroundImage=02_sky.jpg").toUtf8(),
+                                                "backgroundImage=" + c.background));
+        AlbumOptionsFile::Refused refused;
+        const AlbumOptions o = AlbumOptionsFile::load(photos, program, &refused);
+        EXPECT_EQ(QFileInfo(o.themeFile).canonicalFilePath(), QFileInfo(c.themeFile).canonicalFilePath());
+        EXPECT_EQ(QFileInfo(o.backgroundFile).canonicalFilePath(), QFileInfo(c.backgroundFile).canonicalFilePath());
+        EXPECT_EQ(o.background, !c.backgroundFile.isEmpty());
+        EXPECT_EQ(refused.theme.isEmpty(), !c.themeFile.isEmpty());
+        EXPECT_EQ(refused.background.isEmpty(), !c.backgroundFile.isEmpty());
+        // The rest of the file counts.
+        EXPECT_EQ(o.title, changed().title);
+        EXPECT_EQ(o.colorName, "maroon");
+    }
 }
 
 TEST_F(AlbumOptionsFileTest, MissingOrDamagedFileGivesStartValuesAndStaysAsItIs)
@@ -161,4 +208,30 @@ TEST_F(AlbumOptionsFileTest, SaveIntoAFolderThatCannotTakeItFails)
     QString error;
     EXPECT_FALSE(AlbumOptionsFile::save(o, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(AlbumOptionsTable, LimitsMatchTheListsTheyCountAndEveryKeyIsStored)
+{
+    EXPECT_EQ(AlbumOptions::EffectCount, CoverEffect::names().size());
+    EXPECT_EQ(AlbumOptions::colorNames().size(), 16);
+    const QString stored = QString::fromUtf8(AlbumOptionsFile::encode(AlbumOptions{}));
+    for (const AlbumOptions::Choice& choice : AlbumOptions::choices()) {
+        SCOPED_TRACE(choice.key);
+        EXPECT_EQ(choice.words.size(), 3); // one word per option button
+        EXPECT_TRUE(stored.contains(
+            QStringLiteral("\n%1=%2\n").arg(choice.key, choice.words.at(AlbumOptions{}.*choice.member))));
+    }
+    for (const AlbumOptions::Switch& flag : AlbumOptions::switches())
+        EXPECT_TRUE(stored.contains(QStringLiteral("\n%1=").arg(flag.key))) << flag.key;
+    // The after-creation policy: remembered only for a whole album, the cover within the list.
+    QTemporaryDir dir;
+    AlbumOptions o;
+    o.photoFolder = dir.path();
+    o.coverNumber = 9;
+    GenerationResult failed;
+    failed.failedPages << QStringLiteral("index.htm");
+    EXPECT_EQ(AlbumOptionsFile::rememberCreation(o, 3, failed), AlbumOptionsFile::Remembered::NotWhole);
+    EXPECT_FALSE(QFile::exists(AlbumOptionsFile::path(dir.path())));
+    EXPECT_EQ(AlbumOptionsFile::rememberCreation(o, 3, GenerationResult{}), AlbumOptionsFile::Remembered::Saved);
+    EXPECT_EQ(AlbumOptionsFile::load(dir.path(), QString()).coverNumber, 1);
 }

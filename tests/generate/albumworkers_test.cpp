@@ -217,7 +217,8 @@ TEST(AlbumImagePair, SizesAreThoseOfTheSingleImages)
                 SCOPED_TRACE(testing::Message() << c.photo.width() << "x" << c.photo.height() << " code " << code
                                                 << " page " << pageBox.width() << " index " << indexBox.width()
                                                 << "x" << indexBox.height());
-                const AlbumImages::AlbumImagePair pair = AlbumImages::makeAlbumImages(photo, code, indexBox, pageBox);
+                const AlbumImages::AlbumImagePair pair =
+                    AlbumImages::makeAlbumImages(TestUtil::readAll(photo), code, indexBox, pageBox);
                 const QImage index = AlbumImages::makeAlbumImage(photo, code, indexBox);
                 const QImage page = AlbumImages::makeAlbumImage(photo, code, pageBox);
                 EXPECT_EQ(pair.index.size(), index.size());
@@ -227,6 +228,13 @@ TEST(AlbumImagePair, SizesAreThoseOfTheSingleImages)
             }
         }
     }
-    EXPECT_TRUE(AlbumImages::makeAlbumImages(dir.filePath("p.jpg"), 4, QSize(100, 75), QSize(480, 360)).page.isNull());
-    EXPECT_TRUE(AlbumImages::makeAlbumImages(dir.filePath("none.jpg"), 0, QSize(100, 75), QSize(480, 360)).index.isNull());
+    // A bad rotation code, a photo cut short, no photo: no images.
+    const QByteArray bytes = TestUtil::readAll(dir.filePath("p.jpg"));
+    for (const bool seconds : {false, true}) {
+        SCOPED_TRACE(seconds);
+        const QSize index(100, 75), page(480, 360);
+        EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes, 4, index, page, seconds).page.isNull());
+        EXPECT_TRUE(AlbumImages::makeAlbumImages(bytes.left(bytes.size() / 2), 0, index, page, seconds).page.isNull());
+        EXPECT_TRUE(AlbumImages::makeAlbumImages({}, 0, index, page, seconds).index.isNull());
+    }
 }

@@ -200,3 +200,36 @@ TEST_F(ImageCacheTest, AStoppedReCreateLeavesWhatAStoppedColdRunLeaves)
         EXPECT_EQ(albumEntries(album()), coldAlbum());
     }
 }
+
+TEST_F(ImageCacheTest, AtEveryStepOfARunNoImageStandsUnderAnotherPhotosNameAndNoRecordIsLeft)
+{
+    // A kill may come at any moment: at each progress report of a re-creation that moves kept
+    // images around, the album holds no image under a name the new list gives another photo, and
+    // until the images are in place no record that a later run could trust.
+    ASSERT_EQ(run().reusedImages, 0);
+    std::swap(rows[0], rows[3]); // two kept images change places
+    rows.prepend(rows.takeLast());
+    rows[2].rotation = 3;
+    const QMap<QString, QByteArray> cold = coldAlbum();
+    const QString record = ImageCache::recordPath(album());
+    int checks = 0;
+    std::stop_source never;
+    const GenerationResult result = AlbumGenerator::run(
+        options(photoFolder), rows, GenerationMode::NewAlbum, never.get_token(), [&](int step, int i, int) {
+            SCOPED_TRACE(testing::Message() << "step " << step << " photo " << i);
+            if (step < 3) { // the new record is written once the images are in place
+                EXPECT_FALSE(QFile::exists(record));
+            }
+            const QMap<QString, QByteArray> now = albumEntries(album());
+            for (auto it = now.begin(); it != now.end(); ++it) {
+                if (!it.key().startsWith('.') && it.key().endsWith(".jpg") && it.key() != "top.jpg") {
+                    EXPECT_EQ(it.value(), cold.value(it.key())) << it.key().toStdString();
+                    ++checks;
+                }
+            }
+        });
+    EXPECT_EQ(result.reusedImages, 2 * 6 - 2);
+    EXPECT_GT(checks, 0);
+    EXPECT_TRUE(QFile::exists(record));
+    EXPECT_EQ(albumEntries(album()), cold);
+}

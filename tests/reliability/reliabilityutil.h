@@ -73,6 +73,13 @@ public:
     TinyDisk& operator=(const TinyDisk&) = delete;
     bool mounted() const { return m_mounted; }
 
+    /// Makes the disk read-only, as a write-protected card or a share without write access.
+    bool makeReadOnly()
+    {
+        return m_mounted &&
+               ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
     /// Fills the disk up to its last few bytes with a filler file; keep leaves that much room.
     void fill(qint64 keep = 0)
     {

@@ -204,4 +204,50 @@ TEST_F(FrmMainTest, LongFolderComesBackWholeNotAsTheFolderItsCutPathNames)
     EXPECT_EQ(again.photoList().photoCount(), 0);
 }
 
+TEST_F(FrmMainTest, ALoadedListTakesInNewPhotosAndTheUserRemovesOrKeepsVanishedOnes)
+{
+    writePhotos(3);
+    {
+        frmMain& w = start(m_photos.path());
+        PhotoRow first = w.photoList().photoAt(1);
+        first.caption = QStringLiteral("kept caption");
+        w.photoList().setPhotoAt(1, first);
+        PhotoRow third = w.photoList().photoAt(3);
+        third.rotation = 3;
+        w.photoList().setPhotoAt(3, third);
+        w.cmdSave_Click();
+        ASSERT_TRUE(PhotoListFile::exists(m_photos.path()));
+    }
+    ASSERT_TRUE(QFile::remove(m_photos.filePath("p2.jpg")));
+    TestUtil::writeJpeg(m_photos.filePath("p4.jpg"), 160, 120, std::nullopt, false, 4);
+    TestUtil::writeJpeg(m_photos.filePath("p5.jpg"), 160, 120, std::nullopt, false, 5);
+
+    const struct {
+        QMessageBox::StandardButton answer;
+        QStringList rows;
+    } choices[] = {
+        {QMessageBox::No, {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}},
+        {QMessageBox::Yes, {"p1.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}},
+    };
+    for (const auto& choice : choices) {
+        SCOPED_TRACE(choice.answer == QMessageBox::Yes ? "remove" : "keep");
+        m_messages.clear();
+        m_answer = choice.answer;
+        frmMain& w = start(m_photos.path());
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains("p4.jpg, p5.jpg")) << m_messages[0].text.toStdString();
+        EXPECT_TRUE(m_messages[0].text.contains("p2.jpg"));
+        EXPECT_EQ(m_messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QStringList rows;
+        for (int r = 1; r <= w.photoList().photoCount(); ++r)
+            rows << w.photoList().cellText(r, PhotoColumn::FileName);
+        EXPECT_EQ(rows, choice.rows);
+        EXPECT_EQ(w.photoList().cellText(1, PhotoColumn::Caption), "kept caption");
+        EXPECT_EQ(w.photoList().photoAt(int(rows.indexOf("p3.jpg")) + 1).rotation, 3);
+        EXPECT_FALSE(w.photoList().photoAt(int(rows.indexOf("p5.jpg")) + 1).image.isNull());
+        // The news is not in the list file yet: closing asks about it.
+        EXPECT_TRUE(w.photoList().hasUnsavedChanges());
+    }
+}
+
 } // namespace

@@ -2,6 +2,10 @@
 // The main window's third page: the album options, the preview and the creation.
 #include "frmmaintest.h"
 
+#include <QTimer>
+
+#include "catalogue/albumlock.h"
+
 namespace
 {
 
@@ -51,28 +55,51 @@ TEST_F(FrmMainTest, ShowTimeRuleUnticksSlideShowOnlyForNoPositiveNumber)
     EXPECT_TRUE(slide->isChecked());
 }
 
-TEST_F(FrmMainTest, CreateOpensTheGenerationWindowEvenWithAnEmptyGrid)
+TEST_F(FrmMainTest, CreateAndSaveWithAnEmptyListTouchNothing)
 {
-    start();
+    // A published album in a folder whose list is empty stays as it is.
+    ASSERT_TRUE(QDir(m_photos.path()).mkdir("Lumivert"));
+    TestUtil::writeAll(m_photos.filePath("Lumivert/top.htm"), "published");
+    frmMain& w = start();
     child<QLineEdit>("txtFolder")->setText(m_photos.path());
     for (int index : {1, 2}) {
         SCOPED_TRACE(index);
         m_dialogs.clear();
-        m_launched.clear();
-        int mode = 0;
-        m_onDialog = [&](QDialog& dialog) {
-            if (auto* generation = qobject_cast<frmCreateAlbum*>(&dialog))
-                mode = generation->UserMode();
-            return 1;
-        };
+        m_messages.clear();
         child<QAbstractButton>(QStringLiteral("cmdCreate_%1").arg(index))->click();
-        EXPECT_EQ(m_dialogs, QStringList{"frmCreateAlbum"});
-        EXPECT_EQ(mode, index);
-        EXPECT_FALSE(PhotoListFile::exists(m_photos.path())); // an empty list writes nothing
-        // The window reports "OK" unless cancelled: the album's cover page is opened.
-        EXPECT_EQ(m_launched,
-                  QStringList{Startup::joinPath(m_photos.path(), "Lumivert/top.htm").replace('/', QDir::separator())});
+        EXPECT_TRUE(m_dialogs.isEmpty());
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("作成するものがありません")));
+        EXPECT_TRUE(m_launched.isEmpty());
     }
+    EXPECT_EQ(TestUtil::readAll(m_photos.filePath("Lumivert/top.htm")), "published");
+    EXPECT_EQ(QDir(m_photos.filePath("Lumivert")).count(), 3u); // ".", ".." and top.htm
+    m_messages.clear();
+    w.cmdSave_Click();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("保存するものがありません")));
+    EXPECT_FALSE(PhotoListFile::exists(m_photos.path()));
+}
+
+TEST_F(FrmMainTest, AnotherFolderClearsTheStatusLineAndACoverItsListDoesNotHold)
+{
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    m_onDialog = [](QDialog&) { return 1; }; // the generation window reports "OK"
+    w.cmdCreate_Click(1);
+    auto* status = child<QStatusBar>("StatusBar1");
+    ASSERT_FALSE(status->currentMessage().isEmpty());
+    w.SetCoverPhoto(2);
+    ASSERT_FALSE(w.coverPreview().isNull());
+
+    QTemporaryDir empty;
+    m_onDialog = nullptr;
+    child<QLineEdit>("txtFolder")->setText(empty.path());
+    w.cmdGetPicture_Click();
+    tabs()->setCurrentIndex(2);
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+    EXPECT_TRUE(w.coverPreview().isNull()); // not the other folder's photo
+    EXPECT_EQ(w.coverNumber(), 0);
 }
 
 TEST_F(FrmMainTest, CreateSavesTheListFirstAndRunsTheGeneration)
@@ -101,13 +128,45 @@ TEST_F(FrmMainTest, CreateFailureNamesTheSystemsReason)
     frmMain& w = start(m_photos.path());
     m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
     w.cmdCreate_Click(1);
+    // One message: what failed, where, and the system's reason; nothing is launched.
     ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(
-        m_messages[0].text.startsWith(QStringLiteral("･Lumivert作成エラー\n\n理由: フォルダではありません\n\n")))
+    EXPECT_TRUE(m_messages[0].text.startsWith(QStringLiteral("Lumivertを作成できませんでした。")))
         << m_messages[0].text.toStdString();
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("top.htm")));
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("理由: フォルダではありません")));
+    EXPECT_TRUE(m_messages[0].text.contains(QDir::toNativeSeparators(m_photos.filePath("Lumivert"))));
+    EXPECT_TRUE(m_launched.isEmpty());
     // A failed album is not confirmed as written.
     EXPECT_FALSE(child<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("作成しました")));
+}
+
+TEST_F(FrmMainTest, AFolderThatCannotBeWrittenIsSaidOnceAndCreateGivesTheRealReason)
+{
+    shipData();
+    writePhotos(2);
+    ASSERT_TRUE(QFile::setPermissions(m_photos.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = QFile(m_photos.filePath("probe")).open(QIODevice::WriteOnly);
+    if (!writable) {
+        frmMain& w = start(m_photos.path());
+        // Said once, when the folder is read.
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("アクセスが拒否されました")))
+            << m_messages[0].text.toStdString();
+        m_messages.clear();
+        m_onDialog = [](QDialog& dialog) { return dialog.exec(); };
+        w.cmdCreate_Click(1);
+        // One message with the system's reason, nothing announced or opened.
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("理由: アクセスが拒否されました")))
+            << m_messages[0].text.toStdString();
+        EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("写真一覧ﾃﾞｰﾀを保存できませんでした")));
+        EXPECT_FALSE(m_messages[0].text.contains(QStringLiteral("ありません")));
+        EXPECT_TRUE(m_launched.isEmpty());
+        EXPECT_TRUE(child<QStatusBar>("StatusBar1")->currentMessage().isEmpty());
+    }
+    QFile::remove(m_photos.filePath("probe"));
+    QFile::setPermissions(m_photos.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (writable)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
 }
 
 TEST_F(FrmMainTest, CreateWithoutAFolderDoesNotWriteIntoTheRoot)
@@ -250,7 +309,16 @@ TEST_F(FrmMainTest, Step3OptionsAreRememberedWithTheAlbumAndRestoredOnLoad)
     child<QComboBox>("cboTheme")->setCurrentIndex(2);
     child<QComboBox>("cboTopFilter")->setCurrentIndex(4);
     w.SetCoverPhoto(3);
-    CColor::instance().setColorIndex(7);
+    // The colour is the options' own: set through the picker, not through CColor alone.
+    CColor::instance().setColorIndex(1);
+    EXPECT_EQ(w.albumOptions().colorName, QStringLiteral("navy"));
+    m_onDialog = [](QDialog& dialog) {
+        auto* picker = qobject_cast<frmColor16*>(&dialog);
+        picker->grid()->setActiveCell(3, 2); // teal
+        picker->cmdOK_Click();
+        return 1;
+    };
+    w.cmdColor16_Click();
     m_onDialog = [](QDialog& dialog) {
         auto* chooser = qobject_cast<frmSelectBackImage*>(&dialog);
         chooser->grid()->setActiveCell(2, 2); // image 5
@@ -316,10 +384,51 @@ TEST_F(FrmMainTest, SaveAndCreateConfirmInTheStatusLineAndAFailedBrowserOffersTh
     w.cmdCreate_Click(2);
     const QString album = QDir::toNativeSeparators(m_photos.filePath("Lumivert"));
     EXPECT_TRUE(status->currentMessage().contains(album));
-    ASSERT_EQ(m_messages.size(), 1);
+    // The offer, then (the folder failing to open as well here) a word that it did not open.
+    ASSERT_EQ(m_messages.size(), 2);
     EXPECT_TRUE(m_messages[0].text.contains(album));
+    EXPECT_TRUE(m_messages[1].text.contains(QStringLiteral("フォルダを開けませんでした")));
     ASSERT_EQ(m_launched.size(), 2);
     EXPECT_EQ(QDir::fromNativeSeparators(m_launched[1]), m_photos.filePath("Lumivert"));
+}
+
+TEST_F(FrmMainTest, WritingWaitsForAnotherRunOrIsCancelled)
+{
+    shipData();
+    writePhotos(2);
+    frmMain& w = start(m_photos.path());
+    AlbumLock other(m_photos.path());
+    ASSERT_EQ(other.tryLock(), AlbumLock::State::Held);
+    // Cancelled while the other run writes: neither the list nor the album is written.
+    int waits = 0;
+    m_onDialog = [&](QDialog& dialog) {
+        if (dialog.objectName() == QLatin1String("dlgAlbumLock")) {
+            ++waits;
+            return int(QDialog::Rejected);
+        }
+        return dialog.exec();
+    };
+    w.cmdCreate_Click(1);
+    w.cmdSave_Click();
+    EXPECT_EQ(waits, 2);
+    EXPECT_FALSE(PhotoListFile::exists(m_photos.path()));
+    EXPECT_FALSE(QDir(m_photos.filePath("Lumivert")).exists());
+    EXPECT_TRUE(m_launched.isEmpty());
+
+    // Waiting: the window goes on by itself once the other run is done.
+    m_onDialog = [&](QDialog& dialog) {
+        if (dialog.objectName() == QLatin1String("dlgAlbumLock")) {
+            ++waits;
+            QTimer::singleShot(300, [&other] { other.unlock(); });
+        }
+        return dialog.exec();
+    };
+    w.cmdCreate_Click(1);
+    EXPECT_EQ(waits, 3);
+    EXPECT_TRUE(PhotoListFile::exists(m_photos.path()));
+    EXPECT_TRUE(QFile::exists(m_photos.filePath("Lumivert/page002.htm")));
+    EXPECT_EQ(m_launched.size(), 1);
+    EXPECT_FALSE(QFile::exists(AlbumLock::path(m_photos.path())));
 }
 
 } // namespace

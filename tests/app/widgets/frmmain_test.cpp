@@ -321,6 +321,8 @@ TEST_F(FrmMainTest, ColourPickerAndAboutBox)
     w.cmdColor16_Click();
     EXPECT_EQ(CColor::instance().ColorName(), QStringLiteral("lime"));
     EXPECT_EQ(child<QAbstractButton>("cmdColor16")->property("BackColor").toInt(), 65280);
+    EXPECT_EQ(child<QAbstractButton>("cmdColor16")->toolTip(), QStringLiteral("lime"));
+    EXPECT_TRUE(child<QAbstractButton>("cmdColor16")->accessibleName().endsWith(QStringLiteral("lime")));
     // Cancel changes nothing.
     m_onDialog = [](QDialog& dialog) {
         auto* picker = qobject_cast<frmColor16*>(&dialog);

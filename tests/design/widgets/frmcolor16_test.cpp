@@ -38,6 +38,10 @@ TEST(frmColor16, CaptionsAndSwatches)
             SCOPED_TRACE(testing::Message() << r << "," << c);
             EXPECT_EQ(grid->item(r - 1, c - 1)->background().color(),
                       colours.Color().Item((r - 1) * 4 + c)->toQColor());
+            // A swatch is named for those who cannot tell its colour.
+            EXPECT_EQ(grid->item(r - 1, c - 1)->toolTip(), colours.Color().Item((r - 1) * 4 + c)->ColorName);
+            EXPECT_EQ(grid->item(r - 1, c - 1)->data(Qt::AccessibleTextRole).toString(),
+                      colours.Color().Item((r - 1) * 4 + c)->ColorName);
         }
     EXPECT_TRUE(picker.UserTag().isEmpty());
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "catalogue/widgets/problemtext.h"
+#include "catalogue/problemtext.h"
 
 #include <QStringList>
 
@@ -49,6 +49,47 @@ ProblemText::Report ProblemText::importReport(const ImportResult& result, const 
     }
     report.text = parts.join(QStringLiteral("\n\n"));
     return report;
+}
+
+namespace
+{
+// A list of names: all of them up to the limit, else the first ones and a count of the rest.
+QString namesText(const QStringList& names)
+{
+    QString text;
+    const int shown = std::min(int(names.size()), kListedProblems);
+    for (int i = 0; i < shown; ++i)
+        text += QLatin1Char('\n') + ProblemText::tr("・%1").arg(names.at(i));
+    if (names.size() > shown)
+        text += QLatin1Char('\n') + ProblemText::tr("ほか%1枚").arg(names.size() - shown);
+    return text;
+}
+} // namespace
+
+ProblemText::Report ProblemText::listNewsReport(const ImportResult& read, const ListNews& news, const QString& folder)
+{
+    QStringList parts;
+    if (!news.added.isEmpty()) {
+        const QString names = news.added.size() <= 2 ? news.added.join(QStringLiteral(", "))
+                                                     : news.added.first() + QStringLiteral(" … ") + news.added.last();
+        parts << tr("新しい写真%1枚を一覧の最後に追加しました: %2").arg(news.added.size()).arg(names);
+    }
+    if (!news.refreshed.isEmpty())
+        parts << tr("写真一覧ﾃﾞｰﾀの保存後に変更された写真%1枚を読み込み直しました。").arg(news.refreshed.size()) +
+                     namesText(news.refreshed);
+    Report report = importReport(read, folder);
+    if (!report.text.isEmpty())
+        parts << report.text;
+    report.text = parts.join(QStringLiteral("\n\n"));
+    return report;
+}
+
+QString ProblemText::vanishedQuestion(const ListNews& news)
+{
+    return tr("写真一覧ﾃﾞｰﾀにある次の写真%1枚が，フォルダにありません。").arg(news.vanished.size()) +
+           namesText(news.vanished) + QStringLiteral("\n\n") +
+           tr("一覧から外しますか？\n\n［いいえ］を選ぶと一覧に残します（写真が戻れば使われます）。"
+              "写真がないあいだ，アルバムでは写真の代わりにお知らせを表示します。");
 }
 
 QString ProblemText::photoProblem(const PhotoCheck::Finding& finding)
