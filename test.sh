@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 root="$(pwd)"
-tools/deps.sh $(cat tools/build-packages.txt) libgtest-dev xvfb xauth
+tools/deps.sh $(cat tools/build-packages.txt) libgtest-dev xvfb xauth libheif-plugin-x265 libheif-plugin-aomenc
 dir=build-test
 [ -n "${LUMIVERT_SANITIZE:-}" ] && dir="build-${LUMIVERT_SANITIZE//,/-}"
 

@@ -60,7 +60,8 @@ CommandLineRequest commandLineRequest(const QStringList& argumentsAfterProgram)
 QString windowProgramUsage()
 {
     return QStringLiteral("Usage: lumivert [PHOTO_FOLDER]\n"
-                          "Opens the Lumivert window, which turns a folder of JPEG photos into a web photo album.\n"
+                          "Opens the Lumivert window, which turns a folder of photos (JPEG, HEIC, HEIF, AVIF)\n"
+                          "into a web photo album.\n"
                           "With PHOTO_FOLDER its photos are read at once; the whole command line is one path.\n"
                           "  -h, --help     print this help and exit\n"
                           "  --version      print the version and exit\n"

@@ -31,11 +31,13 @@ QStringList listed(const QString& folder, int recMax)
     CGetFiles files;
     files.setRecMax(recMax);
     files.Record().Clear();
-    // A listing that fails (an unreadable folder) simply adds nothing: the import shows an empty list.
-    if (!files.GetFiles(folder, QStringLiteral("*.jpg")))
-        qCDebug(lcImport) << "cannot list" << folder << "error" << files.Error();
-    if (!files.GetFiles(folder, QStringLiteral("*.jpeg")))
-        qCDebug(lcImport) << "cannot list" << folder << "error" << files.Error();
+    // One pass per name pattern, each in its own order; a listing that fails (an unreadable
+    // folder) simply adds nothing: the import shows an empty list. What a file holds is judged
+    // from its content when it is read, not from its name.
+    for (const QString& pattern : PhotoPatterns) {
+        if (!files.GetFiles(folder, pattern))
+            qCDebug(lcImport) << "cannot list" << folder << "error" << files.Error();
+    }
     QStringList paths;
     paths.reserve(files.Record().Count());
     for (const clsGetFiles& entry : files.Record())
@@ -88,8 +90,9 @@ PhotoRow readPhotoRow(const QString& path)
     row.rotation = 0;
     row.model = row.dateTime = row.tv = row.av = ShootingText::Unknown;
 
-    // The picture always comes from the photo's own pixels: an embedded EXIF thumbnail is not
-    // refreshed by every editing program and may show another picture.
+    // The picture comes from the photo's own pixels: an embedded EXIF thumbnail is not refreshed
+    // by every editing program and may show another picture. (A HEIF file's thumbnail image, which
+    // the camera wrote with the photo, may serve when it has the photo's size and shape.)
     // On a scaled desktop the window keeps a sharper picture of its own: the photo is decoded
     // reduced to that size (a photo of 2 megapixels or more decodes to at least 240 x 180 at the
     // smallest scale anyway) and the list's picture is reduced from it.

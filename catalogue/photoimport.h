@@ -19,15 +19,15 @@ struct ImportProblem {
 /// The result of an import: the rows in listing order, or nothing when cancelled.
 struct ImportResult {
     QVector<PhotoRow> rows;
-    int failed = 0;          // photos that could not be decoded (they still have their rows)
-    bool cancelled = false;  // cancelled: rows is empty
-    bool folderMissing = false;     // no folder by that name (nothing was listed)
-    bool folderUnreadable = false;  // a folder, but its names cannot be read
+    int failed = 0;                // photos that could not be decoded (they still have their rows)
+    bool cancelled = false;        // cancelled: rows is empty
+    bool folderMissing = false;    // no folder by that name (nothing was listed)
+    bool folderUnreadable = false; // a folder, but its names cannot be read
     /// Photos that could not be decoded and photos that decoded but are damaged (a JPEG cut
     /// short), in listing order. Every one of them has its row.
     QVector<ImportProblem> problems;
     /// Photos beyond the limit of MaxPhotos, not imported: how many, the first and the last (in
-    /// listing order: "*.jpg" names, then "*.jpeg" names).
+    /// listing order: one group per pattern of PhotoImport::PhotoPatterns).
     int leftOut = 0;
     QString firstLeftOut;
     QString lastLeftOut;
@@ -45,10 +45,14 @@ struct PhotoListing {
 /// different worker threads.
 using ImportProgress = std::function<void(int i, int n)>;
 
-namespace PhotoImport {
-/// The files an import takes: "*.jpg" then "*.jpeg" in folder, at most 999 in all.
+namespace PhotoImport
+{
+/// The listing passes, in order: JPEG names first, then the HEIF family's. Letter case is ignored.
+inline const QStringList PhotoPatterns{QStringLiteral("*.jpg"),  QStringLiteral("*.jpeg"), QStringLiteral("*.heic"),
+                                       QStringLiteral("*.heif"), QStringLiteral("*.hif"),  QStringLiteral("*.avif")};
+/// The files an import takes: one pass per pattern of PhotoPatterns in folder, at most 999 in all.
 QStringList listPhotoFiles(const QString& folder);
-/// Every "*.jpg" then "*.jpeg" file of folder, without the limit.
+/// Every file of those passes, without the limit.
 PhotoListing listAllPhotoFiles(const QString& folder);
 /// The rotation code that turns a photo with this EXIF orientation (1 to 8) upright: 6 -> 2,
 /// 8 -> 1, 3 -> 3; a mirrored value takes the turn that makes it upright (2 -> 0, 4 -> 3, 5 -> 2,

@@ -21,7 +21,8 @@ ProblemText::Report ProblemText::importReport(const ImportResult& result, const 
         parts << tr("指定されたフォルダを読み込めません（%1）。\n%2")
                      .arg(osReason(QStringLiteral("Permission denied")), folder);
     } else if (result.rows.isEmpty()) {
-        parts << tr("指定されたフォルダにはJPEG写真（*.jpg，*.jpeg）がありません。\n%1").arg(folder);
+        parts << tr("指定されたフォルダには写真（*.jpg，*.jpeg，*.heic，*.heif，*.hif，*.avif）がありません。\n%1")
+                     .arg(folder);
     }
     if (!result.problems.isEmpty()) {
         QString text = tr("次の写真は読み込めませんでした。一覧には残りますが，"
@@ -101,7 +102,7 @@ QString ProblemText::photoProblem(const PhotoCheck::Finding& finding)
     case PhotoCheck::Problem::Empty:
         return tr("空のファイルです");
     case PhotoCheck::Problem::NotJpeg:
-        return tr("JPEGファイルではありません");
+        return tr("このプログラムで読める写真ではありません");
     case PhotoCheck::Problem::Damaged:
         return tr("ファイルが壊れているか，途中で切れています");
     case PhotoCheck::Problem::TooLarge:

@@ -27,7 +27,7 @@ public:
     static Report listNewsReport(const ImportResult& read, const ListNews& news, const QString& folder);
     /// Names the listed photos that are no longer in the folder and asks whether to remove them.
     static QString vanishedQuestion(const ListNews& news);
-    /// Why one photo could not be read ("JPEGファイルではありません").
+    /// Why one photo could not be read ("このプログラムで読める写真ではありません").
     static QString photoProblem(const PhotoCheck::Finding& finding);
     /// The system's English reason for a failed file operation ("No space left on device") in
     /// the window's language; a reason it does not know is given as it is.

@@ -75,6 +75,8 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
         result.error = QStringLiteral("not an image");
         return result;
     }
+    if (result.format == FileFormat::Heif)
+        return Internal::loadHeif(bytes, fitBox);
     result.cutShort = result.format == FileFormat::Jpeg && PhotoCheck::cutShort(bytes);
 
     QBuffer buffer;
@@ -128,7 +130,8 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
     // Qt reports a GIF's first frame as its size but allocates the whole logical screen.
     QSize canvas = full;
     if (result.format == FileFormat::Gif && bytes.size() >= 10)
-        canvas = canvas.expandedTo(QSize(uchar(bytes[6]) | uchar(bytes[7]) << 8, uchar(bytes[8]) | uchar(bytes[9]) << 8));
+        canvas =
+            canvas.expandedTo(QSize(uchar(bytes[6]) | uchar(bytes[7]) << 8, uchar(bytes[8]) | uchar(bytes[9]) << 8));
     if (canvas.isValid()) {
         const qint64 pixels = qint64(canvas.width()) * canvas.height();
         if (pixels / (qint64(divisor) * divisor) > kBombFloorPixels && pixels / 4096 > bytes.size()) {
@@ -250,6 +253,8 @@ FileFormat formatOfBytes(const QByteArray& head)
         return FileFormat::Gif;
     if (head.isEmpty())
         return FileFormat::Unknown;
+    if (isHeif(head))
+        return FileFormat::Heif;
     QBuffer buffer;
     buffer.setData(head);
     buffer.open(QIODevice::ReadOnly);
@@ -332,6 +337,10 @@ Photo loadPhoto(const QString& path, QSize fitBox)
 
 QSize imageSize(const QString& path)
 {
+    if (fileFormat(path) == FileFormat::Heif) {
+        const FileBytes file = readFile(path);
+        return file.error.isEmpty() ? Internal::heifSize(file.bytes) : QSize();
+    }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);

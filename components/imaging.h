@@ -12,7 +12,8 @@
 /// hand. Every function is reentrant and may be called from several worker threads at once on
 /// different images, once an Imaging::Session exists (create it in main, before any thread).
 /// Photos are only ever opened for reading.
-namespace Imaging {
+namespace Imaging
+{
 
 /// Process-wide set-up: exiv2's XMP parser, its log level and the decoder's allocation limit.
 /// Create exactly one, in main(), before any other thread starts; it tears down on destruction.
@@ -26,25 +27,26 @@ public:
 };
 
 /// Format of a file, judged by its content and not its name.
-enum class FileFormat { Unknown, Jpeg, Gif, Other };
+enum class FileFormat { Unknown, Jpeg, Gif, Other, Heif };
 
 /// Shooting information from a photo's EXIF data.
 struct ShootingInfo {
-    bool hasInfo = false;      // false when the file has no EXIF, or EXIF that cannot be read
-    QString maker;             // Exif.Image.Make, trimmed
-    QString model;             // Exif.Image.Model, trimmed
-    QString dateTime;          // "YYYY:MM:DD HH:MM:SS" as stored (DateTimeOriginal, else DateTime)
-    qint64 exposureNum = 0;    // Exif.Photo.ExposureTime as stored, not reduced
+    bool hasInfo = false;   // false when the file has no EXIF, or EXIF that cannot be read
+    QString maker;          // Exif.Image.Make, trimmed
+    QString model;          // Exif.Image.Model, trimmed
+    QString dateTime;       // "YYYY:MM:DD HH:MM:SS" as stored (DateTimeOriginal, else DateTime)
+    qint64 exposureNum = 0; // Exif.Photo.ExposureTime as stored, not reduced
     qint64 exposureDen = 0;
-    qint64 fNumberNum = 0;     // Exif.Photo.FNumber as stored
+    qint64 fNumberNum = 0; // Exif.Photo.FNumber as stored
     qint64 fNumberDen = 0;
-    int orientation = 0;       // Exif.Image.Orientation, 1 to 8; 0 when absent or out of range
+    int orientation = 0; // Exif.Image.Orientation, 1 to 8; 0 when absent or out of range, and
+                         // for HEIF, whose pictures come upright already
 };
 
 /// What a load gives back.
 struct LoadResult {
-    QImage image;              // null when the file could not be decoded
-    QSize fullSize;            // the stored picture's size, also after a reduced decode
+    QImage image;   // null when the file could not be decoded
+    QSize fullSize; // the stored picture's size, also after a reduced decode
     FileFormat format = FileFormat::Unknown;
     QString error;             // why it failed, for diagnostics
     /// A JPEG whose data does not reach its end-of-image marker (the file ends early, or a marker
@@ -59,8 +61,10 @@ struct Photo {
     ShootingInfo info;
 };
 
-/// Loads an image by content (JPEG baseline and progressive, GIF, anything Qt reads). Pixels come
-/// as stored: the EXIF orientation is not applied. A colour profile other than sRGB is converted.
+/// Loads an image by content (JPEG baseline and progressive, GIF, HEIF, anything Qt reads). Pixels
+/// come as stored: the EXIF orientation is not applied. A HEIF picture comes upright, with its own
+/// rotation, mirroring and crop applied, and at 8 bits (an HDR one mapped to standard range). A
+/// colour profile other than sRGB is converted; transparency is flattened onto white for HEIF.
 ///
 /// With a valid fitBox the result is exactly fitSize(fullSize, fitBox), and a JPEG is decoded at
 /// the smallest DCT scale (1/2, 1/4, 1/8) that still covers that size. Without a box the image
@@ -120,4 +124,4 @@ enum class SaveKind { BaselineJpeg = 2, ProgressiveJpeg = 3, Gif = 4 };
 /// result of toneAdjust1(40, 30, -30), v = -50 gives sepia.
 [[nodiscard]] QImage toneAdjust2(const QImage& image, int v);
 
-}  // namespace Imaging
+} // namespace Imaging

@@ -66,10 +66,9 @@ bool rationalOf(const Exiv2::ExifData& data, const char* key, qint64& num, qint6
     return true;
 }
 
-ShootingInfo infoOf(Exiv2::Image& image)
+// upright: the picture comes upright already (HEIF), and the Orientation tag is not reported.
+ShootingInfo infoOf(const Exiv2::ExifData& data, bool upright)
 {
-    image.readMetadata();
-    const Exiv2::ExifData& data = image.exifData();
     ShootingInfo info;
     if (data.empty())
         return info;
@@ -81,13 +80,32 @@ ShootingInfo infoOf(Exiv2::Image& image)
         info.dateTime = textOf(data, "Exif.Image.DateTime");
     rationalOf(data, "Exif.Photo.ExposureTime", info.exposureNum, info.exposureDen);
     rationalOf(data, "Exif.Photo.FNumber", info.fNumberNum, info.fNumberDen);
+    // A HEIF picture comes upright from its own transformations; its Orientation tag describes
+    // that same turn and must not turn it again.
     const auto orientation = data.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-    if (orientation != data.end() && orientation->count() > 0) {
+    if (!upright && orientation != data.end() && orientation->count() > 0) {
         const long value = orientation->toLong(0);
         if (value >= 1 && value <= 8)
             info.orientation = int(value);
     }
     return info;
+}
+
+ShootingInfo infoOf(Exiv2::Image& image)
+{
+    image.readMetadata();
+    return infoOf(image.exifData(), image.imageType() == Exiv2::ImageType::bmff);
+}
+
+// A HEIF file's Exif block as libheif finds it (exiv2's own reader misses some files' blocks).
+ShootingInfo heifInfo(const QByteArray& bytes)
+{
+    const QByteArray tiff = Internal::heifExif(bytes);
+    if (tiff.isEmpty())
+        return {};
+    Exiv2::ExifData data;
+    Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(tiff.constData()), uint32_t(tiff.size()));
+    return infoOf(data, true);
 }
 
 } // namespace
@@ -98,10 +116,15 @@ Session::Session()
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     // Must run before any thread touches exiv2: its lazy XMP set-up is not thread-safe.
     Exiv2::XmpParser::initialize();
+    // exiv2 reads the Exif of HEIF files only when asked to (without, it finds none and says nothing);
+    // HEIF shooting information comes from libheif's Exif block, this is for any other use.
+    Exiv2::enableBMFF(true);
+    Internal::initHeif();
 }
 
 Session::~Session()
 {
+    Internal::deinitHeif();
     Exiv2::XmpParser::terminate();
 }
 
@@ -113,6 +136,8 @@ ShootingInfo shootingInfoFromBytes(const QByteArray& bytes)
     if (bytes.isEmpty())
         return {};
     try {
+        if (isHeif(bytes))
+            return heifInfo(bytes);
         auto image =
             Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(bytes.constData()), long(bytes.size()));
         if (image.get() == nullptr)
@@ -130,6 +155,10 @@ ShootingInfo shootingInfoFromBytes(const QByteArray& bytes)
 
 ShootingInfo readShootingInfo(const QString& path)
 {
+    if (fileFormat(path) == FileFormat::Heif) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? Internal::shootingInfoFromBytes(file.readAll()) : ShootingInfo();
+    }
     try {
         auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
         if (image.get() == nullptr)

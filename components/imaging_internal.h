@@ -25,7 +25,8 @@ ShootingInfo shootingInfoFromBytes(const QByteArray& bytes);
 QByteArray encodeGif(const QImage& image);
 
 /// resize() of the top-left part of the image that is numX / denX pixels wide and numY / denY
-/// high (fractions allowed, at most the image's size).
+/// high (fractions allowed, at most the image's size). RGB888 and RGBX8888 images are read as
+/// they are and give their own format (no full-size copy); others go through to32Bit().
 QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, qint64 numY, qint64 denY);
 
 /// A JPEG's stored size from its header, read by libjpeg; invalid when it cannot be read (or
@@ -39,6 +40,32 @@ QSize jpegSize(const QByteArray& bytes);
 QImage decodeJpegScaled(const QByteArray& bytes, int divisor);
 /// decodeJpegScaled(bytes, 8) for a progressive JPEG; a null image for a baseline one.
 QImage decodeProgressiveEighth(const QByteArray& bytes);
+
+/// libheif's plug-ins are loaded once per process (Imaging::Session).
+void initHeif();
+void deinitHeif();
+
+/// Whether the first bytes are those of a HEIF file (HEIC, HEIF, AVIF): an ftyp box of that family.
+bool isHeif(const QByteArray& head);
+
+/// A HEIF file's primary picture, upright (the file's own rotation, mirroring and crop applied),
+/// 8-bit sRGB, its alpha flattened onto white, fitted into fitBox when one is given; from a
+/// thumbnail image of the file when that is large enough and of the same shape. Pictures of more
+/// than maxPixels are refused.
+LoadResult loadHeif(const QByteArray& bytes, QSize fitBox, qint64 maxPixels = kMaxPixels);
+
+/// The primary picture's size after its transformations; invalid when it cannot be read.
+QSize heifSize(const QByteArray& bytes);
+
+/// Why a HEIF file cannot be shown, after a decode that failed.
+enum class HeifFault { None, Damaged, NotAPhoto, TooLarge };
+HeifFault heifFault(const QByteArray& bytes, qint64 maxPixels = kMaxPixels);
+
+/// The primary image's Exif block, from its TIFF header on; empty when it has none.
+QByteArray heifExif(const QByteArray& bytes);
+
+/// Whether the file's top-level boxes run past its end (a file cut short).
+bool heifCutShort(const QByteArray& bytes);
 
 /// The image as Format_RGB32 (opaque) or Format_ARGB32_Premultiplied (with alpha).
 QImage to32Bit(const QImage& image);

@@ -91,7 +91,9 @@ QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, q
 {
     if (image.isNull() || size.isEmpty() || numX <= 0 || denX <= 0 || numY <= 0 || denY <= 0)
         return {};
-    const QImage src = Internal::to32Bit(image);
+    const bool packed = image.format() == QImage::Format_RGB888 || image.format() == QImage::Format_RGBX8888;
+    const QImage src = packed ? image : Internal::to32Bit(image);
+    const int bpp = src.depth() / 8;
     const int sw = src.width(), sh = src.height();
     const int dw = size.width(), dh = size.height();
     // The pass between the two directions holds sh x dw pixels; refuse what no picture needs.
@@ -113,13 +115,22 @@ QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, q
         for (int x = 0; x < dw; ++x) {
             const Tap& tap = xTaps[x];
             uint32_t acc[4] = {0, 0, 0, 0};
-            const uchar* p = line + size_t(tap.first) * 4;
-            for (const int w : tap.weights) {
-                acc[0] += p[0] * uint32_t(w);
-                acc[1] += p[1] * uint32_t(w);
-                acc[2] += p[2] * uint32_t(w);
-                acc[3] += p[3] * uint32_t(w);
-                p += 4;
+            const uchar* p = line + size_t(tap.first) * bpp;
+            if (bpp == 4) {
+                for (const int w : tap.weights) {
+                    acc[0] += p[0] * uint32_t(w);
+                    acc[1] += p[1] * uint32_t(w);
+                    acc[2] += p[2] * uint32_t(w);
+                    acc[3] += p[3] * uint32_t(w);
+                    p += 4;
+                }
+            } else {
+                for (const int w : tap.weights) {
+                    acc[0] += p[0] * uint32_t(w);
+                    acc[1] += p[1] * uint32_t(w);
+                    acc[2] += p[2] * uint32_t(w);
+                    p += 3;
+                }
             }
             for (int c = 0; c < 4; ++c)
                 out[x].c[c] = uint16_t((acc[c] + (1 << (kWeightBits - 9))) >> (kWeightBits - 8));
@@ -144,8 +155,9 @@ QImage resizeRegion(const QImage& image, QSize size, qint64 numX, qint64 denX, q
         }
         uchar* out = dst.scanLine(y);
         constexpr int shift = kWeightBits + 8;
-        for (int i = 0; i < dw * 4; ++i)
-            out[i] = uchar(std::min<uint32_t>((acc[i] + (1u << (shift - 1))) >> shift, 255));
+        for (int x = 0; x < dw; ++x)
+            for (int c = 0; c < bpp; ++c)
+                out[x * bpp + c] = uchar(std::min<uint32_t>((acc[4 * x + c] + (1u << (shift - 1))) >> shift, 255));
     }
     return dst;
 }

@@ -155,6 +155,9 @@ Finding checkDecoded(const QString& path)
         return {};
     file.close();
     const Mapped bytes(path);
+    if (const QByteArray all = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data), bytes.size);
+        Imaging::Internal::isHeif(all))
+        return Imaging::Internal::heifCutShort(all) ? Finding{Problem::Damaged, {}} : Finding{};
     switch (walk(bytes.data, bytes.size)) {
     case JpegEnd::CutShort:
     case JpegEnd::Broken:
@@ -183,6 +186,17 @@ Finding diagnose(const QString& path)
     const Mapped bytes(path);
     if (!bytes.data)
         return {Problem::Empty, {}};
+    if (const QByteArray all = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data), bytes.size);
+        Imaging::Internal::isHeif(all)) {
+        switch (Imaging::Internal::heifFault(all)) {
+        case Imaging::Internal::HeifFault::NotAPhoto:
+            return {Problem::NotJpeg, {}};
+        case Imaging::Internal::HeifFault::TooLarge:
+            return {Problem::TooLarge, {}};
+        default: // it did not decode: damaged, whatever libheif makes of it now
+            return {Problem::Damaged, {}};
+        }
+    }
     switch (walk(bytes.data, bytes.size)) {
     case JpegEnd::CutShort:
     case JpegEnd::Broken:
@@ -219,7 +233,7 @@ QString describe(const Finding& finding)
     case Problem::Empty:
         return QStringLiteral("the file is empty");
     case Problem::NotJpeg:
-        return QStringLiteral("not a JPEG file");
+        return QStringLiteral("not a photo this program can read");
     case Problem::Damaged:
         return QStringLiteral("the file is damaged or cut short");
     case Problem::TooLarge:

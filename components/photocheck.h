@@ -13,8 +13,8 @@ enum class Problem {
     None,
     CannotOpen, // the operating system refused to open it (osReason says why)
     Empty,      // zero bytes
-    NotJpeg,    // its content is not an image (a text file named x.jpg)
-    Damaged,    // a JPEG whose data is broken or ends early
+    NotJpeg,    // not a photo this program can read (a text file named x.jpg, a HEIF image sequence)
+    Damaged,    // a JPEG or HEIF whose data is broken or ends early
     TooLarge,   // a picture too large to decode
 };
 
@@ -34,7 +34,8 @@ enum class JpegEnd { Complete, CutShort, Broken, NotJpeg };
 /// Looks at the last two bytes first and walks the markers only when they are not that marker.
 [[nodiscard]] bool cutShort(const QByteArray& bytes);
 
-/// For a photo that did decode: Damaged when it is a JPEG whose data ends early or is broken.
+/// For a photo that did decode: Damaged when it is a JPEG whose data ends early or is broken, or a
+/// HEIF whose boxes run past the end of the file.
 /// Qt's decoder fills such a picture's missing part with grey and only logs a warning. Reads the
 /// file's last two bytes in the common case, the whole file only when it does not end in the
 /// end-of-image marker.
@@ -43,7 +44,7 @@ enum class JpegEnd { Complete, CutShort, Broken, NotJpeg };
 /// For a photo that could not be decoded: why not.
 [[nodiscard]] Finding diagnose(const QString& path);
 
-/// The finding in English words for the command-line tool: "not a JPEG file", "cannot be
+/// The finding in English words for the command-line tool: "not a photo this program can read", "cannot be
 /// opened: permission denied", ...
 [[nodiscard]] QString describe(const Finding& finding);
 

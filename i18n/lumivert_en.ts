@@ -519,9 +519,9 @@ also writes their new list over it)</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>指定されたフォルダにはJPEG写真（*.jpg，*.jpeg）がありません。
+        <source>指定されたフォルダには写真（*.jpg，*.jpeg，*.heic，*.heif，*.hif，*.avif）がありません。
 %1</source>
-        <translation>The folder holds no JPEG photos (*.jpg, *.jpeg).
+        <translation>The folder holds no photos (*.jpg, *.jpeg, *.heic, *.heif, *.hif, *.avif).
 %1</translation>
     </message>
     <message>
@@ -561,8 +561,8 @@ also writes their new list over it)</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>JPEGファイルではありません</source>
-        <translation>not a JPEG file</translation>
+        <source>このプログラムで読める写真ではありません</source>
+        <translation>not a photo this program can read</translation>
     </message>
     <message>
         <location line="+2"/>

@@ -384,7 +384,7 @@ TEST_F(CliRun, PhotosThatCannotBeReadOrAreLeftOutAreNamed)
     TestUtil::writeAll(dir.filePath("x.jpg"), "a text file\n");
     EXPECT_EQ(run({dir.path()}), Cli::Written);
     EXPECT_TRUE(err.contains("2 photos could not be read (they stay in the list; the album shows a note in their "
-                             "place):\n  cut.jpg: the file is damaged or cut short\n  x.jpg: not a JPEG file\n"))
+                             "place):\n  cut.jpg: the file is damaged or cut short\n  x.jpg: not a photo this program can read\n"))
         << err.toStdString();
     EXPECT_TRUE(TestUtil::readAll(album("page001.htm")).contains("photo-missing")); // cut.jpg comes first
     EXPECT_FALSE(QFile::exists(album("page001.jpg")));

@@ -9,17 +9,18 @@
 #include <utility>
 
 /// Helpers shared by the tests: sample photos with chosen shooting information, file hashes.
-namespace TestUtil {
+namespace TestUtil
+{
 
 /// EXIF fields to write into a sample photo; unset fields are left out.
 struct Exif {
     std::optional<QString> make;
     std::optional<QString> model;
-    std::optional<QString> dateTimeOriginal;  // "YYYY:MM:DD HH:MM:SS"
-    std::optional<QString> dateTime;          // Exif.Image.DateTime
+    std::optional<QString> dateTimeOriginal; // "YYYY:MM:DD HH:MM:SS"
+    std::optional<QString> dateTime;         // Exif.Image.DateTime
     std::optional<std::pair<int, int>> exposureTime;
     std::optional<std::pair<int, int>> fNumber;
-    std::optional<int> orientation;           // Exif.Image.Orientation
+    std::optional<int> orientation; // Exif.Image.Orientation
 };
 
 /// A w x h picture with smooth gradients and some detail, deterministic for a seed.
@@ -34,6 +35,23 @@ QString writeJpeg(const QString& path, const QImage& image, bool progressive = f
 /// Adds or replaces EXIF fields of an existing JPEG.
 void setExif(const QString& path, const Exif& exif);
 
+/// How a sample HEIF photo is written (libheif's own encoders, x265 for HEVC and aom for AV1).
+struct Heif {
+    bool av1 = false;         // AVIF instead of HEIC
+    int bits = 8;             // 8, 10 or 12 bits a sample
+    int orientation = 1;      // the file's own turn (irot/imir), as an EXIF orientation value
+    QByteArray icc;           // an ICC profile to carry
+    int nclxPrimaries = 0;    // else an nclx description with these primaries ...
+    int nclxTransfer = 0;     // ... and transfer (16 PQ, 18 HLG); 0: none
+    std::optional<Exif> exif; // an Exif block
+    QImage thumbnail;         // a thumbnail image of its own (any size and shape)
+    int quality = 92;
+};
+/// Writes picture (stored as it is: the file's orientation turns it for display) as a HEIF file.
+/// With bits > 8 the 8-bit samples are scaled up (v * (2^bits - 1) / 255); an HDR transfer takes
+/// the samples as the coded signal. An alpha channel is kept. Returns the path.
+QString writeHeif(const QString& path, const QImage& picture, const Heif& heif = {});
+
 QByteArray sha256(const QString& path);
 QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes);
@@ -43,4 +61,4 @@ QString binDir();
 /// The source tree's tests/data folder.
 QString dataDir();
 
-}  // namespace TestUtil
+} // namespace TestUtil

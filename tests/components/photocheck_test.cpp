@@ -51,7 +51,7 @@ TEST(PhotoCheck, FilesAreDiagnosedInWordsAUserUnderstands)
         const char* words;
     } rows[] = {
         {"cut.jpg", Problem::Damaged, "the file is damaged or cut short"},
-        {"x.jpg", Problem::NotJpeg, "not a JPEG file"},
+        {"x.jpg", Problem::NotJpeg, "not a photo this program can read"},
         {"empty.jpg", Problem::Empty, "the file is empty"},
         {"gone.jpg", Problem::CannotOpen, "cannot be opened: no such file or directory"},
     };

@@ -15,7 +15,8 @@
 #include "generate/basresoutprn.h"
 #include "reliabilityutil.h"
 
-namespace {
+namespace
+{
 
 QString inputsDir(const QString& target)
 {
@@ -45,12 +46,12 @@ void checkSheet(const QByteArray& bytes)
     EXPECT_EQ(back->columnWidths, sheet->columnWidths);
 }
 
-}  // namespace
+} // namespace
 
 TEST(FuzzRegression, InputsAreKept)
 {
     int total = 0;
-    for (const char* t : {"template", "sheetfile", "sheetpayload", "exif", "image"})
+    for (const char* t : {"template", "sheetfile", "sheetpayload", "exif", "image", "heif"})
         total += int(inputs(QString::fromLatin1(t)).size());
     EXPECT_GT(total, 0) << "fuzz-inputs/ is missing beside " << __FILE__;
 }
@@ -96,7 +97,8 @@ TEST(FuzzRegression, SheetFile)
 
 TEST(FuzzRegression, ShootingInfoAndImages)
 {
-    for (const QString& path : inputs(QStringLiteral("exif")) + inputs(QStringLiteral("image"))) {
+    for (const QString& path :
+         inputs(QStringLiteral("exif")) + inputs(QStringLiteral("image")) + inputs(QStringLiteral("heif"))) {
         SCOPED_TRACE(path.toStdString());
         const Imaging::ShootingInfo fromFile = Imaging::readShootingInfo(path);
         const Imaging::ShootingInfo fromBytes = Imaging::Internal::shootingInfoFromBytes(TestUtil::readAll(path));

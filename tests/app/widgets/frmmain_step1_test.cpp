@@ -166,12 +166,12 @@ TEST_F(FrmMainTest, ReadCommandTellsWhatCouldNotBeRead)
         {m_photos.path(), 4, QMessageBox::Warning,
          QStringLiteral(
              "次の写真は読み込めませんでした。一覧には残りますが，アルバムでは写真の代わりにお知らせを表示します。\n"
-             "・cut.jpg : ファイルが壊れているか，途中で切れています\n・x.jpg : JPEGファイルではありません")},
+             "・cut.jpg : ファイルが壊れているか，途中で切れています\n・x.jpg : このプログラムで読める写真ではありません")},
         {m_photos.filePath("nosuch"), 0, QMessageBox::Warning,
          QStringLiteral("指定されたフォルダが見つかりません。フォルダ名を確かめてください。\n") +
              m_photos.filePath("nosuch")},
         {noPhotos.path(), 0, QMessageBox::Warning,
-         QStringLiteral("指定されたフォルダにはJPEG写真（*.jpg，*.jpeg）がありません。\n") + noPhotos.path()},
+         QStringLiteral("指定されたフォルダには写真（*.jpg，*.jpeg，*.heic，*.heif，*.hif，*.avif）がありません。\n") + noPhotos.path()},
         {crowd.path(), 999, QMessageBox::Information,
          QStringLiteral(
              "アルバムに入れられる写真は999枚までのため，6枚（c1000.jpg ～ c1005.jpg）を読み込みませんでした。")},
