@@ -124,7 +124,6 @@ Session::Session()
 
 Session::~Session()
 {
-    Internal::deinitHeif();
     Exiv2::XmpParser::terminate();
 }
 

@@ -550,12 +550,10 @@ namespace Internal
 
 void initHeif()
 {
+    // Never paired with heif_deinit(): that unloads the decoder plug-ins, after which blocks a plug-in
+    // keeps for itself until the process ends can no longer be told apart from our own by the leak
+    // checker. The plug-ins stay loaded for the life of the process, as they would anyway.
     heif_init(nullptr);
-}
-
-void deinitHeif()
-{
-    heif_deinit();
 }
 
 bool isHeif(const QByteArray& head)

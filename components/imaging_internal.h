@@ -43,7 +43,6 @@ QImage decodeProgressiveEighth(const QByteArray& bytes);
 
 /// libheif's plug-ins are loaded once per process (Imaging::Session).
 void initHeif();
-void deinitHeif();
 
 /// Whether the first bytes are those of a HEIF file (HEIC, HEIF, AVIF): an ftyp box of that family.
 bool isHeif(const QByteArray& head);
