@@ -26,6 +26,10 @@ struct Exif {
 /// A w x h picture with smooth gradients and some detail, deterministic for a seed.
 QImage samplePicture(int width, int height, int seed = 0);
 
+/// Mean absolute difference per colour channel (0..255) of two pictures of one size; empty pictures
+/// or pictures of different sizes are a test failure (and 255).
+double meanDifference(const QImage& a, const QImage& b);
+
 /// Writes a JPEG photo of the given size, with EXIF when exif is given. Returns the path.
 QString writeJpeg(const QString& path, int width, int height, const std::optional<Exif>& exif = std::nullopt,
                   bool progressive = false, int seed = 0);

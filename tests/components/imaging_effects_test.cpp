@@ -31,18 +31,7 @@ Mean meanColour(const QImage& image)
     return {m.r / n, m.g / n, m.b / n};
 }
 
-double meanDifference(const QImage& a, const QImage& b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int r = 0; r < x.height(); ++r)
-        for (int c = 0; c < x.width(); ++c) {
-            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * x.width() * x.height());
-}
+using TestUtil::meanDifference;
 
 // A photo-like picture: smooth colour areas with edges and fine detail, not a flat test card.
 QImage photo(int w, int h)

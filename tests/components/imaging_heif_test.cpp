@@ -18,23 +18,7 @@ using namespace Imaging;
 namespace
 {
 
-// Mean absolute difference per channel, 0..255.
-double meanDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return 255;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
-        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col)
-            sum += std::abs(qRed(p[col]) - qRed(q[col])) + std::abs(qGreen(p[col]) - qGreen(q[col])) +
-                   std::abs(qBlue(p[col]) - qBlue(q[col]));
-    }
-    return sum / (3.0 * x.width() * x.height());
-}
+using TestUtil::meanDifference;
 
 QImage flat(QSize size, QColor colour)
 {

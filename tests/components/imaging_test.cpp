@@ -19,23 +19,7 @@ using namespace Imaging;
 namespace
 {
 
-// Mean absolute difference per channel of two images of the same size.
-double meanDifference(const QImage& a, const QImage& b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    if (x.size() != y.size())
-        return 1e9;
-    double sum = 0;
-    for (int r = 0; r < x.height(); ++r) {
-        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(r));
-        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(r));
-        for (int c = 0; c < x.width(); ++c)
-            sum += std::abs(qRed(p[c]) - qRed(q[c])) + std::abs(qGreen(p[c]) - qGreen(q[c])) +
-                   std::abs(qBlue(p[c]) - qBlue(q[c]));
-    }
-    return sum / (3.0 * x.width() * x.height());
-}
+using TestUtil::meanDifference;
 
 // The frame markers of a JPEG, read segment by segment up to the first scan.
 QList<int> frameMarkers(const QByteArray& jpeg)

@@ -60,8 +60,9 @@ TEST(AlbumHeif, ImagesAreUprightJpegsWithoutMetadataAndAreReused)
         SCOPED_TRACE(name.toStdString());
         EXPECT_FALSE(name.endsWith(QLatin1String(".heic"), Qt::CaseInsensitive) ||
                      name.endsWith(QLatin1String(".avif"), Qt::CaseInsensitive));
-        if (name.endsWith(QLatin1String(".jpg")))
+        if (name.endsWith(QLatin1String(".jpg"))) {
             EXPECT_FALSE(Imaging::readShootingInfo(album.filePath(name)).hasInfo);
+        }
     }
 
     const GenerationResult second = generate();

@@ -31,19 +31,7 @@ bool isRed(QRgb c)
     return qRed(c) > 180 && qGreen(c) < 80 && qBlue(c) < 80;
 }
 
-double meanDifference(const QImage& a, const QImage& b)
-{
-    EXPECT_EQ(a.size(), b.size());
-    if (a.size() != b.size())
-        return 1e9;
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
+using TestUtil::meanDifference;
 
 } // namespace
 

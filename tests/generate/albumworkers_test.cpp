@@ -38,22 +38,7 @@ QSet<QString> numbered(const QString& prefix, int from, int to, const QString& s
     return names;
 }
 
-// Mean absolute difference per channel of two images of one size; 255 when the sizes differ.
-double meanDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 255;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const uchar* p = x.constScanLine(row);
-        const uchar* q = y.constScanLine(row);
-        for (int i = 0; i < x.width() * 4; ++i)
-            sum += std::abs(int(p[i]) - int(q[i]));
-    }
-    return sum / (double(x.width()) * x.height() * 3);
-}
+using TestUtil::meanDifference;
 
 class AlbumWorkersTest : public ::testing::Test
 {
