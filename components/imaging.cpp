@@ -67,7 +67,7 @@ QImage toSrgb(QImage image, const QColorSpace& space)
     return image;
 }
 
-LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
+LoadResult loadBytes(const QByteArray& bytes, QSize fitBox, JpegScans scans)
 {
     LoadResult result;
     result.format = Internal::formatOfBytes(bytes);
@@ -143,11 +143,11 @@ LoadResult loadBytes(const QByteArray& bytes, QSize fitBox)
         }
     }
 
-    // A reduced JPEG decode goes to libjpeg directly (a progressive one at 1/8 reads only its
-    // first scans); a full-size decode, another format or a JPEG libjpeg refuses go through Qt.
+    // A reduced JPEG decode goes to libjpeg directly (a progressive one at 1/8, or at 1/4 when
+    // asked, reads only its first scans); a full-size decode, another format or a JPEG libjpeg refuses go through Qt.
     QImage image;
     if (divisor > 1 && result.format == FileFormat::Jpeg)
-        image = Internal::decodeJpegScaled(bytes, divisor);
+        image = Internal::decodeJpegScaled(bytes, divisor, scans);
     if (image.isNull())
         image = reader.read();
     if (image.isNull()) {
@@ -303,9 +303,9 @@ QByteArray readAll(QIODevice& device, QString* error)
     return bytes;
 }
 
-LoadResult decode(const QByteArray& bytes, QSize fitBox)
+LoadResult decode(const QByteArray& bytes, QSize fitBox, JpegScans scans)
 {
-    return loadBytes(bytes, fitBox);
+    return loadBytes(bytes, fitBox, scans);
 }
 
 LoadResult load(const QString& path, QSize fitBox)
@@ -316,7 +316,7 @@ LoadResult load(const QString& path, QSize fitBox)
         result.error = file.error;
         return result;
     }
-    LoadResult result = loadBytes(file.bytes, fitBox);
+    LoadResult result = loadBytes(file.bytes, fitBox, JpegScans::All);
     if (!result.ok())
         qCDebug(lcImaging) << "cannot load" << path << result.error;
     return result;
@@ -330,7 +330,7 @@ Photo loadPhoto(const QString& path, QSize fitBox)
         photo.load.error = file.error;
         return photo;
     }
-    photo.load = loadBytes(file.bytes, fitBox);
+    photo.load = loadBytes(file.bytes, fitBox, JpegScans::All);
     photo.info = Internal::shootingInfoFromBytes(file.bytes);
     return photo;
 }

@@ -48,7 +48,7 @@ struct LoadResult {
     QImage image;   // null when the file could not be decoded
     QSize fullSize; // the stored picture's size, also after a reduced decode
     FileFormat format = FileFormat::Unknown;
-    QString error;             // why it failed, for diagnostics
+    QString error; // why it failed, for diagnostics
     /// A JPEG whose data does not reach its end-of-image marker (the file ends early, or a marker
     /// is broken): its missing part is decoded grey, so the picture is not the photo.
     bool cutShort = false;
@@ -71,8 +71,16 @@ struct Photo {
 /// comes at full size. Absurd header dimensions are refused before any pixel is allocated.
 [[nodiscard]] LoadResult load(const QString& path, QSize fitBox = QSize());
 
+/// How much of a progressive JPEG a decode at 1/4 scale reads (at 1/8 only the first scans are
+/// ever read: the output uses nothing else).
+enum class JpegScans {
+    All,       // every scan: exactly libjpeg's reduced output
+    FirstPass, // up to the scan after which every coefficient is known, if not to its last bits:
+               // a few levels off libjpeg's output, for a quarter of its decoding time
+};
+
 /// load() of a file's whole content already in memory (from readAll()).
-[[nodiscard]] LoadResult decode(const QByteArray& bytes, QSize fitBox = QSize());
+[[nodiscard]] LoadResult decode(const QByteArray& bytes, QSize fitBox = QSize(), JpegScans scans = JpegScans::All);
 
 /// A file's whole content the way load() reads it, from the device's start: at most 512 MB (a
 /// longer file, or a device that never ends, is refused). Empty with the reason on failure.

@@ -35,11 +35,14 @@ QSize jpegSize(const QByteArray& bytes);
 
 /// A YCbCr or greyscale JPEG decoded by libjpeg at 1 / divisor (2, 4 or 8) scale: ceil(size /
 /// divisor) pixels, Format_RGB32, its ICC profile as colour space. A progressive one at 1/8 is
-/// decoded from only the scans that output uses (DC, coarse chroma). A null image for any other
-/// file, or a damaged one, which then goes through the ordinary reader. Prints nothing.
-QImage decodeJpegScaled(const QByteArray& bytes, int divisor);
-/// decodeJpegScaled(bytes, 8) for a progressive JPEG; a null image for a baseline one.
-QImage decodeProgressiveEighth(const QByteArray& bytes);
+/// decoded from only the scans that output uses (DC, coarse chroma); at 1/4 with
+/// JpegScans::FirstPass, from the scans that send every coefficient without their last bits. A
+/// null image for any other file, or a damaged one, which then goes through the ordinary reader.
+/// Prints nothing.
+QImage decodeJpegScaled(const QByteArray& bytes, int divisor, JpegScans scans = JpegScans::All);
+/// decodeJpegScaled(bytes, divisor, FirstPass) at 1/4 or 1/8 for a progressive JPEG; a null
+/// image for a baseline one or another divisor.
+QImage decodeProgressiveFirstPass(const QByteArray& bytes, int divisor);
 
 /// libheif's plug-ins are loaded once per process (Imaging::Session).
 void initHeif();

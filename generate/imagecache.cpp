@@ -28,7 +28,8 @@ namespace
 // Raise it whenever a change to the imaging code or the image steps changes an album image's
 // bytes: records of another value are ignored. Qt's version goes in too (its JPEG writer).
 // 2: with second images for high-density screens the design's images come from the larger decode.
-constexpr int ImageCodeVersion = 2;
+// 3: that decode reads a progressive photo at 1/4 scale only to its first pass of scans.
+constexpr int ImageCodeVersion = 3;
 constexpr qint64 HashedEnd = 64 * 1024; // bytes hashed at each end of a file
 constexpr int MaxRecords = 64;          // records of album folders kept in the cache folder
 constexpr qint64 MaxRecordSize = 16 * 1024 * 1024;
