@@ -119,7 +119,7 @@ Session::Session()
     // exiv2 reads the Exif of HEIF files only when asked to (without, it finds none and says nothing);
     // HEIF shooting information comes from libheif's Exif block, this is for any other use.
     Exiv2::enableBMFF(true);
-    Internal::initHeif();
+    // libheif is set up on the first HEIF file (Internal::initHeif).
 }
 
 Session::~Session()

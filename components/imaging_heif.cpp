@@ -172,6 +172,7 @@ struct Opened {
 
 Opened open(const QByteArray& bytes, qint64 maxPixels)
 {
+    Internal::initHeif();
     Opened opened;
     opened.context.reset(heif_context_alloc());
     if (!opened.context) {
@@ -550,10 +551,13 @@ namespace Internal
 
 void initHeif()
 {
+    // On the first HEIF file a process meets, not at start: loading the decoder plug-ins costs a
+    // few milliseconds that a run over JPEG photos alone (a re-created album) need not pay.
     // Never paired with heif_deinit(): that unloads the decoder plug-ins, after which blocks a plug-in
     // keeps for itself until the process ends can no longer be told apart from our own by the leak
     // checker. The plug-ins stay loaded for the life of the process, as they would anyway.
-    heif_init(nullptr);
+    static std::once_flag once;
+    std::call_once(once, [] { heif_init(nullptr); });
 }
 
 bool isHeif(const QByteArray& head)

@@ -44,7 +44,7 @@ QImage decodeJpegScaled(const QByteArray& bytes, int divisor, JpegScans scans = 
 /// image for a baseline one or another divisor.
 QImage decodeProgressiveFirstPass(const QByteArray& bytes, int divisor);
 
-/// libheif's plug-ins are loaded once per process (Imaging::Session).
+/// Loads libheif's plug-ins, once per process, before the first HEIF file is opened.
 void initHeif();
 
 /// Whether the first bytes are those of a HEIF file (HEIC, HEIF, AVIF): an ftyp box of that family.
