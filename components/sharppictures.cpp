@@ -87,28 +87,54 @@ QImage SharpPictures::picture(const QString& photoPath, int rotationCode) const
 
 void SharpPictures::request(const QString& photoPath, QObject* receiver, std::function<void()> done)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_ratio <= 1.0 || m_pending.contains(photoPath) || m_failed.contains(photoPath) ||
-            m_pictures.contains(key(photoPath, 0)))
-            return;
-        m_pending.insert(photoPath);
-    }
     const QSize box = deviceBox(QSize(ThumbnailBoxWidth, ThumbnailBoxHeight));
-    QPointer<QObject> target(receiver);
-    m_pool.start([this, photoPath, box, target, done = std::move(done)] {
-        const Imaging::LoadResult loaded = Imaging::load(photoPath, box);
-        if (loaded.ok())
-            insert(photoPath, loaded.image);
+    const std::lock_guard lock(m_mutex);
+    if (m_ratio <= 1.0 || m_pending.contains(photoPath) || m_failed.contains(photoPath) ||
+        m_pictures.contains(key(photoPath, 0)))
+        return;
+    m_pending.insert(photoPath);
+    m_queue.push_back({photoPath, box, receiver, std::move(done)});
+    if (m_queue.size() > size_t(MaxQueued)) {
+        m_pending.remove(m_queue.front().photoPath);
+        m_queue.pop_front();
+    }
+    if (!m_serving) {
+        m_serving = true;
+        m_pool.start([this] { serve(); });
+    }
+}
+
+// The worker: newest request first, until none waits.
+void SharpPictures::serve()
+{
+    for (;;) {
+        Request next;
         {
             const std::lock_guard lock(m_mutex);
-            m_pending.remove(photoPath);
-            if (!loaded.ok())
-                m_failed.insert(photoPath);
+            if (m_queue.empty()) {
+                m_serving = false;
+                return;
+            }
+            next = std::move(m_queue.back());
+            m_queue.pop_back();
         }
-        if (target && loaded.ok())
-            QMetaObject::invokeMethod(target, done, Qt::QueuedConnection);
-    });
+        make(next);
+    }
+}
+
+void SharpPictures::make(const Request& request)
+{
+    const Imaging::LoadResult loaded = Imaging::load(request.photoPath, request.box);
+    if (loaded.ok())
+        insert(request.photoPath, loaded.image);
+    {
+        const std::lock_guard lock(m_mutex);
+        m_pending.remove(request.photoPath);
+        if (!loaded.ok())
+            m_failed.insert(request.photoPath);
+    }
+    if (request.receiver && loaded.ok())
+        QMetaObject::invokeMethod(request.receiver, request.done, Qt::QueuedConnection);
 }
 
 void SharpPictures::waitForDone()
@@ -121,4 +147,7 @@ void SharpPictures::clear()
     const std::lock_guard lock(m_mutex);
     m_pictures.clear();
     m_failed.clear();
+    for (const Request& waiting : m_queue)
+        m_pending.remove(waiting.photoPath);
+    m_queue.clear();
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QThreadPool>
 
+#include <deque>
 #include <functional>
 #include <mutex>
 
@@ -20,12 +21,17 @@
 ///
 /// The importer puts in the pictures it makes from the decode it does anyway; for a list loaded
 /// from its file, request() makes a missing picture on a worker thread and calls back on the
-/// thread of the receiver, so painting never waits for a decode. At ratio 1 nothing is kept.
+/// thread of the receiver, so painting never waits for a decode. The newest request is served
+/// first (the rows painted last are those in view), and only the newest MaxQueued wait: rows
+/// scrolled past long ago are dropped, to be asked for again if they are painted again. At ratio
+/// 1 nothing is kept.
 /// One program-wide instance; every member may be called from any thread.
 class SharpPictures
 {
 public:
     static SharpPictures& instance();
+    /// Requests waiting beyond this many drop the oldest (several screens of rows).
+    static constexpr int MaxQueued = 64;
 
     /// The screen's device pixel ratio (the window sets it at start); 1 keeps nothing.
     void setDevicePixelRatio(qreal ratio);
@@ -44,14 +50,25 @@ public:
     void request(const QString& photoPath, QObject* receiver, std::function<void()> done);
     /// Waits for the pictures being made (for tests and shut-down).
     void waitForDone();
+    /// Forgets every picture and every request still waiting.
     void clear();
 
 private:
+    struct Request {
+        QString photoPath;
+        QSize box;
+        QPointer<QObject> receiver;
+        std::function<void()> done;
+    };
     SharpPictures();
+    void serve();
+    void make(const Request& request);
     mutable std::mutex m_mutex;
     qreal m_ratio = 1.0;
     mutable QCache<QString, QImage> m_pictures; // by photo path + "#" + rotation code
-    QSet<QString> m_pending;
-    QSet<QString> m_failed; // photos that could not be read: not tried again on every paint
+    QSet<QString> m_pending;                    // waiting or being made
+    std::deque<Request> m_queue;                // waiting, newest at the back
+    bool m_serving = false;                     // a worker is taking requests from the queue
+    QSet<QString> m_failed;                     // photos that could not be read: not tried again on every paint
     QThreadPool m_pool;
 };

@@ -68,3 +68,33 @@ TEST(SharpPictures, RequestMakesTheMissingPictureWithoutWaitingAndCallsBack)
     EXPECT_EQ(SharpPictures::instance().picture(path, 0).size(), QSize(240, 180));
     EXPECT_TRUE(SharpPictures::instance().picture(broken, 0).isNull());
 }
+
+// Scrolling through a long list asks for more pictures than can be made at once: the newest are
+// served and the oldest beyond MaxQueued dropped, and a dropped one asked for again is made.
+TEST(SharpPictures, RequestsBeyondTheQueueDropTheOldestAndAskingAgainMakesIt)
+{
+    QTemporaryDir dir;
+    const int count = SharpPictures::MaxQueued + 10;
+    QStringList paths;
+    for (int i = 0; i < count; ++i)
+        paths << TestUtil::writeJpeg(dir.filePath(QStringLiteral("p%1.jpg").arg(i)), 640, 480, std::nullopt, false, i);
+    const RatioGuard ratio(2.0);
+    SharpPictures& sharp = SharpPictures::instance();
+    QObject receiver;
+    for (const QString& path : paths)
+        sharp.request(path, &receiver, [] {});
+    sharp.waitForDone();
+    int dropped = 0;
+    for (int i = 0; i < count; ++i) {
+        const bool made = !sharp.picture(paths.at(i), 0).isNull();
+        if (i >= count - SharpPictures::MaxQueued)
+            EXPECT_TRUE(made) << i;
+        else if (!made)
+            ++dropped;
+    }
+    // The worker takes one request at most while the rest are being asked for.
+    EXPECT_GE(dropped, count - SharpPictures::MaxQueued - 2);
+    sharp.request(paths.at(1), &receiver, [] {});
+    sharp.waitForDone();
+    EXPECT_FALSE(sharp.picture(paths.at(1), 0).isNull());
+}
