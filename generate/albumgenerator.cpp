@@ -302,6 +302,18 @@ void makeImages(Run& run, std::vector<AlbumPhoto>& photos)
     }
 }
 
+// The cover from the page image (of this run or an earlier one); a kept cover stays while its
+// page image is in the album (a stopped run may have taken that away).
+void writeCover(const Run& run, QStringList kept)
+{
+    const AlbumOptions& options = run.options;
+    for (const bool second : {false, true})
+        if (!QFileInfo::exists(run.inAlbum(AlbumImages::coverSource(options.coverNumber, second))))
+            kept.removeAll(AlbumImages::coverName(second));
+    (void)AlbumImages::produceCoverImage(run.album, options.coverNumber, options.coverEffect, run.pageKind, run.quality,
+                                         options.highDensity, kept);
+}
+
 // Collect, decide, remove what is stale, make: the images of a new album.
 void makeNewAlbumImages(Run& run)
 {
@@ -309,8 +321,11 @@ void makeNewAlbumImages(Run& run)
     removeWorkingFiles(run);
     ImageCache cache(run.album, run.options);
     cache.decide(photos);
-    removeStale(run, cache.putKeptAside(photos));
+    const QStringList inPlace = cache.putKeptAside(photos);
+    const QStringList covers = cache.keptCovers(inPlace);
+    removeStale(run, inPlace + covers);
     makeImages(run, photos);
+    writeCover(run, covers);
     cache.finish(photos);
 }
 
@@ -334,12 +349,10 @@ basResOutPrn::ImageSizes imageSizes(const Run& run, const QString& name)
     return sizes;
 }
 
-// Both modes: the cover from the page image (of this run or an earlier one), the background.
-void writeCoverAndBackground(const Run& run)
+// Both modes: the background.
+void writeBackground(const Run& run)
 {
     const AlbumOptions& options = run.options;
-    (void)AlbumImages::produceCoverImage(run.album, options.coverNumber, options.coverEffect, run.pageKind, run.quality,
-                                         options.highDensity);
     // An earlier run's background goes first (page style only keeps the images), so that "no
     // background", or a background of the other format, leaves no old file to show.
     for (const QString& name : StyleSheetBackground::BackgroundFiles)
@@ -480,8 +493,9 @@ GenerationResult run(const AlbumOptions& options, const QVector<PhotoRow>& photo
         removeStale(run, {}); // page style only: the images stay
         if (!options.highDensity)
             removeSecondImages(run); // no page names them any more
+        writeCover(run, {});
     }
-    writeCoverAndBackground(run);
+    writeBackground(run);
     writeStyleSheet(run);
     writePages(run);
     if (!run.result.failedPages.isEmpty())

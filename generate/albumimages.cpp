@@ -192,14 +192,23 @@ bool produceAlbumImage(const QString& photoPath, int rotationCode, QSize box, co
     return !image.isNull() && Imaging::save(image, target, kind, quality);
 }
 
+QString coverName(bool second)
+{
+    const QString name = QStringLiteral("top.jpg");
+    return second ? basResOutPrn::secondImageName(name) : name;
+}
+
+QString coverSource(int coverNumber, bool second)
+{
+    const QString name = QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber));
+    return second ? basResOutPrn::secondImageName(name) : name;
+}
+
 QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, bool second)
 {
     if (effectIndex < 0 || effectIndex > 5 || coverNumber < 1)
         return {};
-    QString name = QStringLiteral("page%1.jpg").arg(basResOutPrn::photoNumberText(coverNumber));
-    if (second)
-        name = basResOutPrn::secondImageName(name);
-    const QString source = QDir(albumFolder).filePath(name);
+    const QString source = QDir(albumFolder).filePath(coverSource(coverNumber, second));
     if (second && !QFileInfo::exists(source))
         return {};
     const Imaging::LoadResult loaded = Imaging::load(source);
@@ -209,15 +218,19 @@ QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectInd
 }
 
 bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, Imaging::SaveKind kind,
-                       int quality, bool seconds)
+                       int quality, bool seconds, const QStringList& kept)
 {
     const QDir album(albumFolder);
-    const QString secondPath = album.filePath(basResOutPrn::secondImageName(QStringLiteral("top.jpg")));
-    QFile::remove(secondPath); // an earlier run's, of another cover or effect
-    const QImage cover = makeCoverImage(albumFolder, coverNumber, effectIndex);
-    if (cover.isNull() || !Imaging::save(cover, album.filePath(QStringLiteral("top.jpg")), kind, quality))
-        return false;
-    if (seconds) {
+    const QString secondPath = album.filePath(coverName(true));
+    const bool keepSecond = seconds && kept.contains(coverName(true));
+    if (!keepSecond)
+        QFile::remove(secondPath); // an earlier run's, of another cover or effect
+    if (!kept.contains(coverName(false))) {
+        const QImage cover = makeCoverImage(albumFolder, coverNumber, effectIndex);
+        if (cover.isNull() || !Imaging::save(cover, album.filePath(coverName(false)), kind, quality))
+            return false;
+    }
+    if (seconds && !keepSecond) {
         const QImage second = makeCoverImage(albumFolder, coverNumber, effectIndex, true);
         if (!second.isNull())
             (void)Imaging::save(second, secondPath, kind, quality);

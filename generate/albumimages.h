@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include "components/imaging.h"
 
@@ -55,11 +56,17 @@ AlbumImagePair makeAlbumImages(const QByteArray& photoBytes, int rotationCode, Q
 /// second image: the page image's second image with the effect at that size (its parameters
 /// scaled with it); null when there is no such image.
 QImage makeCoverImage(const QString& albumFolder, int coverNumber, int effectIndex, bool second = false);
+/// The cover images' names ("top.jpg", and "top@2x.jpg" for the second) and the page image each
+/// is made from ("page" + NNN(cover) + ".jpg", or its second image).
+QString coverName(bool second);
+QString coverSource(int coverNumber, bool second);
 /// Writes "top.jpg" into the album folder from makeCoverImage, and with seconds also
 /// "top@2x.jpg" where the cover photo has a second page image (else an old one is removed).
-/// False when no cover was made.
+/// A name in kept stays as it is (an earlier run's, made the same way from the same page image).
+/// False when there is no cover.
 [[nodiscard]] bool produceCoverImage(const QString& albumFolder, int coverNumber, int effectIndex,
-                                     Imaging::SaveKind kind, int quality, bool seconds = false);
+                                     Imaging::SaveKind kind, int quality, bool seconds = false,
+                                     const QStringList& kept = {});
 
 /// Decodes the background image and writes it again into targetFolder: a JPEG as
 /// "background.jpg" (baseline, quality 75), a GIF as "background.gif". Returns the written path,

@@ -18,6 +18,7 @@
 
 #include "components/imaging.h"
 #include "components/wholefile.h"
+#include "generate/albumimages.h"
 #include "components/workerpool.h"
 
 Q_LOGGING_CATEGORY(lcImageCache, "lumivert.generate.cache")
@@ -180,6 +181,35 @@ QByteArray ImageCache::recipe(const AlbumPhoto& photo, const AlbumPhotoImage& im
         << qint32(photo.rotation) << m_options.indexBox() << m_options.pageBox() << qint32(m_options.jpegQuality())
         << qint32(image.saveKind) << m_options.highDensity;
     return digest(bytes);
+}
+
+QByteArray ImageCache::coverRecipe(const QString& sourceName, const Stamp& source) const
+{
+    // A cover image follows from its page image's bytes (stamped whole: page images are small),
+    // the effect and the JPEG settings.
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << m_version << QStringLiteral("cover") << sourceName << source << qint32(m_options.coverEffect)
+        << qint32(m_options.jpegQuality()) << m_options.progressive;
+    return digest(bytes);
+}
+
+QStringList ImageCache::keptCovers(const QStringList& inPlace) const
+{
+    QStringList kept;
+    const QDir album(m_album);
+    for (const bool second : {false, true}) {
+        const QString source = AlbumImages::coverSource(m_options.coverNumber, second);
+        const QString name = AlbumImages::coverName(second);
+        if ((second && !m_options.highDensity) || !inPlace.contains(source))
+            continue;
+        const auto old = std::find_if(m_old.begin(), m_old.end(), [&](const Entry& e) { return e.fileName == name; });
+        if (old != m_old.end() && old->recipe == coverRecipe(source, stamp(album.filePath(source))) &&
+            stamp(album.filePath(name)) == old->image)
+            kept << name;
+    }
+    return kept;
 }
 
 QString ImageCache::recordPath(const QString& albumFolder)
@@ -418,6 +448,14 @@ void ImageCache::finish(const std::vector<AlbumPhoto>& photos) const
                                         photo.source.hash});
             }
         }
+    }
+    const QDir album(m_album);
+    for (const bool second : {false, true}) {
+        const QString source = AlbumImages::coverSource(m_options.coverNumber, second);
+        const Stamp cover = stamp(album.filePath(AlbumImages::coverName(second)));
+        const Stamp from = stamp(album.filePath(source));
+        if (cover.valid() && from.valid())
+            entries.push_back(Entry{AlbumImages::coverName(second), cover, coverRecipe(source, from), {}});
     }
     writeRecord(entries);
 }

@@ -76,8 +76,12 @@ public:
     /// old name stays in place. Returns the names kept in place. An image whose old one cannot be
     /// moved is made instead.
     QStringList putKeptAside(std::vector<AlbumPhoto>& photos);
+    /// The cover images that an earlier run made the same way (effect, JPEG kind and quality) from
+    /// the page image that now stays in the album under the same name (one of inPlace, the names
+    /// putKeptAside() returned), unchanged since: they stay too. Their names.
+    QStringList keptCovers(const QStringList& inPlace) const;
     /// Writes the record of the images now in the album (placed, kept or made from a photo
-    /// whose stamp is valid).
+    /// whose stamp is valid), and of the cover images with the page images they were made from.
     void finish(const std::vector<AlbumPhoto>& photos) const;
 
     /// Where the record of an album folder lives; empty when there is no cache folder.
@@ -94,6 +98,7 @@ private:
     };
     QByteArray recipe(const AlbumPhoto& photo, const AlbumPhotoImage& image, qint64 sourceSize,
                       qint64 sourceModified) const;
+    QByteArray coverRecipe(const QString& sourceName, const Stamp& source) const;
     /// An image of the new album and the old images of its recipe that are still in the album.
     struct Match {
         AlbumPhotoImage* image;

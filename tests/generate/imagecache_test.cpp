@@ -38,6 +38,8 @@ protected:
     QVector<PhotoRow> rows;
     QByteArray savedCacheHome;
     int coldRuns = 0;
+    int coverEffect = 0;
+    bool highDensity = false; // the design's images; the second images are tested apart
 
     void SetUp() override
     {
@@ -70,8 +72,9 @@ protected:
         o.programFolder = TestUtil::binDir();
         o.themeFile = "basic.css";
         o.coverNumber = 1;
+        o.coverEffect = coverEffect;
         o.progressive = true;
-        o.highDensity = false; // the design's images; the second images are tested apart
+        o.highDensity = highDensity;
         return o;
     }
     QString album() const { return QDir(photoFolder).filePath("Lumivert"); }
@@ -112,6 +115,29 @@ TEST_F(ImageCacheTest, ReCreateAfterEditsEqualsAColdRunAndMakesOnlyWhatChanged)
     const GenerationResult result = run();
     EXPECT_TRUE(result.failedImages.isEmpty());
     EXPECT_EQ(result.reusedImages, 2 * 6 - 2); // only the turned photo's two images are made
+    EXPECT_EQ(albumEntries(album()), coldAlbum());
+}
+
+// The cover images stay while their page image and the effect do; else they are made again, as
+// a cold run makes them.
+TEST_F(ImageCacheTest, TheCoverStaysWhileItsPageImageAndEffectDo)
+{
+    highDensity = true;
+    ASSERT_EQ(run().reusedImages, 0);
+    const auto written = [this](const char* name) {
+        return std::filesystem::last_write_time(QFileInfo(QDir(album()).filePath(name)).filesystemFilePath());
+    };
+    const auto top = written("top.jpg");
+    const auto top2x = written("top@2x.jpg");
+    run();
+    EXPECT_EQ(written("top.jpg"), top);
+    EXPECT_EQ(written("top@2x.jpg"), top2x);
+    coverEffect = 4;
+    run();
+    EXPECT_NE(written("top.jpg"), top);
+    EXPECT_EQ(albumEntries(album()), coldAlbum());
+    rows.swapItemsAt(0, 1); // another photo on the cover page
+    run();
     EXPECT_EQ(albumEntries(album()), coldAlbum());
 }
 
