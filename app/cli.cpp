@@ -108,11 +108,12 @@ QString startWords(const DetailList& list)
 }
 
 // Every option lumivert-cli takes; the album's choices and yes/no flags come from AlbumOptions.
-void addOptions(QCommandLineParser& p)
+QList<QCommandLineOption> optionList()
 {
     const AlbumOptions start;
-    auto add = [&p](const QStringList& names, const QString& help, const QString& valueName = {}) {
-        p.addOption(QCommandLineOption(names, help, valueName));
+    QList<QCommandLineOption> options;
+    auto add = [&options](const QStringList& names, const QString& help, const QString& valueName = {}) {
+        options << QCommandLineOption(names, help, valueName);
     };
     auto withStart = [](const char* help, const QString& value) {
         return tr(help) + QStringLiteral(" (%1)").arg(value);
@@ -156,7 +157,106 @@ void addOptions(QCommandLineParser& p)
     add({"q", "quiet"}, tr("エラーと問題の報告のほかは何も表示しない"));
     add({"h", "help"}, tr("この説明を表示して終わる"));
     add({"version"}, tr("バージョンを表示して終わる"));
+    return options;
+}
+
+void addOptions(QCommandLineParser& p)
+{
+    p.addOptions(optionList());
     p.addPositionalArgument(tr("フォルダ"), tr("写真のあるフォルダ"));
+}
+
+// Terminal columns a character takes: two for East Asian wide and full-width ones (kanji, kana,
+// full-width punctuation), one for the rest (half-width katakana included).
+int columns(char32_t c)
+{
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+                      (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+    return wide ? 2 : 1;
+}
+
+int columns(const QString& text)
+{
+    int n = 0;
+    for (const char32_t c : text.toUcs4())
+        n += columns(c);
+    return n;
+}
+
+// Text broken into lines of at most width columns: between words at spaces, and between any two
+// wide characters, but never before closing punctuation, a small kana or the long-vowel mark, nor
+// after an opening bracket.
+QStringList wrapped(const QString& text, int width)
+{
+    static const QString closing = QStringLiteral("，。、）」』：；！？・ーぁぃぅぇぉっゃゅょァィゥェォッャュョ");
+    static const QString opening = QStringLiteral("（「『");
+    QStringList units; // unbreakable pieces; " " marks a space
+    bool glue = false; // the next piece joins the last one
+    for (const char32_t c : text.toUcs4()) {
+        const QString ch = QString::fromUcs4(&c, 1);
+        if (c == U' ') {
+            units << QStringLiteral(" ");
+            glue = false;
+        } else if (!units.isEmpty() && units.last() != QLatin1String(" ") &&
+                   (glue || closing.contains(ch) || (columns(c) == 1 && columns(units.last().back().unicode()) == 1))) {
+            units.last() += ch;
+            glue = opening.contains(ch);
+        } else {
+            units << ch;
+            glue = opening.contains(ch);
+        }
+    }
+    QStringList lines;
+    QString line;
+    bool space = false;
+    for (const QString& unit : units) {
+        if (unit == QLatin1String(" ")) {
+            space = !line.isEmpty();
+            continue;
+        }
+        const QString piece = space ? QLatin1Char(' ') + unit : unit;
+        if (!line.isEmpty() && columns(line) + columns(piece) > width) {
+            lines << line;
+            line = unit;
+        } else {
+            line += piece;
+        }
+        space = false;
+    }
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
+    return lines;
+}
+
+using HelpRows = QList<QPair<QString, QString>>;
+
+// The column descriptions start at: after the longest name, but never beyond 34.
+int helpColumn(const HelpRows& rows)
+{
+    int column = 0;
+    for (const auto& row : rows)
+        column = std::max(column, std::min(34, 2 + columns(row.first) + 2));
+    return column;
+}
+
+// Rows of "  name  description", the descriptions starting at column and wrapped to the 79
+// columns of a terminal; a name too long for the column puts its description on the next line.
+QString helpRows(const HelpRows& rows, int column)
+{
+    QString text;
+    for (const auto& [name, help] : rows) {
+        QString lead = QStringLiteral("  ") + name;
+        if (columns(lead) + 1 > column) {
+            text += lead + QLatin1Char('\n');
+            lead.clear();
+        }
+        for (const QString& line : wrapped(help, 79 - column)) {
+            text += lead + QString(column - columns(lead), QLatin1Char(' ')) + line + QLatin1Char('\n');
+            lead.clear();
+        }
+    }
+    return text;
 }
 
 // The flags of a parsed command line onto o; false, with the reason, on a value out of the table.
@@ -291,18 +391,27 @@ bool loadTranslation(QTranslator& translator, const QString& language, const QSt
 
 QString usage()
 {
-    QCommandLineParser parser;
-    addOptions(parser);
-    parser.setApplicationDescription(
-        tr("フォルダの写真のWebアルバムを フォルダ/Lumivert に作ります。\n"
-           "オプションの初期値は，そのフォルダで最後に作ったアルバムのもの（フォルダ/Lumivert.opt，\n"
-           "ウィンドウで作ってもこのツールで作っても）で，それがなければ括弧の中の値です。\n"
-           "指定したオプションがそれに優先し，作ったアルバムはそのオプションを記録します。"));
-    QString text = parser.helpText();
-    // Qt's first line names the executable by its path; the tool's own line names it as documented.
-    text = tr("使い方: lumivert-cli フォルダ [オプション]") + text.mid(text.indexOf(QLatin1Char('\n')));
-    text.replace(QStringLiteral("\nOptions:\n"), QLatin1Char('\n') + tr("オプション:") + QLatin1Char('\n'));
-    text.replace(QStringLiteral("\nArguments:\n"), QLatin1Char('\n') + tr("引数:") + QLatin1Char('\n'));
+    // Laid out here rather than by QCommandLineParser, which counts characters, not the columns
+    // a terminal gives them: Japanese names and descriptions came out misaligned and overlong.
+    HelpRows options;
+    for (const QCommandLineOption& option : optionList()) {
+        QStringList names;
+        for (const QString& name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString shown = names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            shown += QStringLiteral(" <%1>").arg(option.valueName());
+        options.append({shown, option.description()});
+    }
+    const HelpRows arguments{{tr("フォルダ"), tr("写真のあるフォルダ")}};
+    const int column = helpColumn(options + arguments); // the two lists line up
+    const QString text = tr("使い方: lumivert-cli フォルダ [オプション]") + QLatin1Char('\n') +
+                         tr("フォルダの写真のWebアルバムを フォルダ/Lumivert に作ります。\n"
+                            "オプションの初期値は，そのフォルダで最後に作ったアルバムのもの（フォルダ/Lumivert.opt，\n"
+                            "ウィンドウで作ってもこのツールで作っても）で，それがなければ括弧の中の値です。\n"
+                            "指定したオプションがそれに優先し，作ったアルバムはそのオプションを記録します。") +
+                         QStringLiteral("\n\n") + tr("オプション:") + QLatin1Char('\n') + helpRows(options, column) +
+                         QLatin1Char('\n') + tr("引数:") + QLatin1Char('\n') + helpRows(arguments, column);
     return text + QLatin1Char('\n') +
            tr("終了ステータス:\n"
               "  0  アルバムを作った（--list-only では一覧を保存した）\n"

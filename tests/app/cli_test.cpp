@@ -340,6 +340,39 @@ TEST_F(CliRun, HelpListsTheOptionsOfTheTableAndTheExitStatuses)
         EXPECT_TRUE(out.contains(QLatin1String(text))) << text << "\n" << out.toStdString();
 }
 
+// In both languages every description starts at one terminal column (a kanji takes two) and no
+// option line is wider than a terminal's 79 columns.
+TEST_F(CliRun, HelpLinesUpInColumnsInEveryLanguage)
+{
+    const auto columns = [](const QString& text) {
+        int n = 0;
+        for (const char32_t c : text.toUcs4())
+            n += c >= 0x1100 && !(c >= 0xFF61 && c <= 0xFF9F) ? 2 : 1;
+        return n;
+    };
+    for (const bool japanese : {false, true}) {
+        if (japanese)
+            QCoreApplication::removeTranslator(&english);
+        EXPECT_EQ(run({"--help"}), Cli::Written);
+        QSet<int> starts;
+        const QStringList lines = out.split('\n');
+        const qsizetype from = lines.indexOf(japanese ? QStringLiteral("オプション:") : QStringLiteral("Options:"));
+        const qsizetype to =
+            lines.indexOf(japanese ? QStringLiteral("終了ステータス:") : QStringLiteral("Exit status:"));
+        ASSERT_TRUE(from > 0 && to > from) << out.toStdString();
+        for (qsizetype i = from + 1; i < to; ++i) {
+            const QString& line = lines.at(i);
+            if (line.isEmpty() || line.endsWith(':'))
+                continue;
+            EXPECT_LE(columns(line), 79) << line.toStdString();
+            const auto gap = QRegularExpression(QStringLiteral("^ +\\S+(?:[ ,]\\S+)*  +|^ +")).match(line);
+            starts << columns(gap.captured());
+        }
+        EXPECT_EQ(starts.size(), 1) << out.toStdString();
+    }
+    QCoreApplication::installTranslator(&english);
+}
+
 TEST_F(CliRun, TheFolderNewsAndTheWaitInTheUsersLanguageAndQuiet)
 {
     addPhotos(2);
@@ -383,8 +416,9 @@ TEST_F(CliRun, PhotosThatCannotBeReadOrAreLeftOutAreNamed)
     TestUtil::writeAll(dir.filePath("cut.jpg"), whole.left(whole.size() / 2));
     TestUtil::writeAll(dir.filePath("x.jpg"), "a text file\n");
     EXPECT_EQ(run({dir.path()}), Cli::Written);
-    EXPECT_TRUE(err.contains("2 photos could not be read (they stay in the list; the album shows a note in their "
-                             "place):\n  cut.jpg: the file is damaged or cut short\n  x.jpg: not a photo this program can read\n"))
+    EXPECT_TRUE(err.contains(
+        "2 photos could not be read (they stay in the list; the album shows a note in their "
+        "place):\n  cut.jpg: the file is damaged or cut short\n  x.jpg: not a photo this program can read\n"))
         << err.toStdString();
     EXPECT_TRUE(TestUtil::readAll(album("page001.htm")).contains("photo-missing")); // cut.jpg comes first
     EXPECT_FALSE(QFile::exists(album("page001.jpg")));
