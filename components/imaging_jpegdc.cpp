@@ -75,9 +75,9 @@ bool outputInputsKnown(const jpeg_decompress_struct& info)
 
 // Reads the header and sets up a decode at 1 / divisor. A progressive file at 1/8, or at 1/4 with
 // quarterFirstPass, is read in buffered-image mode up to the last scan that output needs at some
-// precision (*firstScans is then true). Only
-// plain C data lives between setjmp and any longjmp here. False when the file is not a YCbCr or
-// greyscale JPEG, is damaged, or (first scans) ends before those scans.
+// precision (*firstScans is then true). Only plain C data lives between setjmp and any longjmp
+// here. False when the file is not a YCbCr or greyscale JPEG, is damaged, or (first scans) ends
+// before those scans.
 bool prepare(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* bytes, int divisor,
              bool quarterFirstPass, bool progressiveOnly, JOCTET** icc, unsigned int* iccLength, bool* firstScans)
 {

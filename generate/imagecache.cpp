@@ -18,8 +18,8 @@
 
 #include "components/imaging.h"
 #include "components/wholefile.h"
-#include "generate/albumimages.h"
 #include "components/workerpool.h"
+#include "generate/albumimages.h"
 
 Q_LOGGING_CATEGORY(lcImageCache, "lumivert.generate.cache")
 
@@ -185,8 +185,8 @@ QByteArray ImageCache::recipe(const AlbumPhoto& photo, const AlbumPhotoImage& im
 
 QByteArray ImageCache::coverRecipe(const QString& sourceName, const Stamp& source) const
 {
-    // A cover image follows from its page image's bytes (stamped whole: page images are small),
-    // the effect and the JPEG settings.
+    // A cover image follows from its page image (known by its stamp), the effect and the JPEG
+    // settings.
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
