@@ -125,8 +125,8 @@ AlbumImagePair makeWithSeconds(const QByteArray& photoBytes, int rotationCode, Q
     }
     const QSize decodeBox = quarter ? transposed(decodeTurned) : decodeTurned;
     // A progressive photo at 1/4 scale is read only to its first pass of scans: the full read
-    // costs four to five times as much for a difference of a few levels, and without it the
-    // second images of a 480 album cost several times its design images.
+    // costs four to five times as much for a difference of a few levels, and without it a 480
+    // album with second images cost four times one without.
     const Imaging::LoadResult loaded = Imaging::decode(photoBytes, decodeBox, Imaging::JpegScans::FirstPass);
     if (!loaded.ok() || loaded.cutShort)
         return {};
