@@ -486,7 +486,9 @@ void frmMain::afterListChanged()
                "写真をコピーした書き込めるフォルダで作成してください。")
                 .arg(ProblemText::osReason(reason), QDir::toNativeSeparators(folder)));
     // The folder's remembered options when it has a readable file; without one the Step3 page stays
-    // as the user left it. The cover is photo 1 unless a remembered one is still in the list.
+    // as the user left it, but for the last folder's own files. The cover is photo 1 unless a
+    // remembered one is still in the list.
+    forgetFolderFiles();
     int cover = 1;
     if (AlbumOptionsFile::readable(folder, m_programFolder)) {
         AlbumOptionsFile::Refused refused;

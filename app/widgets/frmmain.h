@@ -159,6 +159,9 @@ private:
     void vaSpread1_KeyMove(int key);
     /// Puts remembered options on the Step3 page (all but the cover number, which needs the list).
     void applyAlbumOptions(const AlbumOptions& options);
+    /// Drops the style sheet and background that came from the last folder's own files: another
+    /// folder's album must not take them.
+    void forgetFolderFiles();
     /// The Step3 check boxes with the option each one stands for.
     QList<std::pair<QCheckBox*, bool AlbumOptions::*>> optionChecks() const;
     void showCoverPreview(const QImage& picture);
@@ -184,9 +187,12 @@ private:
     frmSelectBackImage* m_backImage = nullptr;
     QImage m_coverPreview;
     QImage m_backgroundPreview;
+    /// A background image inside the open photo folder (remembered from lumivert-cli), which the
+    /// chooser does not list: the album keeps it until another image is chosen ("" when none).
+    QString m_folderBackground;
     QString m_colorName; // the album colour; the Step3 page shows it
     bool m_unloaded = false;
-    QPoint m_frameOffset; // the client area's offset in the frame, as last seen in the normal state
+    QPoint m_frameOffset;           // the client area's offset in the frame, as last seen in the normal state
     AlbumLock* m_writing = nullptr; // the album lock while a creation holds it
 
     QTabWidget* TabStrip1 = nullptr;

@@ -30,6 +30,7 @@
 #include "design/ccolor.h"
 #include "design/covereffect.h"
 #include "catalogue/problemtext.h"
+#include "components/imaging.h"
 #include "components/widgets/photogridview.h"
 #include "components/widgets/sharpdisplay.h"
 #include "design/widgets/frmcolor16.h"
@@ -416,6 +417,7 @@ void frmMain::cmdBackImage_Click()
     if (m_backImage->UserTag() != QLatin1String("OK"))
         return;
     cmdBackImage->setProperty("Tag", QString::number(m_backImage->UserIndex()));
+    m_folderBackground.clear();
     const QImage picture = m_backImage->activePicture();
     if (!picture.isNull())
         showBackgroundPreview(picture);
@@ -468,7 +470,9 @@ AlbumOptions frmMain::albumOptions() const
     o.coverNumber = coverNumber();
     o.coverEffect = cboTopFilter->currentIndex();
     o.background = optionIndex(optBackImage) != 0;
-    if (m_backImage) {
+    if (!m_folderBackground.isEmpty()) {
+        o.backgroundFile = m_folderBackground;
+    } else if (m_backImage) {
         if (const clsGetFiles* file = m_backImage->Record().Item(m_backImage->UserIndex()))
             o.backgroundFile = file->PathName;
     }
@@ -520,13 +524,24 @@ void frmMain::applyAlbumOptions(const AlbumOptions& o)
     cboTheme->setCurrentIndex(theme >= 0 ? theme : std::min(0, cboTheme->count() - 1));
     setColor(AlbumOptions::validColor(o.colorName) ? o.colorName : AlbumOptions{}.colorName);
 
-    // The background image by its file. One the chooser does not list (gone, or an image of
-    // lumivert-cli's from elsewhere) gives no background and the first image, as at start-up.
+    // The background image by its file. One inside the photo folder (chosen with lumivert-cli; the
+    // options file gives no other) stays the album's, shown, until another is chosen. One the
+    // chooser does not list otherwise (gone) gives no background and the first image, as at start-up.
     int number = 0;
     const QString wanted = QDir::cleanPath(QDir::fromNativeSeparators(o.backgroundFile));
     for (int k = 1; m_backImage && k <= m_backImage->RecMax(); ++k)
         if (QDir::cleanPath(QDir::fromNativeSeparators(m_backImage->images().pathName(k))) == wanted)
             number = k;
+    m_folderBackground.clear();
+    if (number == 0 && !wanted.isEmpty() && QDir::isAbsolutePath(wanted)) {
+        const QImage picture = Imaging::load(wanted).image;
+        if (!picture.isNull()) {
+            m_folderBackground = o.backgroundFile;
+            cmdBackImage->setProperty("Tag", QStringLiteral("0"));
+            showBackgroundPreview(picture);
+            return;
+        }
+    }
     if (number == 0) {
         optBackImage->button(0)->setChecked(true);
         number = 1;
@@ -536,6 +551,21 @@ void frmMain::applyAlbumOptions(const AlbumOptions& o)
     m_backImage->setUserIndex(number);
     cmdBackImage->setProperty("Tag", QString::number(number));
     showBackgroundPreview(m_backImage->images().picture(number));
+}
+
+void frmMain::forgetFolderFiles()
+{
+    AlbumOptions o = albumOptions();
+    const bool ownTheme = QDir::isAbsolutePath(o.themeFile);
+    if (!ownTheme && m_folderBackground.isEmpty())
+        return;
+    if (ownTheme)
+        o.themeFile.clear(); // the first of the program's
+    if (!m_folderBackground.isEmpty()) {
+        o.background = false;
+        o.backgroundFile.clear();
+    }
+    applyAlbumOptions(o);
 }
 
 void frmMain::offerFolder(const QString& text, const QString& folder)

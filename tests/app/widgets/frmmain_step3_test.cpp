@@ -444,3 +444,38 @@ TEST_F(FrmMainTest, WritingWaitsForAnotherRunOrIsCancelled)
 }
 
 } // namespace
+
+// A style sheet and a background inside the photo folder (remembered from lumivert-cli) stay the
+// album's in the window, the background shown; another folder without options does not take them.
+TEST_F(FrmMainTest, AStyleSheetAndBackgroundInsideTheFolderStayThatFoldersOwn)
+{
+    shipData();
+    writePhotos(2);
+    const QString background = TestUtil::writeJpeg(m_photos.filePath("own.jpg"), 320, 240, std::nullopt, false, 7);
+    const QString sheet = m_photos.filePath("own.css");
+    ASSERT_TRUE(QFile::copy(m_program.filePath("basic.css"), sheet));
+    AlbumOptions cli;
+    cli.photoFolder = m_photos.path();
+    cli.programFolder = m_program.path();
+    cli.background = true;
+    cli.backgroundFile = background;
+    cli.themeFile = sheet;
+    ASSERT_TRUE(AlbumOptionsFile::save(cli));
+
+    frmMain& w = start(m_photos.path());
+    AlbumOptions o = w.albumOptions();
+    EXPECT_TRUE(o.background);
+    EXPECT_EQ(QFileInfo(o.backgroundFile).canonicalFilePath(), QFileInfo(background).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(o.themeFile).canonicalFilePath(), QFileInfo(sheet).canonicalFilePath());
+    EXPECT_EQ(w.backgroundPreview().size(), QSize(320, 240));
+
+    QTemporaryDir other;
+    TestUtil::writeJpeg(QDir(other.path()).filePath("q.jpg"), 160, 120, std::nullopt, false, 9);
+    tabs()->setCurrentIndex(0);
+    child<QLineEdit>("txtFolder")->setText(other.path());
+    child<QAbstractButton>("cmdGetPicture")->click();
+    o = w.albumOptions();
+    EXPECT_FALSE(o.background);
+    EXPECT_FALSE(o.backgroundFile.startsWith(m_photos.path())) << o.backgroundFile.toStdString();
+    EXPECT_EQ(o.themeFile, QStringLiteral("basic.css"));
+}
