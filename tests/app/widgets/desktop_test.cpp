@@ -29,6 +29,7 @@
 #include "app/widgets/frmabout.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/frmselectfolder.h"
+#include "app/widgets/frmmaintest.h"
 #include "catalogue/photoimport.h"
 #include "catalogue/widgets/frmgetpicture.h"
 #include "common/testutil.h"
@@ -111,18 +112,17 @@ struct DelegatePeek : QStyledItemDelegate {
     static auto styleOption() { return &DelegatePeek::initStyleOption; }
 };
 
-class DesktopTest : public ::testing::Test
+// The main window's fixture, with the English translation at hand.
+class DesktopTest : public FrmMainTesting::FrmMainTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_program.isValid() && m_photos.isValid()); }
     void TearDown() override
     {
-        m_window.reset();
+        FrmMainTest::TearDown();
         if (m_translator) {
             QCoreApplication::removeTranslator(m_translator.get());
             m_translator.reset();
         }
-        CColor::instance().setColorIndex(6);
     }
 
     void translate()
@@ -132,48 +132,7 @@ protected:
         ASSERT_TRUE(QCoreApplication::installTranslator(m_translator.get()));
     }
 
-    void writePhotos(int count)
-    {
-        for (int i = 1; i <= count; ++i)
-            TestUtil::writeJpeg(m_photos.filePath(QStringLiteral("p%1.jpg").arg(i)), 160, 120, std::nullopt, false, i);
-    }
-
-    frmMain& start(const QString& commandLine = QString())
-    {
-        frmMain::StartupSettings settings;
-        settings.programFolder = m_program.path();
-        settings.commandLine = commandLine;
-        settings.hooks.execDialog = [this](QDialog& dialog) {
-            m_dialogs << QString::fromLatin1(dialog.metaObject()->className());
-            return 0;
-        };
-        settings.hooks.messageBox = [](QWidget*, QMessageBox::Icon, const QString&, const QString&,
-                                       QMessageBox::StandardButtons) { return QMessageBox::Ok; };
-        settings.hooks.launchDocument = [this](QWidget*, const QString& document) {
-            m_launched << document;
-            return -1;
-        };
-        settings.hooks.runImport = [](QWidget*, const QString& folder, PhotoListModel* model) {
-            ImportResult result = PhotoImport::run(folder);
-            model->setRows(result.rows);
-            return result;
-        };
-        m_window = std::make_unique<frmMain>(std::move(settings));
-        return *m_window;
-    }
-    template <typename T> T* child(const char* name) const
-    {
-        T* found = m_window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    QTemporaryDir m_program;
-    QTemporaryDir m_photos;
     std::unique_ptr<QTranslator> m_translator;
-    std::unique_ptr<frmMain> m_window;
-    QStringList m_dialogs;
-    QStringList m_launched;
 };
 
 TEST_F(DesktopTest, EnglishTranslationCoversEveryWindowText)
