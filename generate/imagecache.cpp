@@ -204,8 +204,13 @@ QStringList ImageCache::keptCovers(const QStringList& inPlace) const
         const QString name = AlbumImages::coverName(second);
         if ((second && !m_options.highDensity) || !inPlace.contains(source))
             continue;
-        const auto old = std::find_if(m_old.begin(), m_old.end(), [&](const Entry& e) { return e.fileName == name; });
-        if (old != m_old.end() && old->recipe == coverRecipe(source, stamp(album.filePath(source))) &&
+        // A page image kept in place was checked against its old entry's stamp by decide().
+        const auto named = [this](const QString& fileName) {
+            return std::find_if(m_old.begin(), m_old.end(), [&](const Entry& e) { return e.fileName == fileName; });
+        };
+        const auto old = named(name);
+        const auto page = named(source);
+        if (old != m_old.end() && page != m_old.end() && old->recipe == coverRecipe(source, page->image) &&
             stamp(album.filePath(name)) == old->image)
             kept << name;
     }
@@ -450,12 +455,14 @@ void ImageCache::finish(const std::vector<AlbumPhoto>& photos) const
         }
     }
     const QDir album(m_album);
+    // The cover images, by the stamps of the page images recorded above.
     for (const bool second : {false, true}) {
         const QString source = AlbumImages::coverSource(m_options.coverNumber, second);
+        const auto page =
+            std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.fileName == source; });
         const Stamp cover = stamp(album.filePath(AlbumImages::coverName(second)));
-        const Stamp from = stamp(album.filePath(source));
-        if (cover.valid() && from.valid())
-            entries.push_back(Entry{AlbumImages::coverName(second), cover, coverRecipe(source, from), {}});
+        if (page != entries.end() && cover.valid())
+            entries.push_back(Entry{AlbumImages::coverName(second), cover, coverRecipe(source, page->image), {}});
     }
     writeRecord(entries);
 }
